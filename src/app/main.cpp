@@ -1,0 +1,25 @@
+#include "app/startup.h"
+#include "app/tform_velmora.h"
+#include "app/velmoraapp.h"
+#include "platform/clock.h"
+#include "toolkit/qtuserseam.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+
+    const QString programmPfad = startup::ProgrammPfad(QCoreApplication::applicationFilePath());
+    startup::DatenbankDateienVorbereiten(programmPfad);
+
+    QtUserSeam ui;
+    SystemClock clock;
+    VelmoraApp velmora(programmPfad, QDir::currentPath(), ui, clock);
+    if (!velmora.starten())
+        return 1;
+    ui.setParent(&velmora.Form_Velmora());
+    velmora.Form_Velmora().show();
+    return QApplication::exec();
+}

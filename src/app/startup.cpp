@@ -1,0 +1,49 @@
+#include "app/startup.h"
+
+#include "platform/files.h"
+#include "platform/process.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace startup {
+
+QString templateFileName() { return QStringLiteral("Velmora_neu.mdb"); }
+QString databaseFileName() { return QStringLiteral("Velmora_tab.mdb"); }
+
+QString updaterFileName() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("check_update.exe");
+#else
+    return QStringLiteral("check_update");
+#endif
+}
+
+QString backupFileName() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("datensicherung.exe");
+#else
+    return QStringLiteral("datensicherung");
+#endif
+}
+
+QString ProgrammPfad(const QString& executablePath) {
+    QString dir = QFileInfo(executablePath).absolutePath();
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
+}
+
+Vorbereitung DatenbankDateienVorbereiten(const QString& programmPfad) {
+    Vorbereitung v;
+    if (!files::exists(programmPfad, databaseFileName())) {
+        // a failed rename is silent: the open fails later with its own message
+        v.renamed = QFile::rename(programmPfad + templateFileName(), programmPfad + databaseFileName());
+    }
+    if (files::exists(programmPfad, templateFileName()))
+        v.updaterRan = process::startAndWait(programmPfad + updaterFileName(), QString());
+    return v;
+}
+
+} // namespace startup

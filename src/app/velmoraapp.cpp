@@ -1,0 +1,32 @@
+#include "app/velmoraapp.h"
+
+#include "app/startup.h"
+#include "app/tform_velmora.h"
+#include "data/dm_einaus.h"
+#include "platform/userseam.h"
+
+#include <QDir>
+
+VelmoraApp::VelmoraApp(QString programmPfad, QString arbeitsverzeichnis, UserSeam& ui,
+                       const Clock& clock)
+    : m_programmPfad(std::move(programmPfad)), m_ui(ui), m_clock(clock),
+      m_ini(m_programmPfad + QStringLiteral("velmora.ini")),
+      m_dm(std::make_unique<TDM_EinAus>(std::move(arbeitsverzeichnis), ui, clock)),
+      m_umgebung(std::make_unique<Umgebung>(Umgebung{*m_dm, ui, m_ini, clock})) {}
+
+VelmoraApp::~VelmoraApp() {
+    // windows first: they hold models of the data module's connection
+    m_form.reset();
+}
+
+bool VelmoraApp::starten() {
+    try {
+        m_dm->DataModuleCreate();
+    } catch (const DatenbankFehler& e) {
+        m_ui.error(e.text());
+        return false;
+    }
+    m_form = std::make_unique<TForm_Velmora>(*m_umgebung);
+    m_form->setBackupProgram(QDir(m_dm->dir()).filePath(startup::backupFileName()));
+    return true;
+}

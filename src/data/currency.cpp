@@ -1,0 +1,158 @@
+#include "data/currency.h"
+
+#include <QStringList>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QString conversionError(const QString& text) {
+    return QStringLiteral("'%1' ist kein gültiger Betrag.").arg(text);
+}
+
+bool allDigits(const QString& s) {
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// "1.234.567" style thousands grouping: the first group 1-3 digits, then
+// groups of exactly three.
+bool validGrouping(const QString& s) {
+    const QStringList groups = s.split(QLatin1Char('.'));
+    if (groups.size() < 2)
+        return false;
+    if (!allDigits(groups.front()) || groups.front().size() > 3)
+        return false;
+    for (qsizetype i = 1; i < groups.size(); ++i) {
+        if (groups[i].size() != 3 || !allDigits(groups[i]))
+            return false;
+    }
+    return true;
+}
+
+QString groupThousands(const QString& digits) {
+    QString out;
+    const qsizetype n = digits.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += QLatin1Char('.');
+        out += digits[i];
+    }
+    return out;
+}
+
+QString formatCents(std::int64_t cents) {
+    const bool negative = cents < 0;
+    const std::uint64_t magnitude =
+        negative ? static_cast<std::uint64_t>(-(cents + 1)) + 1 : static_cast<std::uint64_t>(cents);
+    const QString whole = groupThousands(QString::number(magnitude / 100));
+    const QString frac = QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    return (negative ? QStringLiteral("-") : QString()) + whole + QLatin1Char(',') + frac;
+}
+
+} // namespace
+
+std::optional<Currency> Currency::fromDouble(double value) {
+    const double scaled = std::round(value * Scale); // std::round: halves away from zero
+    if (!std::isfinite(scaled) || scaled >= 9.2e18 || scaled <= -9.2e18)
+        return std::nullopt;
+    return Currency(static_cast<std::int64_t>(scaled));
+}
+
+std::optional<Currency> Currency::parse(const QString& input, QString* error) {
+    const auto fail = [&]() -> std::optional<Currency> {
+        if (error)
+            *error = conversionError(input);
+        return std::nullopt;
+    };
+    QString s = input.trimmed();
+    bool negative = false;
+    if (s.startsWith(QLatin1Char('-')) || s.startsWith(QLatin1Char('+'))) {
+        negative = s.startsWith(QLatin1Char('-'));
+        s = s.mid(1);
+    }
+    if (s.isEmpty())
+        return fail();
+
+    QString whole;
+    QString frac;
+    const qsizetype commas = s.count(QLatin1Char(','));
+    if (commas > 1)
+        return fail();
+    if (commas == 1) {
+        const qsizetype at = s.indexOf(QLatin1Char(','));
+        whole = s.left(at);
+        frac = s.mid(at + 1);
+        if (whole.contains(QLatin1Char('.'))) {
+            if (!validGrouping(whole))
+                return fail();
+            whole.remove(QLatin1Char('.'));
+        }
+        if (whole.isEmpty() && !frac.isEmpty())
+            whole = QStringLiteral("0");
+    } else {
+        const qsizetype periods = s.count(QLatin1Char('.'));
+        if (periods == 0) {
+            whole = s;
+        } else if (validGrouping(s)) {
+            // "1.234" is a German thousand, not one and a bit
+            whole = s;
+            whole.remove(QLatin1Char('.'));
+        } else if (periods == 1) {
+            const qsizetype at = s.indexOf(QLatin1Char('.'));
+            whole = s.left(at).isEmpty() ? QStringLiteral("0") : s.left(at);
+            frac = s.mid(at + 1);
+        } else {
+            return fail();
+        }
+    }
+    if (!allDigits(whole) || (!frac.isEmpty() && !allDigits(frac)))
+        return fail();
+    if (frac.size() > 4)
+        return fail();
+
+    // Overflow-checked accumulation into ten-thousandths.
+    constexpr std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    std::uint64_t units = 0;
+    for (QChar c : whole) {
+        const std::uint64_t digit = static_cast<std::uint64_t>(c.unicode() - '0');
+        if (units > (limit - digit) / 10)
+            return fail();
+        units = units * 10 + digit;
+    }
+    if (units > limit / Scale)
+        return fail();
+    units *= Scale;
+    std::uint64_t fracUnits = 0;
+    const QString padded = frac.leftJustified(4, QLatin1Char('0'));
+    for (QChar c : padded)
+        fracUnits = fracUnits * 10 + static_cast<std::uint64_t>(c.unicode() - '0');
+    if (units > limit - fracUnits)
+        return fail();
+    units += fracUnits;
+    const auto value = static_cast<std::int64_t>(units);
+    return Currency(negative ? -value : value);
+}
+
+QString Currency::format() const {
+    // halves away from zero, like the display masks always did
+    const std::int64_t rem = m_units % 100;
+    std::int64_t cents = m_units / 100;
+    if (rem >= 50)
+        ++cents;
+    else if (rem <= -50)
+        --cents;
+    return formatCents(cents);
+}
+
+QString formatAmount(double value) {
+    const double cents = std::round(value * 100.0);
+    if (!std::isfinite(cents) || std::fabs(cents) >= 9.2e18)
+        return QString::number(value);
+    return formatCents(static_cast<std::int64_t>(cents));
+}

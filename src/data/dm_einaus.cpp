@@ -1,0 +1,425 @@
+#include "data/dm_einaus.h"
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/userseam.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QSqlRecord>
+#include <array>
+
+namespace {
+
+const std::array<const char*, 8> kTabellen = {"T_Mandant",   "T_Stammdaten", "T_Einstellungen",
+                                              "T_Zeitraum",  "T_BKreis",     "T_Buchungen",
+                                              "t_kontenbewegungen", "T_Kontenplan"};
+
+QString naechsterVerbindungsname() {
+    static QAtomicInt counter;
+    return QStringLiteral("velmora_%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+QVariant textOderNull(const QString& s) { return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s); }
+
+} // namespace
+
+TDM_EinAus::TDM_EinAus(QString dir, UserSeam& ui, const Clock& clock)
+    : m_dir(std::move(dir)), m_ui(ui), m_clock(clock), m_db(naechsterVerbindungsname()),
+      m_tableMandant(std::make_unique<QSqlQueryModel>()),
+      m_queryZeitraum(std::make_unique<QSqlQueryModel>()),
+      m_adoBK(std::make_unique<QSqlQueryModel>()),
+      m_queryExport(std::make_unique<QSqlQueryModel>()) {}
+
+TDM_EinAus::~TDM_EinAus() {
+    // the models hold statements of the connection: release them first
+    m_tableMandant->clear();
+    m_queryZeitraum->clear();
+    m_adoBK->clear();
+    m_queryExport->clear();
+}
+
+void TDM_EinAus::ADO_VelmoraConnect() {
+    const QString path = files::findCaseInsensitive(m_dir, connectionFileName());
+    if (path.isEmpty()) {
+        throw DatenbankFehler(
+            QStringLiteral("Die Datenbank %1 wurde im Verzeichnis %2 nicht gefunden.")
+                .arg(connectionFileName(), QDir::toNativeSeparators(QDir(m_dir).absolutePath())));
+    }
+    pruefeDatenbank(path);
+}
+
+void TDM_EinAus::pruefeDatenbank(const QString& path) {
+    const QString keine = QStringLiteral("Die Datei %1 ist keine Velmora-Datenbank.")
+                              .arg(QDir::toNativeSeparators(path));
+    {
+        // Look at the header before SQLite does: it must not touch a foreign file.
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            throw DatenbankFehler(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
+                                      .arg(QDir::toNativeSeparators(path), f.errorString()));
+        if (f.read(16) != QByteArray("SQLite format 3\0", 16))
+            throw DatenbankFehler(keine);
+    }
+    try {
+        m_db.open(path);
+        int gefunden = 0;
+        Sql q = m_db.sql(QStringLiteral("select name from sqlite_master where type = 'table'"));
+        q.exec();
+        while (q.next()) {
+            for (const char* t : kTabellen) {
+                if (q.value(0).toString().compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
+                    ++gefunden;
+            }
+        }
+        if (gefunden != static_cast<int>(kTabellen.size()))
+            throw DatenbankFehler(keine);
+    } catch (const DatenbankFehler& e) {
+        m_db.close();
+        if (e.text() == keine)
+            throw;
+        throw DatenbankFehler(keine + QStringLiteral("\r") + e.text());
+    }
+    // Durability: a rollback journal and a full sync on every commit.
+    Sql journal = m_db.sql(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    journal.exec();
+    if (!journal.next() || journal.value(0).toString().compare("delete", Qt::CaseInsensitive) != 0)
+        throw DatenbankFehler(QStringLiteral("Die Datenbank kann nicht im Journal-Modus DELETE betrieben werden."));
+    m_db.execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    Sql sync = m_db.sql(QStringLiteral("PRAGMA synchronous"));
+    sync.exec();
+    if (!sync.next() || sync.value(0).toInt() < 2)
+        throw DatenbankFehler(QStringLiteral("Die Datenbank kann nicht sicher geschrieben werden."));
+    Sql busy = m_db.sql(QStringLiteral("PRAGMA busy_timeout"));
+    busy.exec();
+    if (!busy.next() || busy.value(0).toInt() <= 0)
+        m_db.execute(QStringLiteral("PRAGMA busy_timeout=5000"));
+}
+
+void TDM_EinAus::DataModuleCreate() {
+    ADO_VelmoraConnect();
+    if (gibMandant() == -1)
+        ersterStart();
+
+    const QString jahrVorgabe = QString::number(m_clock.today().year());
+    if (gibZeitraum() == -1) {
+        QString vorgabe = jahrVorgabe;
+        int jahr = 0;
+        for (;;) {
+            const auto antwort = m_ui.inputBox(QStringLiteral("Neues Wirtschaftsjahr"),
+                                               QStringLiteral("Jahreszahl (zb: 2008)"), vorgabe);
+            if (!antwort)
+                continue;
+            bool ok = false;
+            jahr = antwort->trimmed().toInt(&ok);
+            if (ok)
+                break;
+            m_ui.message(QStringLiteral("Geben sie das Jahr bitte 4-stellig an!"));
+            vorgabe = *antwort;
+        }
+        ersterZeitraumAnlegen(gibMandant(), jahr);
+    }
+    StammdatenFiltern(gibMandant());
+    setQueryZeitraumMandant(gibMandant());
+    Table_MandantRequery();
+}
+
+void TDM_EinAus::ersterStart() {
+    QString name;
+    for (;;) {
+        const auto antwort = m_ui.inputBox(QStringLiteral("Neuer Mandant"),
+                                           QStringLiteral("Bezeichnung des Mandanten"),
+                                           QStringLiteral("Mandant 1"));
+        if (!antwort)
+            continue;
+        if (antwort->isEmpty()) {
+            m_ui.message(QStringLiteral("Geben sie bitte eine Mandantenbezeichnung an."));
+            continue;
+        }
+        name = *antwort;
+        break;
+    }
+    Transaktion t(m_db);
+    const int id = mandantAnlegen(name, true);
+    stammdatenAnlegen(id);
+    t.commit();
+}
+
+int TDM_EinAus::gibMandant() {
+    try {
+        Sql q = m_db.sql(QStringLiteral("select id from t_mandant where aktiv = 1;"));
+        q.exec();
+        if (q.next())
+            return q.value(0).toInt();
+    } catch (const DatenbankFehler&) {
+    }
+    return -1;
+}
+
+int TDM_EinAus::gibZeitraum() {
+    const int mandant = gibMandant();
+    try {
+        Sql q = m_db.sql(QStringLiteral("select ZeitraumNummer from t_einstellungen where mandant = :mandant"));
+        q.bind("mandant", mandant).exec();
+        if (q.next() && !q.value(0).isNull())
+            return q.value(0).toInt();
+    } catch (const DatenbankFehler&) {
+    }
+    return -1;
+}
+
+int TDM_EinAus::gibJahr() {
+    const int zeitraum = gibZeitraum();
+    const int mandant = gibMandant();
+    try {
+        Sql q = m_db.sql(QStringLiteral("select jahr from t_Zeitraum where id = :zeitraum and mandant = :mandant"));
+        q.bind("zeitraum", zeitraum).bind("mandant", mandant).exec();
+        if (q.next() && !q.value(0).isNull())
+            return q.value(0).toInt();
+    } catch (const DatenbankFehler&) {
+    }
+    return m_clock.today().year();
+}
+
+QString TDM_EinAus::gibMandantName(int mandant) {
+    try {
+        Sql q = m_db.sql(QStringLiteral("select Bezeichnung from t_Mandant where id = :mandant"));
+        q.bind("mandant", mandant).exec();
+        if (q.next())
+            return q.value(0).toString();
+    } catch (const DatenbankFehler&) {
+    }
+    return QString();
+}
+
+bool TDM_EinAus::gibSteuerDE() {
+    const int mandant = gibMandant();
+    try {
+        Sql q = m_db.sql(QStringLiteral("select SteuerDE from t_stammdaten where mandant = :mandant"));
+        q.bind("mandant", mandant).exec();
+        if (q.next() && !q.value(0).isNull())
+            return q.value(0).toInt() != 0;
+    } catch (const DatenbankFehler&) {
+    }
+    return false;
+}
+
+int TDM_EinAus::gibNeueID(const QString& tabelle) {
+    // The name is spliced into the statement: only the program's own tables.
+    const char* bekannt = nullptr;
+    for (const char* t : kTabellen) {
+        if (tabelle.compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
+            bekannt = t;
+    }
+    if (!bekannt)
+        return 1;
+    try {
+        Sql q = m_db.sql(QStringLiteral("select max(ID) as maxID from ") + QLatin1String(bekannt));
+        q.exec();
+        if (q.next() && !q.value(0).isNull())
+            return q.value(0).toInt() + 1;
+    } catch (const DatenbankFehler&) {
+    }
+    return 1;
+}
+
+int TDM_EinAus::gibNeueBelegnummer() {
+    const int zeitraum = gibZeitraum();
+    const int mandant = gibMandant();
+    try {
+        Sql q = m_db.sql(QStringLiteral("select max(Belegnummer) as maxNr from t_Buchungen "
+                                        "where Wirtschaftsjahr = :zeitraum and mandant = :mandant ;"));
+        q.bind("zeitraum", zeitraum).bind("mandant", mandant).exec();
+        if (q.next() && !q.value(0).isNull())
+            return q.value(0).toInt() + 1;
+    } catch (const DatenbankFehler&) {
+    }
+    return 1;
+}
+
+int TDM_EinAus::mandantIDAusUhr(const QDateTime& now) {
+    const qint64 tag = QDate(1, 1, 1).daysTo(now.date()) + 1;
+    const qint64 ms = now.time().msecsSinceStartOfDay();
+    const qint64 m = tag * 86'400'000LL + ms;
+    return static_cast<int>(m % 1'000'000'000LL);
+}
+
+bool TDM_EinAus::mandantIDBelegt(int id) {
+    // A deleted client's bookings, postings and master data stay behind:
+    // their identifier must not be handed out again.
+    static const char* const statements[] = {
+        "select 1 from T_Mandant where id = :id", "select 1 from T_Stammdaten where mandant = :id",
+        "select 1 from T_Einstellungen where mandant = :id", "select 1 from T_Zeitraum where mandant = :id",
+        "select 1 from T_BKreis where mandant = :id", "select 1 from T_Buchungen where mandant = :id",
+        "select 1 from t_kontenbewegungen where mandant = :id"};
+    for (const char* s : statements) {
+        Sql q = m_db.sql(QLatin1String(s));
+        q.bind("id", id).exec();
+        if (q.next())
+            return true;
+    }
+    return false;
+}
+
+int TDM_EinAus::gibNeueMandantID() {
+    int id = mandantIDAusUhr(m_clock.now());
+    try {
+        while (mandantIDBelegt(id))
+            ++id;
+    } catch (const DatenbankFehler&) {
+    }
+    return id;
+}
+
+void TDM_EinAus::MandantAktivieren(int mandant) {
+    Transaktion t(m_db);
+    m_db.execute(QStringLiteral("update t_mandant set aktiv = 0"));
+    m_db.sql(QStringLiteral("update t_mandant set aktiv = 1 where id = :mandant")).bind("mandant", mandant).exec();
+    t.commit();
+}
+
+void TDM_EinAus::StammdatenFiltern(int mandant) { m_stammdatenFilter = mandant; }
+
+void TDM_EinAus::BuchungskreiseFiltern(int mandant) {
+    m_bkFilter = mandant;
+    ADO_BKRequery();
+}
+
+void TDM_EinAus::MandantLoeschen(int mandant) {
+    const QString n = QString::number(mandant);
+    Transaktion t(m_db);
+    m_db.execute(QStringLiteral("delete from T_Mandant where id = ") + n);
+    m_db.execute(QStringLiteral("delete from T_BKreis where mandant = ") + n);
+    m_db.execute(QStringLiteral("delete from T_Zeitraum where mandant = ") + n);
+    m_db.execute(QStringLiteral("delete from T_Einstellungen where mandant = ") + n);
+    t.commit();
+}
+
+void TDM_EinAus::ZeitraumLoeschen(int zeitraum) {
+    const QString n = QString::number(zeitraum);
+    Transaktion t(m_db);
+    // the postings of every booking of the year, matched by booking and client
+    m_db.execute(QStringLiteral(
+        "delete from t_Kontenbewegungen where exists (select 1 from T_Buchungen "
+        "where T_Buchungen.Wirtschaftsjahr = %1 and T_Buchungen.ID = t_Kontenbewegungen.buchungen_id "
+        "and T_Buchungen.mandant = t_Kontenbewegungen.mandant)").arg(n));
+    m_db.execute(QStringLiteral("delete from T_Buchungen where Wirtschaftsjahr = ") + n);
+    m_db.execute(QStringLiteral("delete from T_Zeitraum where id = ") + n);
+    t.commit();
+}
+
+std::optional<Stammdaten> TDM_EinAus::Table_Stammdaten() {
+    Sql q = m_db.sql(QStringLiteral(
+        "select mandant, GanzerName, Adresse, PlzOrt, Telefon, Referat, Steuernummer, SteuerDE "
+        "from T_Stammdaten where mandant = :mandant"));
+    q.bind("mandant", m_stammdatenFilter).exec();
+    if (!q.next())
+        return std::nullopt;
+    Stammdaten s;
+    s.mandant = q.value(0).toInt();
+    s.GanzerName = q.value(1).toString();
+    s.Adresse = q.value(2).toString();
+    s.PlzOrt = q.value(3).toString();
+    s.Telefon = q.value(4).toString();
+    s.Referat = q.value(5).toString();
+    s.Steuernummer = q.value(6).toString();
+    s.SteuerDE = !q.value(7).isNull() && q.value(7).toInt() != 0;
+    return s;
+}
+
+void TDM_EinAus::stammdatenSpeichern(const Stammdaten& d) {
+    Transaktion t(m_db);
+    m_db.sql(QStringLiteral(
+                 "update T_Stammdaten set GanzerName = :name, Adresse = :adresse, PlzOrt = :plzort, "
+                 "Telefon = :telefon, Referat = :referat, Steuernummer = :steuernummer, "
+                 "SteuerDE = :steuerde where mandant = :mandant"))
+        .bind("name", textOderNull(d.GanzerName))
+        .bind("adresse", textOderNull(d.Adresse))
+        .bind("plzort", textOderNull(d.PlzOrt))
+        .bind("telefon", textOderNull(d.Telefon))
+        .bind("referat", textOderNull(d.Referat))
+        .bind("steuernummer", textOderNull(d.Steuernummer))
+        .bind("steuerde", d.SteuerDE ? 1 : 0)
+        .bind("mandant", d.mandant)
+        .exec();
+    t.commit();
+}
+
+int TDM_EinAus::mandantAnlegen(const QString& bezeichnung, bool aktiv) {
+    Transaktion t(m_db);
+    const int id = gibNeueMandantID();
+    m_db.sql(QStringLiteral("insert into T_Mandant (id, Bezeichnung, Aktiv) values (:id, :bezeichnung, :aktiv)"))
+        .bind("id", id)
+        .bind("bezeichnung", bezeichnung)
+        .bind("aktiv", aktiv ? 1 : 0)
+        .exec();
+    t.commit();
+    return id;
+}
+
+void TDM_EinAus::stammdatenAnlegen(int mandant) {
+    m_db.sql(QStringLiteral("insert into T_Stammdaten (mandant) values (:mandant)")).bind("mandant", mandant).exec();
+}
+
+int TDM_EinAus::zeitraumAnlegen(int mandant, int jahr) {
+    Transaktion t(m_db);
+    const int id = gibNeueID(QStringLiteral("t_zeitraum"));
+    m_db.sql(QStringLiteral("insert into T_Zeitraum (id, mandant, Jahr) values (:id, :mandant, :jahr)"))
+        .bind("id", id)
+        .bind("mandant", mandant)
+        .bind("jahr", jahr)
+        .exec();
+    t.commit();
+    return id;
+}
+
+void TDM_EinAus::einstellungAnlegen(int mandant, int zeitraum) {
+    m_db.sql(QStringLiteral("insert into T_Einstellungen (mandant, ZeitraumNummer) values (:mandant, :zeitraum)"))
+        .bind("mandant", mandant)
+        .bind("zeitraum", zeitraum)
+        .exec();
+}
+
+int TDM_EinAus::ersterZeitraumAnlegen(int mandant, int jahr) {
+    Transaktion t(m_db);
+    const int id = zeitraumAnlegen(mandant, jahr);
+    einstellungAnlegen(mandant, id);
+    t.commit();
+    return id;
+}
+
+int TDM_EinAus::Table_EinstellungenAnzahl() {
+    Sql q = m_db.sql(QStringLiteral("select count(*) from T_Einstellungen"));
+    q.exec();
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+int TDM_EinAus::Table_ZeitraumAnzahl() {
+    Sql q = m_db.sql(QStringLiteral("select count(*) from T_Zeitraum"));
+    q.exec();
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+void TDM_EinAus::Table_MandantRequery() {
+    Sql q = m_db.sql(QStringLiteral("select id, Bezeichnung, Aktiv from T_Mandant"));
+    q.exec();
+    m_tableMandant->setQuery(q.take());
+}
+
+void TDM_EinAus::setQueryZeitraumMandant(int mandant) {
+    m_queryZeitraumMandant = mandant;
+    QueryZeitraumRequery();
+}
+
+void TDM_EinAus::QueryZeitraumRequery() {
+    Sql q = m_db.sql(QStringLiteral("select * from t_zeitraum where mandant = :mandant order by jahr desc;"));
+    q.bind("mandant", m_queryZeitraumMandant).exec();
+    m_queryZeitraum->setQuery(q.take());
+}
+
+void TDM_EinAus::ADO_BKRequery() {
+    Sql q = m_db.sql(QStringLiteral("Select * from T_BKreis where mandant = :mandant order by BKName"));
+    q.bind("mandant", m_bkFilter).exec();
+    m_adoBK->setQuery(q.take());
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "data/db.h"
+
+#include <QSqlQueryModel>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class Clock;
+class UserSeam;
+
+// The master data of one client (T_Stammdaten). A null GanzerName means the
+// user has never entered it.
+struct Stammdaten {
+    int mandant = -1;
+    QString GanzerName;
+    QString Adresse;
+    QString PlzOrt;
+    QString Telefon;
+    QString Referat;
+    QString Steuernummer;
+    bool SteuerDE = false;
+};
+
+// The data module: the one connection, the shared datasets and the working
+// context. The context has no copy in memory: every gib... reads it afresh.
+class TDM_EinAus {
+public:
+    // The working database is looked up in dir (the process's working
+    // directory in the program).
+    TDM_EinAus(QString dir, UserSeam& ui, const Clock& clock);
+    ~TDM_EinAus();
+    TDM_EinAus(const TDM_EinAus&) = delete;
+    TDM_EinAus& operator=(const TDM_EinAus&) = delete;
+
+    static QString connectionFileName() { return QStringLiteral("velmora_tab.mdb"); }
+
+    // Connects to dir's "velmora_tab.mdb" (any case) and checks that it is a
+    // Velmora database. Throws DatenbankFehler with a German message naming
+    // file and directory; a failed open writes nothing.
+    void ADO_VelmoraConnect();
+    // Connects, then makes sure a current client and fiscal year exist, asking
+    // the user for them if the database has none.
+    void DataModuleCreate();
+
+    Datenbank& db() { return m_db; }
+    UserSeam& ui() { return m_ui; }
+    const Clock& clock() const { return m_clock; }
+    const QString& dir() const { return m_dir; }
+
+    // The working context. These never fail: they answer their fallbacks.
+    int gibMandant();
+    int gibZeitraum();
+    int gibJahr();
+    QString gibMandantName(int mandant);
+    bool gibSteuerDE();
+    // Largest ID of the table plus one, 1 for an empty table or on failure.
+    // Run it inside the write transaction of the insert that uses it.
+    int gibNeueID(const QString& tabelle);
+    int gibNeueBelegnummer();
+    // Clock-derived and, unlike the clock alone, never already in use.
+    int gibNeueMandantID();
+    // The bare clock rule (milliseconds since 1 Jan of year 1, last nine digits).
+    static int mandantIDAusUhr(const QDateTime& now);
+
+    void MandantAktivieren(int mandant);
+    void StammdatenFiltern(int mandant);
+    void BuchungskreiseFiltern(int mandant);
+    // All of a client's statements or none; throws DatenbankFehler on failure.
+    void MandantLoeschen(int mandant);
+    // The year's postings, bookings and the year itself, or nothing at all.
+    void ZeitraumLoeschen(int zeitraum);
+
+    // Table_Stammdaten: the row of the filtered client.
+    int stammdatenFilter() const { return m_stammdatenFilter; }
+    std::optional<Stammdaten> Table_Stammdaten();
+    void stammdatenSpeichern(const Stammdaten& daten);
+
+    // Inserts that allocate their identifier in the same transaction.
+    int mandantAnlegen(const QString& bezeichnung, bool aktiv);
+    void stammdatenAnlegen(int mandant);
+    int zeitraumAnlegen(int mandant, int jahr);
+    void einstellungAnlegen(int mandant, int zeitraum);
+    // The first fiscal year of a client together with its settings row.
+    int ersterZeitraumAnlegen(int mandant, int jahr);
+
+    int Table_EinstellungenAnzahl();
+    int Table_ZeitraumAnzahl();
+
+    // Shared list models. ADO_BK follows BuchungskreiseFiltern, QueryZeitraum
+    // its parameter; call the requery after a change.
+    QSqlQueryModel& Table_Mandant() { return *m_tableMandant; }
+    void Table_MandantRequery();
+    QSqlQueryModel& QueryZeitraum() { return *m_queryZeitraum; }
+    void setQueryZeitraumMandant(int mandant);
+    void QueryZeitraumRequery();
+    QSqlQueryModel& ADO_BK() { return *m_adoBK; }
+    int bkFilter() const { return m_bkFilter; }
+    void ADO_BKRequery();
+    QSqlQueryModel& Query_Export() { return *m_queryExport; }
+
+private:
+    void pruefeDatenbank(const QString& path);
+    void ersterStart();
+    bool mandantIDBelegt(int id);
+
+    QString m_dir;
+    UserSeam& m_ui;
+    const Clock& m_clock;
+    Datenbank m_db;
+    int m_stammdatenFilter = -1;
+    int m_bkFilter = -1;
+    int m_queryZeitraumMandant = 1;
+    std::unique_ptr<QSqlQueryModel> m_tableMandant;
+    std::unique_ptr<QSqlQueryModel> m_queryZeitraum;
+    std::unique_ptr<QSqlQueryModel> m_adoBK;
+    std::unique_ptr<QSqlQueryModel> m_queryExport;
+};

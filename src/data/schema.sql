@@ -1,0 +1,101 @@
+-- The Velmora template database: eight tables and the chart of accounts.
+-- Currency columns hold ten-thousandths of a euro as integers; dates are
+-- 'YYYY-MM-DD'; yes/no columns are 0/1. The program allocates every
+-- identifier itself, the keys only guard against duplicates.
+
+CREATE TABLE T_Mandant (
+    id          INTEGER PRIMARY KEY,
+    Bezeichnung TEXT,
+    Aktiv       INTEGER
+);
+
+CREATE TABLE T_Stammdaten (
+    mandant      INTEGER,
+    GanzerName   TEXT,
+    Adresse      TEXT,
+    PlzOrt       TEXT,
+    Telefon      TEXT,
+    Referat      TEXT,
+    Steuernummer TEXT,
+    SteuerDE     INTEGER
+);
+
+CREATE TABLE T_Einstellungen (
+    mandant        INTEGER,
+    ZeitraumNummer INTEGER
+);
+
+CREATE TABLE T_Zeitraum (
+    id      INTEGER PRIMARY KEY,
+    mandant INTEGER,
+    Jahr    INTEGER
+);
+
+CREATE TABLE T_BKreis (
+    id      INTEGER PRIMARY KEY,
+    mandant INTEGER,
+    BKName  TEXT,
+    BKKurz  TEXT
+);
+
+CREATE TABLE T_Buchungen (
+    ID              INTEGER PRIMARY KEY,
+    mandant         INTEGER,
+    Wirtschaftsjahr INTEGER,
+    Buchungsdatum   TEXT,
+    Belegnummer     INTEGER,
+    Text            TEXT,
+    Steuersatz      INTEGER,
+    Betrag          INTEGER,
+    BK              INTEGER,
+    IstEinnahme     INTEGER,
+    IstEU           INTEGER,
+    IstDrittland    INTEGER,
+    IstKFZ          INTEGER,
+    IstGebaeude     INTEGER
+);
+
+CREATE TABLE t_kontenbewegungen (
+    mandant      INTEGER,
+    id           INTEGER PRIMARY KEY,
+    Buchungen_id INTEGER,
+    Konten_Nr    INTEGER,
+    St_Betrag    INTEGER
+);
+
+CREATE TABLE T_Kontenplan (
+    Kontonummer INTEGER PRIMARY KEY,
+    Kontoname   TEXT,
+    Steuersatz  INTEGER
+);
+
+-- The hot paths: the main lists and totals, postings per booking, the
+-- per-client lists of years and circles.
+CREATE INDEX ix_buchungen_liste ON T_Buchungen (mandant, Wirtschaftsjahr, IstEinnahme, Buchungsdatum);
+CREATE INDEX ix_buchungen_bk ON T_Buchungen (mandant, BK);
+CREATE INDEX ix_kontenbewegungen_buchung ON t_kontenbewegungen (mandant, Buchungen_id);
+CREATE INDEX ix_zeitraum_mandant ON T_Zeitraum (mandant, Jahr);
+CREATE INDEX ix_bkreis_mandant ON T_BKreis (mandant, BKName);
+CREATE INDEX ix_stammdaten_mandant ON T_Stammdaten (mandant);
+CREATE INDEX ix_einstellungen_mandant ON T_Einstellungen (mandant);
+
+INSERT INTO T_Kontenplan (Kontonummer, Kontoname, Steuersatz) VALUES
+    (1000, 'Umsatzsteuer 0%', 0),
+    (1005, 'Umsatzsteuer 5%', 5),
+    (1007, 'Umsatzsteuer 7%', 7),
+    (1010, 'Umsatzsteuer 10%', 10),
+    (1012, 'Umsatzsteuer 12%', 12),
+    (1013, 'Umsatzsteuer 13%', 13),
+    (1019, 'Umsatzsteuer 19%', 19),
+    (1020, 'Umsatzsteuer 20%', 20),
+    (1021, 'Erwerbsteuer ig. Erwerb', 20),
+    (2000, 'Vorsteuer 0%', 0),
+    (2005, 'Vorsteuer 5%', 5),
+    (2007, 'Vorsteuer 7%', 7),
+    (2010, 'Vorsteuer 10%', 10),
+    (2012, 'Vorsteuer 12%', 12),
+    (2013, 'Vorsteuer 13%', 13),
+    (2019, 'Vorsteuer 19%', 19),
+    (2020, 'Vorsteuer 20%', 20),
+    (2021, 'Vorsteuer ig. Erwerb', 20),
+    (3000, 'Einfuhrumsatzsteuer', 0);

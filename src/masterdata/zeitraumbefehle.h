@@ -1,0 +1,16 @@
+#pragma once
+
+struct Umgebung;
+class Hauptfenster;
+
+// "Verwalten" → "Wirtschaftsjahre": the fiscal-year dialog, then a full refresh.
+class ZeitraumBefehle {
+public:
+    ZeitraumBefehle(Umgebung& umgebung, Hauptfenster& hauptfenster);
+
+    void Wirtschaftsjahrauswhlen1Click();
+
+private:
+    Umgebung& m_umgebung;
+    Hauptfenster& m_hauptfenster;
+};

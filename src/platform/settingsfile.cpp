@@ -1,0 +1,83 @@
+#include "platform/settingsfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <SimpleIni.h>
+#include <string>
+#include <utility>
+
+namespace {
+
+using Ini = CSimpleIniA;
+
+std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+void load(Ini& ini, const QString& path) {
+    ini.SetUnicode(true);
+    ini.SetSpaces(false);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
+}
+
+bool save(const Ini& ini, const QString& path) {
+    std::string text;
+    if (ini.Save(text) < 0)
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
+        return false;
+    return file.commit();
+}
+
+} // namespace
+
+SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
+
+QString SettingsFile::readString(const QString& section, const QString& key,
+                                 const QString& defaultValue) const {
+    Ini ini;
+    load(ini, m_path);
+    const char* value = ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr);
+    return value ? QString::fromUtf8(value) : defaultValue;
+}
+
+int SettingsFile::readInteger(const QString& section, const QString& key, int defaultValue) const {
+    bool ok = false;
+    const int value = readString(section, key).trimmed().toInt(&ok);
+    return ok ? value : defaultValue;
+}
+
+bool SettingsFile::hasKey(const QString& section, const QString& key) const {
+    Ini ini;
+    load(ini, m_path);
+    return ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr) != nullptr;
+}
+
+bool SettingsFile::writeString(const QString& section, const QString& key, const QString& value) {
+    Ini ini;
+    load(ini, m_path);
+    if (ini.SetValue(utf8(section).c_str(), utf8(key).c_str(), utf8(value).c_str()) < 0)
+        return false;
+    return save(ini, m_path);
+}
+
+bool SettingsFile::deleteKey(const QString& section, const QString& key) {
+    Ini ini;
+    load(ini, m_path);
+    if (!ini.Delete(utf8(section).c_str(), utf8(key).c_str()))
+        return true; // nothing to delete
+    return save(ini, m_path);
+}
+
+bool SettingsFile::eraseSection(const QString& section) {
+    Ini ini;
+    load(ini, m_path);
+    if (!ini.Delete(utf8(section).c_str(), nullptr))
+        return true;
+    return save(ini, m_path);
+}

@@ -1,0 +1,96 @@
+#include "toolkit/qtuserseam.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+QString displayText(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+namespace {
+
+QString caption(UserSeam::Kind kind) {
+    switch (kind) {
+    case UserSeam::Kind::Confirmation:
+        return QStringLiteral("Bestätigen");
+    case UserSeam::Kind::Warning:
+        return QStringLiteral("Warnung");
+    case UserSeam::Kind::Error:
+        return QStringLiteral("Fehler");
+    case UserSeam::Kind::Information:
+        return QStringLiteral("Information");
+    case UserSeam::Kind::Plain:
+        break;
+    }
+    return QStringLiteral("Velmora");
+}
+
+QMessageBox::Icon icon(UserSeam::Kind kind) {
+    switch (kind) {
+    case UserSeam::Kind::Confirmation:
+        return QMessageBox::Question;
+    case UserSeam::Kind::Warning:
+        return QMessageBox::Warning;
+    case UserSeam::Kind::Error:
+        return QMessageBox::Critical;
+    case UserSeam::Kind::Information:
+        return QMessageBox::Information;
+    case UserSeam::Kind::Plain:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtUserSeam::message(const QString& text) { question(Kind::Plain, text, Ok); }
+
+UserSeam::Button QtUserSeam::question(Kind kind, const QString& text, Buttons buttons) {
+    QMessageBox box(icon(kind), caption(kind), displayText(text), QMessageBox::NoButton, m_parent);
+    struct Entry {
+        Button button;
+        const char* label;
+        QMessageBox::ButtonRole role;
+    };
+    const Entry entries[] = {{Yes, "&Ja", QMessageBox::YesRole},
+                             {No, "&Nein", QMessageBox::NoRole},
+                             {Ok, "OK", QMessageBox::AcceptRole},
+                             {Cancel, "Abbrechen", QMessageBox::RejectRole}};
+    std::vector<std::pair<QAbstractButton*, Button>> added;
+    for (const Entry& e : entries) {
+        if (buttons & e.button)
+            added.emplace_back(box.addButton(QString::fromUtf8(e.label), e.role), e.button);
+    }
+    if (!added.empty())
+        box.setDefaultButton(static_cast<QPushButton*>(added.front().first));
+    box.exec();
+    for (const auto& [widget, button] : added) {
+        if (box.clickedButton() == widget)
+            return button;
+    }
+    return Cancel;
+}
+
+std::optional<QString> QtUserSeam::inputBox(const QString& caption, const QString& prompt,
+                                            const QString& preset) {
+    QInputDialog dlg(m_parent);
+    dlg.setWindowTitle(caption);
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(preset);
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dlg.textValue();
+}
+
+void QtUserSeam::error(const QString& text) { question(Kind::Error, text, Ok); }
+
+int QtUserSeam::runModal(QDialog& dialog) { return dialog.exec(); }

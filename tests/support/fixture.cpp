@@ -1,0 +1,101 @@
+#include "fixture.h"
+
+#include "data/currency.h"
+
+#include <QFile>
+
+void VelmoraFixture::SetUp() {
+    ASSERT_TRUE(m_dir.isValid());
+    ini = std::make_unique<SettingsFile>(dir() + QStringLiteral("velmora.ini"));
+    neueDatenbank();
+}
+
+void VelmoraFixture::TearDown() {
+    umgebung.reset();
+    dm.reset();
+}
+
+void VelmoraFixture::neueDatenbank() {
+    umgebung.reset();
+    dm.reset();
+    QFile::remove(dbPath());
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_TEMPLATE_PATH), dbPath()));
+    QFile(dbPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    dm = std::make_unique<TDM_EinAus>(dir(), ui, clock);
+    dm->ADO_VelmoraConnect();
+    umgebung = std::make_unique<Umgebung>(Umgebung{*dm, ui, *ini, clock});
+}
+
+void VelmoraFixture::ersterMandant(const QString& name, int jahr) {
+    ui.answerInput(name);
+    ui.answerInput(QString::number(jahr));
+    dm->DataModuleCreate();
+    ui.clearShown();
+}
+
+int VelmoraFixture::kreis(int mandant, const QString& name, const QString& kurz) {
+    Transaktion t(dm->db());
+    const int id = dm->gibNeueID(QStringLiteral("t_bkreis"));
+    dm->db()
+        .sql(QStringLiteral("insert into T_BKreis (id, mandant, BKName, BKKurz) values (:id, :m, :n, :k)"))
+        .bind("id", id)
+        .bind("m", mandant)
+        .bind("n", name)
+        .bind("k", kurz)
+        .exec();
+    t.commit();
+    return id;
+}
+
+int VelmoraFixture::buchung(int mandant, int zeitraum, const QString& datum, const QString& betrag,
+                            int satz, int bk, bool einnahme, int eu, int dritt, int beleg) {
+    Transaktion t(dm->db());
+    const int id = dm->gibNeueID(QStringLiteral("T_Buchungen"));
+    dm->db()
+        .sql(QStringLiteral(
+            "insert into T_Buchungen (ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, "
+            "Steuersatz, Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude) values "
+            "(:id, :m, :z, :d, :b, :t, :s, :betrag, :bk, :e, :eu, :dr, 2, 2)"))
+        .bind("id", id)
+        .bind("m", mandant)
+        .bind("z", zeitraum)
+        .bind("d", datum)
+        .bind("b", beleg ? beleg : id)
+        .bind("t", QStringLiteral("Buchung %1").arg(id))
+        .bind("s", satz)
+        .bind("betrag", static_cast<qlonglong>(Currency::parse(betrag)->units()))
+        .bind("bk", bk)
+        .bind("e", einnahme ? 1 : 2)
+        .bind("eu", eu)
+        .bind("dr", dritt)
+        .exec();
+    t.commit();
+    return id;
+}
+
+void VelmoraFixture::bewegung(int mandant, int buchung, int konto, const QString& betrag) {
+    Transaktion t(dm->db());
+    const int id = dm->gibNeueID(QStringLiteral("t_kontenbewegungen"));
+    dm->db()
+        .sql(QStringLiteral("insert into t_kontenbewegungen (mandant, id, Buchungen_id, Konten_Nr, "
+                            "St_Betrag) values (:m, :id, :b, :k, :betrag)"))
+        .bind("m", mandant)
+        .bind("id", id)
+        .bind("b", buchung)
+        .bind("k", konto)
+        .bind("betrag", static_cast<qlonglong>(Currency::parse(betrag)->units()))
+        .exec();
+    t.commit();
+}
+
+QVariant VelmoraFixture::wert(const QString& sql) {
+    Sql q = dm->db().sql(sql);
+    q.exec();
+    return q.next() ? q.value(0) : QVariant();
+}
+
+int VelmoraFixture::anzahl(const QString& table, const QString& where) {
+    return wert(QStringLiteral("select count(*) from ") + table +
+                (where.isEmpty() ? QString() : QStringLiteral(" where ") + where))
+        .toInt();
+}

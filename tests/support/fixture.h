@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/dm_einaus.h"
+#include "platform/clock.h"
+#include "platform/scripteduserseam.h"
+#include "platform/settingsfile.h"
+#include "toolkit/umgebung.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A fresh working database from the template in a temporary directory, a
+// fixed clock (10.12.2026 10:00) and the scripted user. `dm` is connected but
+// holds no client until `ersterMandant` or the test's own DataModuleCreate.
+class VelmoraFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString dir() const { return m_dir.path() + QLatin1Char('/'); }
+    QString dbPath() const { return dir() + QStringLiteral("Velmora_tab.mdb"); }
+    // Copies the template to Velmora_tab.mdb and opens a data module on it.
+    void neueDatenbank();
+    // Runs DataModuleCreate answering the two questions: a client and a year.
+    void ersterMandant(const QString& name = QStringLiteral("Mandant 1"), int jahr = 2026);
+
+    // Test data straight into the database.
+    int kreis(int mandant, const QString& name, const QString& kurz);
+    int buchung(int mandant, int zeitraum, const QString& datum, const QString& betrag, int satz,
+                int bk, bool einnahme, int eu = 2, int dritt = 2, int beleg = 0);
+    void bewegung(int mandant, int buchung, int konto, const QString& betrag);
+
+    // One value of a single-row query; invalid QVariant when no row.
+    QVariant wert(const QString& sql);
+    int anzahl(const QString& table, const QString& where = QString());
+
+    QTemporaryDir m_dir;
+    FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(10, 0))};
+    ScriptedUserSeam ui;
+    std::unique_ptr<SettingsFile> ini;
+    std::unique_ptr<TDM_EinAus> dm;
+    std::unique_ptr<Umgebung> umgebung;
+};
