@@ -9,8 +9,12 @@
 
 namespace startup {
 
-QString templateFileName() { return QStringLiteral("Velmora_neu.mdb"); }
-QString databaseFileName() { return QStringLiteral("Velmora_tab.mdb"); }
+QString templateFileName() {
+    return QStringLiteral("Velmora_neu.mdb");
+}
+QString databaseFileName() {
+    return QStringLiteral("Velmora_tab.mdb");
+}
 
 QString updaterFileName() {
 #ifdef Q_OS_WIN
@@ -39,7 +43,8 @@ Vorbereitung DatenbankDateienVorbereiten(const QString& programmPfad) {
     Vorbereitung v;
     if (!files::exists(programmPfad, databaseFileName())) {
         // a failed rename is silent: the open fails later with its own message
-        v.renamed = QFile::rename(programmPfad + templateFileName(), programmPfad + databaseFileName());
+        v.renamed =
+            QFile::rename(programmPfad + templateFileName(), programmPfad + databaseFileName());
     }
     if (files::exists(programmPfad, templateFileName()))
         v.updaterRan = process::startAndWait(programmPfad + updaterFileName(), QString());

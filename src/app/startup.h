@@ -4,18 +4,18 @@
 
 namespace startup {
 
-QString templateFileName();  // "Velmora_neu.mdb"
-QString databaseFileName();  // "Velmora_tab.mdb"
-QString updaterFileName();   // "check_update", with ".exe" on Windows
-QString backupFileName();    // "datensicherung", with ".exe" on Windows
+QString templateFileName(); // "Velmora_neu.mdb"
+QString databaseFileName(); // "Velmora_tab.mdb"
+QString updaterFileName();  // "check_update", with ".exe" on Windows
+QString backupFileName();   // "datensicherung", with ".exe" on Windows
 
 // The directory of the running program with its trailing separator.
 QString ProgrammPfad(const QString& executablePath);
 
 // What happened to the database files before the data module opens them.
 struct Vorbereitung {
-    bool renamed = false;     // the template became the working database
-    bool updaterRan = false;  // the updater was started and has ended
+    bool renamed = false;    // the template became the working database
+    bool updaterRan = false; // the updater was started and has ended
 };
 
 // The first two start-up steps in the program's directory: rename the

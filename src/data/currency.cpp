@@ -117,7 +117,8 @@ std::optional<Currency> Currency::parse(const QString& input, QString* error) {
         return fail();
 
     // Overflow-checked accumulation into ten-thousandths.
-    constexpr std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    constexpr std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     std::uint64_t units = 0;
     for (QChar c : whole) {
         const std::uint64_t digit = static_cast<std::uint64_t>(c.unicode() - '0');

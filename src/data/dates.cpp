@@ -5,7 +5,9 @@
 
 namespace dates {
 
-QString format(const QDate& date) { return date.toString(QStringLiteral("dd.MM.yyyy")); }
+QString format(const QDate& date) {
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
 
 std::optional<QDate> parse(const QString& text) {
     const QStringList parts = text.trimmed().split(QLatin1Char('.'));
@@ -23,13 +25,17 @@ std::optional<QDate> parse(const QString& text) {
     return date;
 }
 
-QString toSql(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
+QString toSql(const QDate& date) {
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
 
 QDate fromSql(const QString& text) {
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
 }
 
-QDate firstOfMonth(int year, int month) { return QDate(year, month, 1); }
+QDate firstOfMonth(int year, int month) {
+    return QDate(year, month, 1);
+}
 
 QDate lastOfMonth(int year, int month) {
     const QDate first(year, month, 1);

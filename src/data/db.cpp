@@ -78,7 +78,7 @@ Datenbank::~Datenbank() {
 void Datenbank::open(const QString& path) {
     close();
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
-                                                      : QSqlDatabase::addDatabase("QSQLITE", m_name);
+                                                     : QSqlDatabase::addDatabase("QSQLITE", m_name);
     // mode=rw: SQLite must never create a missing file
     QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     url.setQuery(QStringLiteral("mode=rw"));
@@ -101,7 +101,9 @@ bool Datenbank::isOpen() const {
     return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
 }
 
-QSqlDatabase Datenbank::connection() const { return QSqlDatabase::database(m_name, false); }
+QSqlDatabase Datenbank::connection() const {
+    return QSqlDatabase::database(m_name, false);
+}
 
 Transaktion::Transaktion(Datenbank& db) : m_db(db), m_level(db.m_depth) {
     if (m_level == 0)

@@ -12,16 +12,18 @@
 
 namespace {
 
-const std::array<const char*, 8> kTabellen = {"T_Mandant",   "T_Stammdaten", "T_Einstellungen",
-                                              "T_Zeitraum",  "T_BKreis",     "T_Buchungen",
-                                              "t_kontenbewegungen", "T_Kontenplan"};
+const std::array<const char*, 8> kTabellen = {
+    "T_Mandant", "T_Stammdaten", "T_Einstellungen",    "T_Zeitraum",
+    "T_BKreis",  "T_Buchungen",  "t_kontenbewegungen", "T_Kontenplan"};
 
 QString naechsterVerbindungsname() {
     static QAtomicInt counter;
     return QStringLiteral("velmora_%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-QVariant textOderNull(const QString& s) { return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s); }
+QVariant textOderNull(const QString& s) {
+    return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
+}
 
 } // namespace
 
@@ -85,12 +87,14 @@ void TDM_EinAus::pruefeDatenbank(const QString& path) {
     Sql journal = m_db.sql(QStringLiteral("PRAGMA journal_mode=DELETE"));
     journal.exec();
     if (!journal.next() || journal.value(0).toString().compare("delete", Qt::CaseInsensitive) != 0)
-        throw DatenbankFehler(QStringLiteral("Die Datenbank kann nicht im Journal-Modus DELETE betrieben werden."));
+        throw DatenbankFehler(
+            QStringLiteral("Die Datenbank kann nicht im Journal-Modus DELETE betrieben werden."));
     m_db.execute(QStringLiteral("PRAGMA synchronous=FULL"));
     Sql sync = m_db.sql(QStringLiteral("PRAGMA synchronous"));
     sync.exec();
     if (!sync.next() || sync.value(0).toInt() < 2)
-        throw DatenbankFehler(QStringLiteral("Die Datenbank kann nicht sicher geschrieben werden."));
+        throw DatenbankFehler(
+            QStringLiteral("Die Datenbank kann nicht sicher geschrieben werden."));
     Sql busy = m_db.sql(QStringLiteral("PRAGMA busy_timeout"));
     busy.exec();
     if (!busy.next() || busy.value(0).toInt() <= 0)
@@ -128,9 +132,9 @@ void TDM_EinAus::DataModuleCreate() {
 void TDM_EinAus::ersterStart() {
     QString name;
     for (;;) {
-        const auto antwort = m_ui.inputBox(QStringLiteral("Neuer Mandant"),
-                                           QStringLiteral("Bezeichnung des Mandanten"),
-                                           QStringLiteral("Mandant 1"));
+        const auto antwort =
+            m_ui.inputBox(QStringLiteral("Neuer Mandant"),
+                          QStringLiteral("Bezeichnung des Mandanten"), QStringLiteral("Mandant 1"));
         if (!antwort)
             continue;
         if (antwort->isEmpty()) {
@@ -160,7 +164,8 @@ int TDM_EinAus::gibMandant() {
 int TDM_EinAus::gibZeitraum() {
     const int mandant = gibMandant();
     try {
-        Sql q = m_db.sql(QStringLiteral("select ZeitraumNummer from t_einstellungen where mandant = :mandant"));
+        Sql q = m_db.sql(
+            QStringLiteral("select ZeitraumNummer from t_einstellungen where mandant = :mandant"));
         q.bind("mandant", mandant).exec();
         if (q.next() && !q.value(0).isNull())
             return q.value(0).toInt();
@@ -173,7 +178,8 @@ int TDM_EinAus::gibJahr() {
     const int zeitraum = gibZeitraum();
     const int mandant = gibMandant();
     try {
-        Sql q = m_db.sql(QStringLiteral("select jahr from t_Zeitraum where id = :zeitraum and mandant = :mandant"));
+        Sql q = m_db.sql(QStringLiteral(
+            "select jahr from t_Zeitraum where id = :zeitraum and mandant = :mandant"));
         q.bind("zeitraum", zeitraum).bind("mandant", mandant).exec();
         if (q.next() && !q.value(0).isNull())
             return q.value(0).toInt();
@@ -196,7 +202,8 @@ QString TDM_EinAus::gibMandantName(int mandant) {
 bool TDM_EinAus::gibSteuerDE() {
     const int mandant = gibMandant();
     try {
-        Sql q = m_db.sql(QStringLiteral("select SteuerDE from t_stammdaten where mandant = :mandant"));
+        Sql q =
+            m_db.sql(QStringLiteral("select SteuerDE from t_stammdaten where mandant = :mandant"));
         q.bind("mandant", mandant).exec();
         if (q.next() && !q.value(0).isNull())
             return q.value(0).toInt() != 0;
@@ -228,8 +235,9 @@ int TDM_EinAus::gibNeueBelegnummer() {
     const int zeitraum = gibZeitraum();
     const int mandant = gibMandant();
     try {
-        Sql q = m_db.sql(QStringLiteral("select max(Belegnummer) as maxNr from t_Buchungen "
-                                        "where Wirtschaftsjahr = :zeitraum and mandant = :mandant ;"));
+        Sql q =
+            m_db.sql(QStringLiteral("select max(Belegnummer) as maxNr from t_Buchungen "
+                                    "where Wirtschaftsjahr = :zeitraum and mandant = :mandant ;"));
         q.bind("zeitraum", zeitraum).bind("mandant", mandant).exec();
         if (q.next() && !q.value(0).isNull())
             return q.value(0).toInt() + 1;
@@ -249,9 +257,12 @@ bool TDM_EinAus::mandantIDBelegt(int id) {
     // A deleted client's bookings, postings and master data stay behind:
     // their identifier must not be handed out again.
     static const char* const statements[] = {
-        "select 1 from T_Mandant where id = :id", "select 1 from T_Stammdaten where mandant = :id",
-        "select 1 from T_Einstellungen where mandant = :id", "select 1 from T_Zeitraum where mandant = :id",
-        "select 1 from T_BKreis where mandant = :id", "select 1 from T_Buchungen where mandant = :id",
+        "select 1 from T_Mandant where id = :id",
+        "select 1 from T_Stammdaten where mandant = :id",
+        "select 1 from T_Einstellungen where mandant = :id",
+        "select 1 from T_Zeitraum where mandant = :id",
+        "select 1 from T_BKreis where mandant = :id",
+        "select 1 from T_Buchungen where mandant = :id",
         "select 1 from t_kontenbewegungen where mandant = :id"};
     for (const char* s : statements) {
         Sql q = m_db.sql(QLatin1String(s));
@@ -275,11 +286,15 @@ int TDM_EinAus::gibNeueMandantID() {
 void TDM_EinAus::MandantAktivieren(int mandant) {
     Transaktion t(m_db);
     m_db.execute(QStringLiteral("update t_mandant set aktiv = 0"));
-    m_db.sql(QStringLiteral("update t_mandant set aktiv = 1 where id = :mandant")).bind("mandant", mandant).exec();
+    m_db.sql(QStringLiteral("update t_mandant set aktiv = 1 where id = :mandant"))
+        .bind("mandant", mandant)
+        .exec();
     t.commit();
 }
 
-void TDM_EinAus::StammdatenFiltern(int mandant) { m_stammdatenFilter = mandant; }
+void TDM_EinAus::StammdatenFiltern(int mandant) {
+    m_stammdatenFilter = mandant;
+}
 
 void TDM_EinAus::BuchungskreiseFiltern(int mandant) {
     m_bkFilter = mandant;
@@ -300,10 +315,12 @@ void TDM_EinAus::ZeitraumLoeschen(int zeitraum) {
     const QString n = QString::number(zeitraum);
     Transaktion t(m_db);
     // the postings of every booking of the year, matched by booking and client
-    m_db.execute(QStringLiteral(
-        "delete from t_Kontenbewegungen where exists (select 1 from T_Buchungen "
-        "where T_Buchungen.Wirtschaftsjahr = %1 and T_Buchungen.ID = t_Kontenbewegungen.buchungen_id "
-        "and T_Buchungen.mandant = t_Kontenbewegungen.mandant)").arg(n));
+    m_db.execute(
+        QStringLiteral("delete from t_Kontenbewegungen where exists (select 1 from T_Buchungen "
+                       "where T_Buchungen.Wirtschaftsjahr = %1 and T_Buchungen.ID = "
+                       "t_Kontenbewegungen.buchungen_id "
+                       "and T_Buchungen.mandant = t_Kontenbewegungen.mandant)")
+            .arg(n));
     m_db.execute(QStringLiteral("delete from T_Buchungen where Wirtschaftsjahr = ") + n);
     m_db.execute(QStringLiteral("delete from T_Zeitraum where id = ") + n);
     t.commit();
@@ -330,10 +347,11 @@ std::optional<Stammdaten> TDM_EinAus::Table_Stammdaten() {
 
 void TDM_EinAus::stammdatenSpeichern(const Stammdaten& d) {
     Transaktion t(m_db);
-    m_db.sql(QStringLiteral(
-                 "update T_Stammdaten set GanzerName = :name, Adresse = :adresse, PlzOrt = :plzort, "
-                 "Telefon = :telefon, Referat = :referat, Steuernummer = :steuernummer, "
-                 "SteuerDE = :steuerde where mandant = :mandant"))
+    m_db
+        .sql(QStringLiteral(
+            "update T_Stammdaten set GanzerName = :name, Adresse = :adresse, PlzOrt = :plzort, "
+            "Telefon = :telefon, Referat = :referat, Steuernummer = :steuernummer, "
+            "SteuerDE = :steuerde where mandant = :mandant"))
         .bind("name", textOderNull(d.GanzerName))
         .bind("adresse", textOderNull(d.Adresse))
         .bind("plzort", textOderNull(d.PlzOrt))
@@ -349,7 +367,9 @@ void TDM_EinAus::stammdatenSpeichern(const Stammdaten& d) {
 int TDM_EinAus::mandantAnlegen(const QString& bezeichnung, bool aktiv) {
     Transaktion t(m_db);
     const int id = gibNeueMandantID();
-    m_db.sql(QStringLiteral("insert into T_Mandant (id, Bezeichnung, Aktiv) values (:id, :bezeichnung, :aktiv)"))
+    m_db
+        .sql(QStringLiteral(
+            "insert into T_Mandant (id, Bezeichnung, Aktiv) values (:id, :bezeichnung, :aktiv)"))
         .bind("id", id)
         .bind("bezeichnung", bezeichnung)
         .bind("aktiv", aktiv ? 1 : 0)
@@ -359,13 +379,16 @@ int TDM_EinAus::mandantAnlegen(const QString& bezeichnung, bool aktiv) {
 }
 
 void TDM_EinAus::stammdatenAnlegen(int mandant) {
-    m_db.sql(QStringLiteral("insert into T_Stammdaten (mandant) values (:mandant)")).bind("mandant", mandant).exec();
+    m_db.sql(QStringLiteral("insert into T_Stammdaten (mandant) values (:mandant)"))
+        .bind("mandant", mandant)
+        .exec();
 }
 
 int TDM_EinAus::zeitraumAnlegen(int mandant, int jahr) {
     Transaktion t(m_db);
     const int id = gibNeueID(QStringLiteral("t_zeitraum"));
-    m_db.sql(QStringLiteral("insert into T_Zeitraum (id, mandant, Jahr) values (:id, :mandant, :jahr)"))
+    m_db.sql(QStringLiteral(
+                 "insert into T_Zeitraum (id, mandant, Jahr) values (:id, :mandant, :jahr)"))
         .bind("id", id)
         .bind("mandant", mandant)
         .bind("jahr", jahr)
@@ -375,7 +398,9 @@ int TDM_EinAus::zeitraumAnlegen(int mandant, int jahr) {
 }
 
 void TDM_EinAus::einstellungAnlegen(int mandant, int zeitraum) {
-    m_db.sql(QStringLiteral("insert into T_Einstellungen (mandant, ZeitraumNummer) values (:mandant, :zeitraum)"))
+    m_db
+        .sql(QStringLiteral(
+            "insert into T_Einstellungen (mandant, ZeitraumNummer) values (:mandant, :zeitraum)"))
         .bind("mandant", mandant)
         .bind("zeitraum", zeitraum)
         .exec();
@@ -413,13 +438,15 @@ void TDM_EinAus::setQueryZeitraumMandant(int mandant) {
 }
 
 void TDM_EinAus::QueryZeitraumRequery() {
-    Sql q = m_db.sql(QStringLiteral("select * from t_zeitraum where mandant = :mandant order by jahr desc;"));
+    Sql q = m_db.sql(
+        QStringLiteral("select * from t_zeitraum where mandant = :mandant order by jahr desc;"));
     q.bind("mandant", m_queryZeitraumMandant).exec();
     m_queryZeitraum->setQuery(q.take());
 }
 
 void TDM_EinAus::ADO_BKRequery() {
-    Sql q = m_db.sql(QStringLiteral("Select * from T_BKreis where mandant = :mandant order by BKName"));
+    Sql q =
+        m_db.sql(QStringLiteral("Select * from T_BKreis where mandant = :mandant order by BKName"));
     q.bind("mandant", m_bkFilter).exec();
     m_adoBK->setQuery(q.take());
 }

@@ -1,6 +1,8 @@
 #include "platform/scripteduserseam.h"
 
-void ScriptedUserSeam::message(const QString& text) { m_shown.push_back({"message", text}); }
+void ScriptedUserSeam::message(const QString& text) {
+    m_shown.push_back({"message", text});
+}
 
 UserSeam::Button ScriptedUserSeam::question(Kind, const QString& text, Buttons) {
     m_shown.push_back({"question", text});
@@ -23,7 +25,9 @@ std::optional<QString> ScriptedUserSeam::inputBox(const QString& caption, const 
     return answer;
 }
 
-void ScriptedUserSeam::error(const QString& text) { m_shown.push_back({"error", text}); }
+void ScriptedUserSeam::error(const QString& text) {
+    m_shown.push_back({"error", text});
+}
 
 int ScriptedUserSeam::runModal(QDialog& dialog) {
     m_shown.push_back({"modal", QString()});

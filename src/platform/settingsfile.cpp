@@ -10,7 +10,9 @@ namespace {
 
 using Ini = CSimpleIniA;
 
-std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 void load(Ini& ini, const QString& path) {
     ini.SetUnicode(true);
@@ -29,7 +31,8 @@ bool save(const Ini& ini, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()))
+    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+        static_cast<qint64>(text.size()))
         return false;
     return file.commit();
 }

@@ -50,7 +50,9 @@ QMessageBox::Icon icon(UserSeam::Kind kind) {
 
 } // namespace
 
-void QtUserSeam::message(const QString& text) { question(Kind::Plain, text, Ok); }
+void QtUserSeam::message(const QString& text) {
+    question(Kind::Plain, text, Ok);
+}
 
 UserSeam::Button QtUserSeam::question(Kind kind, const QString& text, Buttons buttons) {
     QMessageBox box(icon(kind), caption(kind), displayText(text), QMessageBox::NoButton, m_parent);
@@ -91,6 +93,10 @@ std::optional<QString> QtUserSeam::inputBox(const QString& caption, const QStrin
     return dlg.textValue();
 }
 
-void QtUserSeam::error(const QString& text) { question(Kind::Error, text, Ok); }
+void QtUserSeam::error(const QString& text) {
+    question(Kind::Error, text, Ok);
+}
 
-int QtUserSeam::runModal(QDialog& dialog) { return dialog.exec(); }
+int QtUserSeam::runModal(QDialog& dialog) {
+    return dialog.exec();
+}

@@ -37,7 +37,8 @@ int VelmoraFixture::kreis(int mandant, const QString& name, const QString& kurz)
     Transaktion t(dm->db());
     const int id = dm->gibNeueID(QStringLiteral("t_bkreis"));
     dm->db()
-        .sql(QStringLiteral("insert into T_BKreis (id, mandant, BKName, BKKurz) values (:id, :m, :n, :k)"))
+        .sql(QStringLiteral(
+            "insert into T_BKreis (id, mandant, BKName, BKKurz) values (:id, :m, :n, :k)"))
         .bind("id", id)
         .bind("m", mandant)
         .bind("n", name)
@@ -53,7 +54,8 @@ int VelmoraFixture::buchung(int mandant, int zeitraum, const QString& datum, con
     const int id = dm->gibNeueID(QStringLiteral("T_Buchungen"));
     dm->db()
         .sql(QStringLiteral(
-            "insert into T_Buchungen (ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, "
+            "insert into T_Buchungen (ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, "
+            "Text, "
             "Steuersatz, Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude) values "
             "(:id, :m, :z, :d, :b, :t, :s, :betrag, :bk, :e, :eu, :dr, 2, 2)"))
         .bind("id", id)

@@ -1,0 +1,128 @@
+#include "app/startup.h"
+#include "app/tform_velmora.h"
+#include "app/velmoraapp.h"
+#include "data/dm_einaus.h"
+#include "platform/clock.h"
+#include "platform/process.h"
+#include "platform/scripteduserseam.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A program directory with a stub updater that records how it was started.
+class StartupFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pfad = startup::ProgrammPfad(dir.filePath("velmora"));
+        QFile stub(pfad + startup::updaterFileName());
+        ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
+        // sleeps first, so a caller that did not wait finds no record
+        stub.write("#!/bin/sh\nsleep 0.2\n{ echo \"$0\"; echo \"$#\"; pwd; } > updater-ran.txt\n");
+        stub.close();
+        QFile::setPermissions(stub.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner);
+    }
+    void place(const QString& name) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_TEMPLATE_PATH), pfad + name));
+    }
+    QStringList updaterRecord() const {
+        QFile f(pfad + "updater-ran.txt");
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+    QStringList databases() const {
+        return QDir(pfad).entryList({"*.mdb"}, QDir::Files, QDir::Name);
+    }
+
+    QTemporaryDir dir;
+    QString pfad;
+};
+
+TEST_F(StartupFiles, ProgrammPfadEndsWithASeparator) {
+    EXPECT_EQ(startup::ProgrammPfad("/opt/velmora/velmora"), "/opt/velmora/");
+    EXPECT_TRUE(pfad.endsWith('/'));
+}
+
+TEST_F(StartupFiles, FirstStartRenamesTheTemplateAndRunsNoUpdater) {
+    place("Velmora_neu.mdb");
+    const auto v = startup::DatenbankDateienVorbereiten(pfad);
+    EXPECT_TRUE(v.renamed);
+    EXPECT_FALSE(v.updaterRan);
+    EXPECT_EQ(databases(), QStringList{"Velmora_tab.mdb"});
+    EXPECT_TRUE(updaterRecord().isEmpty());
+}
+
+TEST_F(StartupFiles, TemplateBesideTheWorkingDatabaseRunsTheUpdaterAndWaits) {
+    place("Velmora_tab.mdb");
+    place("Velmora_neu.mdb");
+    const auto v = startup::DatenbankDateienVorbereiten(pfad);
+    EXPECT_FALSE(v.renamed);
+    EXPECT_TRUE(v.updaterRan);
+    const QStringList record = updaterRecord();
+    ASSERT_EQ(record.size(), 3) << "start-up must wait until the updater has ended";
+    EXPECT_EQ(record[0], pfad + startup::updaterFileName());
+    EXPECT_EQ(record[1], "0") << "the empty parameter adds no argument";
+    EXPECT_EQ(QDir(record[2]).canonicalPath(), QDir(pfad).canonicalPath());
+    EXPECT_EQ(process::commandLine(pfad + startup::updaterFileName(), QString()),
+              "\"" + pfad + "check_update\" ");
+    EXPECT_EQ(databases(), QStringList({"Velmora_neu.mdb", "Velmora_tab.mdb"}));
+}
+
+TEST_F(StartupFiles, NormalStartAndNoFilesAtAllDoNothing) {
+    EXPECT_FALSE(startup::DatenbankDateienVorbereiten(pfad).renamed);
+    EXPECT_TRUE(databases().isEmpty());
+    place("Velmora_tab.mdb");
+    const auto v = startup::DatenbankDateienVorbereiten(pfad);
+    EXPECT_FALSE(v.renamed);
+    EXPECT_FALSE(v.updaterRan);
+    EXPECT_TRUE(updaterRecord().isEmpty());
+}
+
+TEST_F(StartupFiles, ApplicationWithoutDatabaseShowsTheErrorAndStops) {
+    FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    ScriptedUserSeam ui;
+    VelmoraApp app(pfad, pfad, ui, clock);
+    EXPECT_FALSE(app.starten());
+    ASSERT_EQ(ui.texts("error").size(), 1);
+    EXPECT_TRUE(
+        ui.texts("error")[0].startsWith("Die Datenbank velmora_tab.mdb wurde im Verzeichnis"));
+    EXPECT_TRUE(databases().isEmpty());
+}
+
+TEST_F(StartupFiles, FirstStartEndsInTheMainWindowWithItsMenus) {
+    place("Velmora_neu.mdb");
+    startup::DatenbankDateienVorbereiten(pfad);
+    FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    ScriptedUserSeam ui;
+    ui.answerInput(QStringLiteral("Mandant 1"));
+    ui.answerInput(QStringLiteral("2026"));
+    VelmoraApp app(pfad, pfad, ui, clock);
+    ASSERT_TRUE(app.starten());
+    EXPECT_EQ(app.DM_EinAus().gibJahr(), 2026);
+    TForm_Velmora& form = app.Form_Velmora();
+    EXPECT_EQ(form.windowTitle(), "Tarnholt :: Velmora");
+    for (const char* name :
+         {"Datei1", "Beenden1", "Buchen1", "Verwalten1", "Stammdaten1", "Mandanten1",
+          "Wirtschaftsjahrauswhlen1", "Buchungskreise1", "Iconerstellen1", "Auswerten1",
+          "USTVerprobung1", "Journal1", "BuchungskreisAuswertung1", "BuchungskreisDetails1",
+          "Plus_Minus", "Export1", "Finanzamt1", "Info1", "berVelmora1"}) {
+        QAction* a = form.menuAction(QLatin1String(name));
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_TRUE(a->isVisible()) << name;
+    }
+    for (const char* name : {"N2", "MandantImportieren1"}) {
+        QAction* a = form.menuAction(QLatin1String(name));
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_FALSE(a->isVisible()) << name;
+    }
+    EXPECT_EQ(form.menuAction("Buchen1")->text(), "&Buchen");
+    EXPECT_EQ(form.menuAction("berVelmora1")->text(), "Über Velmora");
+}
+
+} // namespace
