@@ -1,7 +1,84 @@
-// velmora-cli: Velmora's commands without a window.
-#include <cstdio>
+// velmora-cli: Velmora's commands without a window, over the same data
+// module and logic as the program.
+#include "cli.h"
+#include "data/dates.h"
+#include "data/db.h"
 
-int main() {
-    std::fputs("velmora-cli: noch keine Befehle\n", stderr);
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+int usage(cli::Kontext* k, const std::vector<cli::Befehl>& befehle, const QString& why) {
+    QString text = why.isEmpty() ? QString() : why + QLatin1Char('\n');
+    text += cli::usageText(befehle);
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    (void)k;
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const std::vector<cli::Befehl> befehle = cli::alleBefehle();
+    QStringList words = QCoreApplication::arguments().mid(1);
+
+    QString dir = QDir::currentPath();
+    std::optional<QDate> heute;
+    while (!words.isEmpty() && words.front().startsWith(QLatin1String("--"))) {
+        const QString option = words.takeFirst();
+        if (option == QLatin1String("--dir") && !words.isEmpty()) {
+            dir = words.takeFirst();
+        } else if (option == QLatin1String("--heute") && !words.isEmpty()) {
+            const QString text = words.takeFirst();
+            heute = dates::parse(text);
+            if (!heute)
+                return usage(nullptr, befehle,
+                             QStringLiteral("'%1' ist kein gültiges Datum.").arg(text));
+        } else {
+            return usage(nullptr, befehle, QStringLiteral("Unbekannte Option %1.").arg(option));
+        }
+    }
+    if (!QFileInfo(dir).isDir())
+        return usage(nullptr, befehle,
+                     QStringLiteral("Das Verzeichnis %1 gibt es nicht.").arg(dir));
+    // the program works in its own directory, and so does the tool
+    dir = QDir(dir).absolutePath();
+    QDir::setCurrent(dir);
+
+    // The longest command name that the words start with.
+    const cli::Befehl* befehl = nullptr;
+    qsizetype laenge = 0;
+    for (const cli::Befehl& b : befehle) {
+        const QStringList name = b.name.split(QLatin1Char(' '));
+        if (name.size() > laenge && words.mid(0, name.size()) == name) {
+            befehl = &b;
+            laenge = name.size();
+        }
+    }
+    if (!befehl)
+        return usage(nullptr, befehle,
+                     words.isEmpty()
+                         ? QString()
+                         : QStringLiteral("Unbekannter Befehl: %1").arg(words.join(' ')));
+
+    cli::Kontext k(dir, heute);
+    try {
+        befehl->run(k, words.mid(laenge));
+        return 0;
+    } catch (const cli::UsageError& e) {
+        k.err(e.text);
+        k.err(QStringLiteral("Aufruf: velmora-cli ") + befehl->usage);
+        return 2;
+    } catch (const cli::Refused& e) {
+        k.err(e.text);
+    } catch (const DatenbankFehler& e) {
+        k.err(e.text());
+    } catch (const ScriptExhausted& e) {
+        k.err(QString::fromStdString(e.what()));
+    }
+    return 1;
 }

@@ -1,0 +1,11 @@
+#include "cli.h"
+
+namespace cli {
+
+std::vector<Befehl> alleBefehle() {
+    std::vector<Befehl> all;
+    startBefehle(all);
+    return all;
+}
+
+} // namespace cli

@@ -1,0 +1,128 @@
+#include "cli.h"
+
+#include "data/dates.h"
+#include "data/dm_einaus.h"
+
+#include <QDir>
+#include <cstdio>
+#include <vector>
+
+namespace cli {
+
+Args::Args(const QStringList& words, const QStringList& flags, const QStringList& values) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& w = words[i];
+        if (w.startsWith(QLatin1String("--")) && w.size() > 2) {
+            if (flags.contains(w)) {
+                m_flags << w;
+                m_flagOrder << w;
+            } else if (values.contains(w)) {
+                if (i + 1 >= words.size())
+                    throw UsageError(QStringLiteral("Die Option %1 braucht einen Wert.").arg(w));
+                m_values[w] = words[++i];
+            } else {
+                throw UsageError(QStringLiteral("Unbekannte Option %1.").arg(w));
+            }
+        } else {
+            m_positional << w;
+        }
+    }
+}
+
+QString Args::at(int i, const char* what) const {
+    if (i >= m_positional.size())
+        throw UsageError(QStringLiteral("%1 fehlt.").arg(QLatin1String(what)));
+    return m_positional[i];
+}
+
+void Args::expectPositional(int count) const {
+    if (m_positional.size() != count)
+        throw UsageError(QStringLiteral("Falsche Anzahl von Argumenten."));
+}
+
+std::optional<QString> Args::value(const QString& name) const {
+    const auto it = m_values.find(name);
+    if (it == m_values.end())
+        return std::nullopt;
+    return it->second;
+}
+
+Kontext::Kontext(QString dir, std::optional<QDate> heute)
+    : m_dir(std::move(dir)), m_ini(QDir(m_dir).filePath(QStringLiteral("velmora.ini"))) {
+    if (heute)
+        m_clock = std::make_unique<FixedClock>(QDateTime(*heute, QTime(0, 0)));
+    else
+        m_clock = std::make_unique<SystemClock>();
+}
+
+Kontext::~Kontext() {
+    m_umgebung.reset();
+    m_dm.reset();
+}
+
+TDM_EinAus& Kontext::dm() {
+    if (!m_dm)
+        oeffnen();
+    return *m_dm;
+}
+
+Umgebung& Kontext::umgebung() {
+    if (!m_umgebung)
+        oeffnen();
+    return *m_umgebung;
+}
+
+void Kontext::oeffnenOhnePruefung() {
+    if (m_dm)
+        return;
+    m_dm = std::make_unique<TDM_EinAus>(m_dir, m_ui, *m_clock);
+    m_dm->ADO_VelmoraConnect();
+    m_umgebung = std::make_unique<Umgebung>(Umgebung{*m_dm, m_ui, m_ini, *m_clock});
+}
+
+void Kontext::oeffnen() {
+    oeffnenOhnePruefung();
+    if (m_dm->gibMandant() == -1 || m_dm->gibZeitraum() == -1)
+        throw Refused(QStringLiteral("Es gibt noch keinen aktuellen Mandanten mit Wirtschaftsjahr: "
+                                     "zuerst velmora-cli init."));
+    m_dm->StammdatenFiltern(m_dm->gibMandant());
+}
+
+void Kontext::out(const QString& line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+void Kontext::err(const QString& line) {
+    // the program's messages break lines with "\r"
+    QString text = line;
+    text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+QString usageText(const std::vector<Befehl>& befehle) {
+    QString text = QStringLiteral(
+        "Aufruf: velmora-cli [--dir DIR] [--heute TT.MM.JJJJ] BEFEHL ...\n\nBefehle:\n");
+    for (const Befehl& b : befehle)
+        text += QStringLiteral("  ") + b.usage + QLatin1Char('\n');
+    return text;
+}
+
+int ganzzahl(const QString& text, const QString& was) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw Refused(QStringLiteral("'%1' ist keine gültige Zahl für %2.").arg(text, was));
+    return value;
+}
+
+QDate datum(const QString& text) {
+    const auto d = dates::parse(text);
+    if (!d)
+        throw Refused(QStringLiteral("'%1' ist kein gültiges Datum.").arg(text));
+    return *d;
+}
+
+} // namespace cli

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/scripteduserseam.h"
+#include "platform/settingsfile.h"
+#include "toolkit/umgebung.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+class TDM_EinAus;
+
+namespace cli {
+
+// Exit status 2: the usage text follows.
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const QString& text) : std::runtime_error(text.toStdString()), text(text) {}
+    QString text;
+};
+
+// Exit status 1: the message the window would show; nothing was changed.
+class Refused : public std::runtime_error {
+public:
+    explicit Refused(const QString& text) : std::runtime_error(text.toStdString()), text(text) {}
+    QString text;
+};
+
+// The words after the command: positional arguments and "--name [value]" options.
+class Args {
+public:
+    // flags: options without a value; values: options that take one.
+    Args(const QStringList& words, const QStringList& flags, const QStringList& values);
+
+    const QStringList& positional() const { return m_positional; }
+    QString at(int i, const char* what) const;
+    void expectPositional(int count) const;
+    bool flag(const QString& name) const { return m_flags.contains(name); }
+    std::optional<QString> value(const QString& name) const;
+    // Flags in the order they were given, for rules applied in that order.
+    const QStringList& flagOrder() const { return m_flagOrder; }
+
+private:
+    QStringList m_positional;
+    QStringList m_flags;
+    QStringList m_flagOrder;
+    std::map<QString, QString> m_values;
+};
+
+// One run of the tool in its program directory.
+class Kontext {
+public:
+    Kontext(QString dir, std::optional<QDate> heute);
+    ~Kontext();
+
+    const QString& dir() const { return m_dir; }
+    const Clock& clock() const { return *m_clock; }
+    ScriptedUserSeam& ui() { return m_ui; }
+    SettingsFile& ini() { return m_ini; }
+    TDM_EinAus& dm();
+    Umgebung& umgebung();
+
+    // Opens the working database; refuses when it has no current client and
+    // fiscal year yet (those come from `init`).
+    void oeffnen();
+    // Opens it for `init`, which may create the first client and year.
+    void oeffnenOhnePruefung();
+
+    void out(const QString& line);
+    void err(const QString& line);
+
+private:
+    QString m_dir;
+    std::unique_ptr<Clock> m_clock;
+    ScriptedUserSeam m_ui;
+    SettingsFile m_ini;
+    std::unique_ptr<TDM_EinAus> m_dm;
+    std::unique_ptr<Umgebung> m_umgebung;
+};
+
+using Handler = std::function<void(Kontext&, const QStringList& words)>;
+
+struct Befehl {
+    QString name;  // "mandant neu"
+    QString usage; // "mandant neu NAME"
+    Handler run;
+};
+
+// Every command of the tool, in the order of the usage text; each area of
+// the program appends its own.
+std::vector<Befehl> alleBefehle();
+void startBefehle(std::vector<Befehl>& out);
+
+QString usageText(const std::vector<Befehl>& befehle);
+
+// Parsing shared by the commands, with the program's messages.
+int ganzzahl(const QString& text, const QString& was);
+QDate datum(const QString& text);
+
+} // namespace cli

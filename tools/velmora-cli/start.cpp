@@ -1,0 +1,66 @@
+// init and status: the start-up sequence without windows.
+#include "app/startup.h"
+#include "cli.h"
+#include "data/dm_einaus.h"
+
+#include <QDir>
+
+namespace cli {
+
+namespace {
+
+void status(Kontext& k) {
+    TDM_EinAus& dm = k.dm();
+    const int mandant = dm.gibMandant();
+    k.out(QStringLiteral("Mandant\t%1\t%2").arg(mandant).arg(dm.gibMandantName(mandant)));
+    k.out(QStringLiteral("Wirtschaftsjahr\t%1\t%2").arg(dm.gibZeitraum()).arg(dm.gibJahr()));
+}
+
+void init(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--mandant"), QStringLiteral("--jahr")});
+    args.expectPositional(0);
+    startup::DatenbankDateienVorbereiten(QDir(k.dir()).absolutePath() + QLatin1Char('/'));
+    k.oeffnenOhnePruefung();
+    TDM_EinAus& dm = k.dm();
+
+    // Check every answer the start-up will need before anything is written.
+    const bool brauchtMandant = dm.gibMandant() == -1;
+    const bool brauchtJahr = brauchtMandant || dm.gibZeitraum() == -1;
+    const auto name = args.value(QStringLiteral("--mandant"));
+    const auto jahr = args.value(QStringLiteral("--jahr"));
+    if (brauchtMandant) {
+        if (!name)
+            throw Refused(
+                QStringLiteral("Die Datenbank hat noch keinen Mandanten: --mandant NAME angeben."));
+        if (name->isEmpty())
+            throw Refused(QStringLiteral("Geben sie bitte eine Mandantenbezeichnung an."));
+        k.ui().answerInput(*name);
+    }
+    if (brauchtJahr) {
+        if (!jahr)
+            throw Refused(
+                QStringLiteral("Der Mandant hat noch kein Wirtschaftsjahr: --jahr JAHR angeben."));
+        bool ok = false;
+        jahr->trimmed().toInt(&ok);
+        if (!ok)
+            throw Refused(QStringLiteral("Geben sie das Jahr bitte 4-stellig an!"));
+        k.ui().answerInput(*jahr);
+    }
+    dm.DataModuleCreate();
+    k.oeffnen();
+    status(k);
+}
+
+} // namespace
+
+void startBefehle(std::vector<Befehl>& out) {
+    out.push_back(
+        {QStringLiteral("init"), QStringLiteral("init [--mandant NAME] [--jahr JAHR]"), init});
+    out.push_back({QStringLiteral("status"), QStringLiteral("status"),
+                   [](Kontext& k, const QStringList& words) {
+                       Args(words, {}, {}).expectPositional(0);
+                       status(k);
+                   }});
+}
+
+} // namespace cli
