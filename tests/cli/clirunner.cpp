@@ -1,0 +1,43 @@
+#include "clirunner.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+CliRunner::CliRunner() : m_dirPath(m_dir.path()) {
+    QFile::copy(QStringLiteral(VELMORA_TEMPLATE_PATH), m_dirPath + "/Velmora_neu.mdb");
+    QFile::setPermissions(m_dirPath + "/Velmora_neu.mdb",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+CliErgebnis CliRunner::run(const QStringList& args, const QString& heute) const {
+    QProcess p;
+    QStringList all{QStringLiteral("--dir"), m_dirPath};
+    if (!heute.isEmpty())
+        all << QStringLiteral("--heute") << heute;
+    p.start(QStringLiteral(VELMORA_CLI_PATH), all + args);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    CliErgebnis r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QString CliRunner::ok(const QStringList& args) const {
+    const CliErgebnis r = run(args);
+    EXPECT_EQ(r.status, 0) << args.join(' ').toStdString() << "\n" << r.err.toStdString();
+    return r.out;
+}
+
+QByteArray CliRunner::databaseBytes() const {
+    QFile f(m_dirPath + "/Velmora_tab.mdb");
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString CliRunner::golden(const QString& name) {
+    QFile f(QStringLiteral(VELMORA_GOLDEN_DIR) + "/" + name);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+    return QString::fromUtf8(f.readAll());
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Runs the built velmora-cli in a temporary program directory.
+struct CliErgebnis {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class CliRunner {
+public:
+    CliRunner();
+    const QString& dir() const { return m_dirPath; }
+    // velmora-cli --dir DIR --heute 10.12.2026 ARGS...
+    CliErgebnis run(const QStringList& args,
+                    const QString& heute = QStringLiteral("10.12.2026")) const;
+    // Fails the test unless the command succeeded; answers its stdout.
+    QString ok(const QStringList& args) const;
+    QByteArray databaseBytes() const;
+    static QString golden(const QString& name);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_dirPath;
+};

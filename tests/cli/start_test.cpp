@@ -1,0 +1,59 @@
+#include "clirunner.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CliStart, InitCreatesTheFirstClientAndYearAndPrintsStatus) {
+    CliRunner cli;
+    const CliErgebnis ohne = cli.run({"init"});
+    EXPECT_EQ(ohne.status, 1);
+    EXPECT_EQ(ohne.err, "Die Datenbank hat noch keinen Mandanten: --mandant NAME angeben.\n");
+
+    const CliErgebnis ohneJahr = cli.run({"init", "--mandant", "Huber KG"});
+    EXPECT_EQ(ohneJahr.status, 1);
+    EXPECT_EQ(ohneJahr.err, "Der Mandant hat noch kein Wirtschaftsjahr: --jahr JAHR angeben.\n");
+    EXPECT_EQ(cli.run({"init", "--mandant", "Huber KG", "--jahr", "zwei"}).err,
+              "Geben sie das Jahr bitte 4-stellig an!\n");
+    EXPECT_EQ(cli.run({"status"}).status, 1) << "still no client";
+
+    const QString status = cli.ok({"init", "--mandant", "Huber KG", "--jahr", "2026"});
+    const QStringList lines = status.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("Mandant\t")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith("\tHuber KG"));
+    EXPECT_EQ(lines[1], "Wirtschaftsjahr\t1\t2026");
+    EXPECT_EQ(cli.ok({"status"}), status);
+    // a second init has nothing to ask and changes nothing
+    const QByteArray before = cli.databaseBytes();
+    EXPECT_EQ(cli.ok({"init", "--mandant", "Anders", "--jahr", "1999"}), status);
+    EXPECT_EQ(cli.databaseBytes(), before);
+}
+
+TEST(CliStart, MissingDatabaseAndUsageErrors) {
+    CliRunner cli;
+    const CliErgebnis missing = cli.run({"status"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.startsWith("Die Datenbank velmora_tab.mdb wurde im Verzeichnis"))
+        << missing.err.toStdString();
+
+    const struct {
+        QStringList args;
+        QString heute;
+    } cases[] = {
+        {{}, "10.12.2026"},
+        {{"gibtsnicht"}, "10.12.2026"},
+        {{"status", "zuviel"}, "10.12.2026"},
+        {{"init", "--falsch"}, "10.12.2026"},
+        {{"init", "--mandant"}, "10.12.2026"},
+        {{"status"}, "31.02.2026"},
+    };
+    for (const auto& c : cases) {
+        const CliErgebnis r = cli.run(c.args, c.heute);
+        EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Aufruf: velmora-cli")) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+} // namespace
