@@ -1,5 +1,7 @@
 #pragma once
 
+#include "masterdata/mandantenablauf.h"
+
 struct Umgebung;
 class Hauptfenster;
 
@@ -8,6 +10,8 @@ class MandantenBefehle {
 public:
     MandantenBefehle(Umgebung& umgebung, Hauptfenster& hauptfenster);
 
+    // The client list; once it closes, a first fiscal year if the current
+    // client has none, then the full refresh of the main window.
     void Mandanten1Click();
     // Shows the master-data dialog; OK stores, anything else discards.
     void Stammdaten1Click();
@@ -16,4 +20,5 @@ public:
 private:
     Umgebung& m_umgebung;
     Hauptfenster& m_hauptfenster;
+    MandantenAblauf m_ablauf;
 };

@@ -1,6 +1,19 @@
 #include "masterdata/zeitraumbefehle.h"
 
-ZeitraumBefehle::ZeitraumBefehle(Umgebung& umgebung, Hauptfenster& hauptfenster)
-    : m_umgebung(umgebung), m_hauptfenster(hauptfenster) {}
+#include "data/dm_einaus.h"
+#include "masterdata/tformzeitraum.h"
+#include "platform/userseam.h"
+#include "toolkit/hauptfenster.h"
+#include "toolkit/umgebung.h"
 
-void ZeitraumBefehle::Wirtschaftsjahrauswhlen1Click() {}
+ZeitraumBefehle::ZeitraumBefehle(Umgebung& umgebung, Hauptfenster& hauptfenster)
+    : m_umgebung(umgebung), m_hauptfenster(hauptfenster), m_ablauf(umgebung) {}
+
+void ZeitraumBefehle::Wirtschaftsjahrauswhlen1Click() {
+    {
+        TFormZeitraum dialog(m_umgebung, m_ablauf, m_hauptfenster.widget());
+        dialog.FormActivate();
+        m_umgebung.ui.runModal(dialog);
+    }
+    m_hauptfenster.AnzeigeAktualisieren();
+}

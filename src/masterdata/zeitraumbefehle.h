@@ -1,5 +1,7 @@
 #pragma once
 
+#include "masterdata/zeitraumablauf.h"
+
 struct Umgebung;
 class Hauptfenster;
 
@@ -13,4 +15,5 @@ public:
 private:
     Umgebung& m_umgebung;
     Hauptfenster& m_hauptfenster;
+    ZeitraumAblauf m_ablauf;
 };

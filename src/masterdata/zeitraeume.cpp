@@ -1,0 +1,122 @@
+#include "masterdata/zeitraeume.h"
+
+#include "data/dm_einaus.h"
+
+namespace zeitraeume {
+
+std::optional<int> jahrAusText(const QString& text) {
+    bool ok = false;
+    const int jahr = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return jahr;
+}
+
+QString meldungNurZahlen() {
+    return QStringLiteral("Es dürfen nur Zahlen angegeben werden");
+}
+
+QString meldungJahrVorhanden(const QString& eingabe) {
+    // the typed text goes in as it stands, "%" and all
+    return QStringLiteral("Das Jahr %s existiert bereits").replace(QLatin1String("%s"), eingabe);
+}
+
+QString meldungJahrVierstellig() {
+    return QStringLiteral("Geben sie das Jahr bitte 4-stellig an!");
+}
+
+QString meldungAktivesJahr() {
+    return QStringLiteral("Das aktive Wirtschaftsjahr kann nicht gelöscht werden. \r"
+                          "Bitte zuerst mit Doppelklick das Wirtschaftsjahr wechseln. \r"
+                          "Danach das zu löschende Wirtschaftsjahr markieren.");
+}
+
+QString frageLoeschen() {
+    return QStringLiteral("Soll das markierte Wirtschaftsjahr \rwirklich gelöscht werden?");
+}
+
+QString frageEndgueltigLoeschen() {
+    return QStringLiteral("Soll das markierte Wirtschaftsjahr \rwirklich endgültig gelöscht "
+                          "werden?\rEs gibt kein Rückgängig!!!");
+}
+
+QString meldungGeloescht() {
+    return QStringLiteral("Das Wirtschaftsjahrwurde vollständig gelöscht!?");
+}
+
+QString meldungUnbekannt() {
+    return QStringLiteral("Dieses Wirtschaftsjahr gibt es beim Mandanten nicht.");
+}
+
+Angelegt anlegen(TDM_EinAus& dm, int mandant, const QString& eingabe) {
+    const std::optional<int> jahr = jahrAusText(eingabe);
+    if (!jahr)
+        return {std::nullopt, meldungNurZahlen()};
+    try {
+        // the check and the insert in one transaction: no second row can slip in between
+        Transaktion t(dm.db());
+        if (zeitraumVonJahr(dm, mandant, *jahr))
+            return {std::nullopt, meldungJahrVorhanden(eingabe)};
+        const int id = dm.zeitraumAnlegen(mandant, *jahr);
+        t.commit();
+        return {id, QString()};
+    } catch (const DatenbankFehler&) {
+        return {std::nullopt, meldungNurZahlen()};
+    }
+}
+
+std::optional<int> jahrVon(TDM_EinAus& dm, int zeitraum, int mandant) {
+    Sql q = dm.db().sql(QStringLiteral("select * from t_zeitraum where id = :zeitraum "
+                                       "and Mandant = :Mandant;"));
+    q.bind("zeitraum", zeitraum).bind("Mandant", mandant).exec();
+    if (!q.next() || q.value(QStringLiteral("jahr")).isNull())
+        return std::nullopt;
+    return q.value(QStringLiteral("jahr")).toInt();
+}
+
+std::optional<int> zeitraumVonJahr(TDM_EinAus& dm, int mandant, int jahr) {
+    Sql q = dm.db().sql(QStringLiteral("select id from t_zeitraum where jahr = :jahr "
+                                       "and mandant = :mandant;"));
+    q.bind("jahr", jahr).bind("mandant", mandant).exec();
+    if (!q.next())
+        return std::nullopt;
+    return q.value(0).toInt();
+}
+
+bool hatEinstellung(TDM_EinAus& dm, int mandant) {
+    Sql q = dm.db().sql(QStringLiteral("select * from t_einstellungen where mandant = :mandant;"));
+    q.bind("mandant", mandant).exec();
+    return q.next();
+}
+
+std::optional<QString> setzen(TDM_EinAus& dm, int zeitraum, int mandant) {
+    Transaktion t(dm.db());
+    if (!jahrVon(dm, zeitraum, mandant))
+        return meldungUnbekannt();
+    if (hatEinstellung(dm, mandant)) {
+        dm.db()
+            .sql(QStringLiteral("update T_Einstellungen set Zeitraumnummer = :zeitraum "
+                                "where mandant = :mandant"))
+            .bind("zeitraum", zeitraum)
+            .bind("mandant", mandant)
+            .exec();
+    } else {
+        dm.einstellungAnlegen(mandant, zeitraum);
+    }
+    t.commit();
+    return std::nullopt;
+}
+
+std::optional<QString> loeschenVerweigert(TDM_EinAus& dm, int zeitraum) {
+    if (zeitraum == dm.gibZeitraum())
+        return meldungAktivesJahr();
+    if (!jahrVon(dm, zeitraum, dm.gibMandant()))
+        return meldungUnbekannt();
+    return std::nullopt;
+}
+
+void loeschen(TDM_EinAus& dm, int zeitraum) {
+    dm.ZeitraumLoeschen(zeitraum);
+}
+
+} // namespace zeitraeume
