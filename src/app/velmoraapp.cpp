@@ -27,6 +27,7 @@ bool VelmoraApp::starten() {
         return false;
     }
     m_form = std::make_unique<TForm_Velmora>(*m_umgebung);
-    m_form->setBackupProgram(QDir(m_dm->dir()).filePath(startup::backupFileName()));
+    // started from the working directory, as the program always has
+    m_form->setBackupProgram(QDir::current().filePath(startup::backupFileName()));
     return true;
 }

@@ -8,8 +8,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +125,48 @@ TEST_F(StartupFiles, FirstStartEndsInTheMainWindowWithItsMenus) {
     }
     EXPECT_EQ(form.menuAction("Buchen1")->text(), "&Buchen");
     EXPECT_EQ(form.menuAction("berVelmora1")->text(), "Über Velmora");
+}
+
+TEST_F(StartupFiles, ClosingTheMainWindowStartsTheBackupWithoutWaiting) {
+    place("Velmora_tab.mdb");
+    FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    ScriptedUserSeam ui;
+    ui.answerInput(QStringLiteral("Mandant 1"));
+    ui.answerInput(QStringLiteral("2026"));
+    // the program runs in its own directory
+    struct Arbeitsverzeichnis {
+        explicit Arbeitsverzeichnis(const QString& dir) { QDir::setCurrent(dir); }
+        ~Arbeitsverzeichnis() { QDir::setCurrent(vorher); }
+        QString vorher = QDir::currentPath();
+    } wd(pfad);
+    VelmoraApp app(pfad, pfad, ui, clock);
+    ASSERT_TRUE(app.starten());
+    app.Form_Velmora().show();
+
+    const QString backup = pfad + startup::backupFileName();
+    {
+        QFile stub(backup);
+        ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
+        stub.write("#!/bin/sh\nsleep 1\npwd > backup-ran.txt\n");
+    }
+    QFile::setPermissions(backup,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QElapsedTimer timer;
+    timer.start();
+    app.Form_Velmora().close();
+    EXPECT_LT(timer.elapsed(), 900) << "closing must not wait for the backup";
+    QFile ran(pfad + "backup-ran.txt");
+    for (int i = 0; i < 50 && !ran.exists(); ++i)
+        QThread::msleep(100);
+    ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QDir(QString::fromUtf8(ran.readAll()).trimmed()).canonicalPath(),
+              QDir(pfad).canonicalPath());
+
+    // a missing backup program is ignored
+    QFile::remove(backup);
+    app.Form_Velmora().show();
+    app.Form_Velmora().close();
+    EXPECT_FALSE(app.Form_Velmora().isVisible());
 }
 
 } // namespace
