@@ -5,6 +5,7 @@ namespace cli {
 std::vector<Befehl> alleBefehle() {
     std::vector<Befehl> all;
     startBefehle(all);
+    stammdatenBefehle(all);
     return all;
 }
 

@@ -95,6 +95,7 @@ struct Befehl {
 // the program appends its own.
 std::vector<Befehl> alleBefehle();
 void startBefehle(std::vector<Befehl>& out);
+void stammdatenBefehle(std::vector<Befehl>& out);
 
 QString usageText(const std::vector<Befehl>& befehle);
 

@@ -1,0 +1,205 @@
+// mandant ..., stammdaten and jahr ...: clients, master data and fiscal years.
+#include "cli.h"
+#include "data/db.h"
+#include "data/dm_einaus.h"
+#include "masterdata/mandanten.h"
+#include "masterdata/zeitraeume.h"
+
+namespace cli {
+
+namespace {
+
+int mandantId(const QString& text) {
+    return ganzzahl(text, QStringLiteral("die Mandanten-ID"));
+}
+
+void mandantListe(Kontext& k, const QStringList& words) {
+    Args(words, {}, {}).expectPositional(0);
+    Sql q = k.dm().db().sql(
+        QStringLiteral("select id, Bezeichnung, Aktiv from T_Mandant order by rowid"));
+    q.exec();
+    while (q.next())
+        k.out(QStringLiteral("%1\t%2\t%3")
+                  .arg(q.value(0).toInt())
+                  .arg(q.value(1).toString())
+                  .arg(q.value(2).toInt() == 1 ? 1 : 0));
+}
+
+void mandantNeu(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(1);
+    const auto r = mandanten::anlegen(k.dm(), args.at(0, "NAME"));
+    if (!r.id)
+        throw Refused(r.meldung);
+    k.out(QString::number(*r.id));
+}
+
+void mandantUmbenennen(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(2);
+    const int id = mandantId(args.at(0, "ID"));
+    if (!mandanten::vorhanden(k.dm(), id))
+        throw Refused(mandanten::meldungUnbekannt());
+    if (const auto m = mandanten::umbenennen(k.dm(), id, args.at(1, "NAME")))
+        throw Refused(*m);
+}
+
+void mandantLoeschen(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(1);
+    const int id = mandantId(args.at(0, "ID"));
+    if (const auto m = mandanten::loeschenVerweigert(k.dm(), id))
+        throw Refused(*m);
+    const QString name = k.dm().gibMandantName(id);
+    const auto r = mandanten::loeschen(k.dm(), k.ini(), id);
+    if (!r.einstellungenEntfernt)
+        k.err(mandanten::meldungEinstellungenNichtGeschrieben(k.ini().path()));
+    k.out(mandanten::meldungGeloescht(name)
+              .replace(QLatin1Char('\r'), QLatin1Char(' '))
+              .simplified());
+}
+
+void mandantWechseln(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--jahr")});
+    args.expectPositional(1);
+    TDM_EinAus& dm = k.dm();
+    const int id = mandantId(args.at(0, "ID"));
+    if (!mandanten::vorhanden(dm, id))
+        throw Refused(mandanten::meldungUnbekannt());
+    // a client without a fiscal year needs one given before anything changes
+    std::optional<int> jahr;
+    if (!zeitraeume::hatEinstellung(dm, id)) {
+        const auto text = args.value(QStringLiteral("--jahr"));
+        if (!text)
+            throw Refused(
+                QStringLiteral("Der Mandant hat noch kein Wirtschaftsjahr: --jahr JAHR angeben."));
+        jahr = zeitraeume::jahrAusText(*text);
+        if (!jahr)
+            throw Refused(zeitraeume::meldungJahrVierstellig());
+    }
+    Transaktion t(dm.db());
+    if (const auto m = mandanten::wechseln(dm, id))
+        throw Refused(*m);
+    if (jahr)
+        dm.ersterZeitraumAnlegen(id, *jahr);
+    t.commit();
+}
+
+struct Feld {
+    const char* option;
+    const char* name;
+    QString Stammdaten::*text;
+};
+
+const Feld kFelder[] = {
+    {"--name", "GanzerName", &Stammdaten::GanzerName},
+    {"--adresse", "Adresse", &Stammdaten::Adresse},
+    {"--plzort", "PlzOrt", &Stammdaten::PlzOrt},
+    {"--telefon", "Telefon", &Stammdaten::Telefon},
+    {"--referat", "Referat", &Stammdaten::Referat},
+    {"--steuernummer", "Steuernummer", &Stammdaten::Steuernummer},
+};
+
+void stammdaten(Kontext& k, const QStringList& words) {
+    QStringList optionen{QStringLiteral("--steuer-de")};
+    for (const Feld& f : kFelder)
+        optionen << QLatin1String(f.option);
+    const Args args(words, {}, optionen);
+    args.expectPositional(0);
+    TDM_EinAus& dm = k.dm();
+    Stammdaten daten = mandanten::stammdatenLesen(dm);
+    bool geaendert = false;
+    for (const Feld& f : kFelder) {
+        if (const auto v = args.value(QLatin1String(f.option))) {
+            daten.*f.text = *v;
+            geaendert = true;
+        }
+    }
+    if (const auto v = args.value(QStringLiteral("--steuer-de"))) {
+        if (*v != QLatin1String("ja") && *v != QLatin1String("nein"))
+            throw UsageError(QStringLiteral("--steuer-de nimmt ja oder nein."));
+        daten.SteuerDE = *v == QLatin1String("ja");
+        geaendert = true;
+    }
+    if (geaendert) {
+        mandanten::stammdatenSpeichern(dm, daten);
+        return;
+    }
+    for (const Feld& f : kFelder)
+        k.out(QLatin1String(f.name) + QLatin1Char('\t') + daten.*f.text);
+    k.out(QStringLiteral("SteuerDE\t") +
+          (daten.SteuerDE ? QStringLiteral("ja") : QStringLiteral("nein")));
+}
+
+int zeitraumDesJahres(Kontext& k, const QString& text) {
+    const auto jahr = zeitraeume::jahrAusText(text);
+    if (!jahr)
+        throw Refused(zeitraeume::meldungNurZahlen());
+    const auto z = zeitraeume::zeitraumVonJahr(k.dm(), k.dm().gibMandant(), *jahr);
+    if (!z)
+        throw Refused(zeitraeume::meldungUnbekannt());
+    return *z;
+}
+
+void jahrListe(Kontext& k, const QStringList& words) {
+    Args(words, {}, {}).expectPositional(0);
+    Sql q = k.dm().db().sql(QStringLiteral(
+        "select id, Jahr from t_zeitraum where mandant = :mandant order by jahr desc;"));
+    q.bind("mandant", k.dm().gibMandant()).exec();
+    while (q.next())
+        k.out(QStringLiteral("%1\t%2").arg(q.value(0).toInt()).arg(q.value(1).toInt()));
+}
+
+void jahrNeu(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(1);
+    const auto r = zeitraeume::anlegen(k.dm(), k.dm().gibMandant(), args.at(0, "JAHR"));
+    if (!r.id)
+        throw Refused(r.meldung);
+    k.out(QString::number(*r.id));
+}
+
+void jahrWechseln(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(1);
+    const int z = zeitraumDesJahres(k, args.at(0, "JAHR"));
+    if (const auto m = zeitraeume::setzen(k.dm(), z, k.dm().gibMandant()))
+        throw Refused(*m);
+}
+
+void jahrLoeschen(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(1);
+    const int z = zeitraumDesJahres(k, args.at(0, "JAHR"));
+    if (const auto m = zeitraeume::loeschenVerweigert(k.dm(), z))
+        throw Refused(*m);
+    zeitraeume::loeschen(k.dm(), z);
+    k.out(zeitraeume::meldungGeloescht());
+}
+
+} // namespace
+
+void stammdatenBefehle(std::vector<Befehl>& out) {
+    out.push_back({QStringLiteral("mandant liste"), QStringLiteral("mandant liste"), mandantListe});
+    out.push_back({QStringLiteral("mandant neu"), QStringLiteral("mandant neu NAME"), mandantNeu});
+    out.push_back({QStringLiteral("mandant umbenennen"),
+                   QStringLiteral("mandant umbenennen ID NAME"), mandantUmbenennen});
+    out.push_back({QStringLiteral("mandant loeschen"), QStringLiteral("mandant loeschen ID"),
+                   mandantLoeschen});
+    out.push_back({QStringLiteral("mandant wechseln"),
+                   QStringLiteral("mandant wechseln ID [--jahr JAHR]"), mandantWechseln});
+    out.push_back(
+        {QStringLiteral("stammdaten"),
+         QStringLiteral(
+             "stammdaten [--name T] [--adresse T] [--plzort T] [--telefon T] [--referat T] "
+             "[--steuernummer T] [--steuer-de ja|nein]"),
+         stammdaten});
+    out.push_back({QStringLiteral("jahr liste"), QStringLiteral("jahr liste"), jahrListe});
+    out.push_back({QStringLiteral("jahr neu"), QStringLiteral("jahr neu JAHR"), jahrNeu});
+    out.push_back(
+        {QStringLiteral("jahr wechseln"), QStringLiteral("jahr wechseln JAHR"), jahrWechseln});
+    out.push_back(
+        {QStringLiteral("jahr loeschen"), QStringLiteral("jahr loeschen JAHR"), jahrLoeschen});
+}
+
+} // namespace cli
