@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+struct Buchung;
+
+// How a booking is posted, decided in this order: income, then on an expense
+// an intra-community acquisition, then an import (which wins over both).
+enum class Buchungsart { Einnahme, Ausgabe, IgErwerb, Einfuhr };
+
+// Any code other than 1 counts as no; an income never looks at the flags.
+Buchungsart klassifiziere(int IstEinnahme, int IstEU, int IstDrittland);
+Buchungsart klassifiziere(const Buchung& b);
+
+// Cents in binary floating point: x / 0.01, nearest integer with ties to
+// even, times 0.01. At a decimal half cent the binary value decides.
+double round2(double x);
+
+// One row of t_kontenbewegungen as derived: the account and the amount as
+// the double the arithmetic produced.
+struct Steuerbuchung {
+    int Konten_Nr = 0;
+    double St_Betrag = 0.0;
+    bool operator==(const Steuerbuchung&) const = default;
+};
+
+// The postings of a booking, in the order they are written.
+std::vector<Steuerbuchung> SteuerbuchungenAbleiten(const Buchung& b);
+
+// The rate account that the booking's kind and rate post to (1000 + r or
+// 2000 + r); nullopt where the account does not depend on the rate.
+std::optional<int> steuerkontoFuer(Buchungsart art, int steuersatz);

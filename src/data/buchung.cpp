@@ -1,0 +1,113 @@
+#include "data/buchung.h"
+
+#include "data/dates.h"
+#include "data/db.h"
+
+namespace {
+
+QVariant nullOder(const std::optional<int>& v) {
+    return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Int));
+}
+
+QVariant textOderNull(const QString& s) {
+    return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
+}
+
+int code(const QVariant& v) {
+    return !v.isNull() && v.toInt() == buchungscode::Ja ? buchungscode::Ja : buchungscode::Nein;
+}
+
+std::optional<int> optionalInt(const QVariant& v) {
+    if (v.isNull())
+        return std::nullopt;
+    return v.toInt();
+}
+
+Sql& bindeSpalten(Sql& q, const Buchung& b) {
+    return q.bind("id", b.ID)
+        .bind("mandant", b.mandant)
+        .bind("wirtschaftsjahr", b.Wirtschaftsjahr)
+        .bind("buchungsdatum", b.Buchungsdatum.isValid() ? QVariant(dates::toSql(b.Buchungsdatum))
+                                                         : QVariant(QMetaType(QMetaType::QString)))
+        .bind("belegnummer", nullOder(b.Belegnummer))
+        .bind("text", textOderNull(b.Text))
+        .bind("steuersatz", b.Steuersatz)
+        .bind("betrag", static_cast<qlonglong>(b.Betrag.units()))
+        .bind("bk", nullOder(b.BK))
+        .bind("isteinnahme", b.IstEinnahme)
+        .bind("isteu", b.IstEU)
+        .bind("istdrittland", b.IstDrittland)
+        .bind("istkfz", b.IstKFZ)
+        .bind("istgebaeude", b.IstGebaeude);
+}
+
+} // namespace
+
+namespace buchungstabelle {
+
+std::optional<Buchung> lesen(Datenbank& db, int id, int mandant) {
+    Sql q = db.sql(QStringLiteral(
+        "select ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, Steuersatz, "
+        "Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude "
+        "from T_Buchungen where ID = :id and mandant = :mandant"));
+    q.bind("id", id).bind("mandant", mandant).exec();
+    if (!q.next())
+        return std::nullopt;
+    Buchung b;
+    b.ID = q.value(0).toInt();
+    b.mandant = q.value(1).toInt();
+    b.Wirtschaftsjahr = q.value(2).toInt();
+    b.Buchungsdatum = dates::fromSql(q.value(3).toString());
+    b.Belegnummer = optionalInt(q.value(4));
+    b.Text = q.value(5).toString();
+    b.Steuersatz = q.value(6).toInt();
+    b.Betrag = Currency::fromUnits(q.value(7).toLongLong());
+    b.BK = optionalInt(q.value(8));
+    b.IstEinnahme = code(q.value(9));
+    b.IstEU = code(q.value(10));
+    b.IstDrittland = code(q.value(11));
+    b.IstKFZ = code(q.value(12));
+    b.IstGebaeude = code(q.value(13));
+    return b;
+}
+
+void einfuegen(Datenbank& db, const Buchung& b) {
+    Sql q = db.sql(QStringLiteral(
+        "insert into T_Buchungen (ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, "
+        "Steuersatz, Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude) values "
+        "(:id, :mandant, :wirtschaftsjahr, :buchungsdatum, :belegnummer, :text, :steuersatz, "
+        ":betrag, :bk, :isteinnahme, :isteu, :istdrittland, :istkfz, :istgebaeude)"));
+    bindeSpalten(q, b).exec();
+}
+
+bool aendern(Datenbank& db, const Buchung& b) {
+    Sql q = db.sql(QStringLiteral(
+        "update T_Buchungen set Wirtschaftsjahr = :wirtschaftsjahr, "
+        "Buchungsdatum = :buchungsdatum, Belegnummer = :belegnummer, Text = :text, "
+        "Steuersatz = :steuersatz, Betrag = :betrag, BK = :bk, IstEinnahme = :isteinnahme, "
+        "IstEU = :isteu, IstDrittland = :istdrittland, IstKFZ = :istkfz, "
+        "IstGebaeude = :istgebaeude where ID = :id and mandant = :mandant"));
+    bindeSpalten(q, b).exec();
+    return q.rowsAffected() > 0;
+}
+
+int loeschen(Datenbank& db, int id, int mandant) {
+    Sql q = db.sql(QStringLiteral("delete from t_buchungen where id = :id and mandant = :mandant"));
+    q.bind("id", id).bind("mandant", mandant).exec();
+    return q.rowsAffected();
+}
+
+QStringList texte(Datenbank& db, int mandant, int zeitraum) {
+    Sql q = db.sql(
+        QStringLiteral(" SELECT DISTINCT T_Buchungen.Mandant, T_Buchungen.Text  FROM T_Buchungen  "
+                       "where mandant = :mandant AND  Wirtschaftsjahr = :zeitraum"));
+    q.bind("mandant", mandant).bind("zeitraum", zeitraum).exec();
+    QStringList result;
+    while (q.next()) {
+        const QString text = q.value(1).toString();
+        result << (text.isEmpty() ? QStringLiteral(" ") : text);
+    }
+    return result;
+}
+
+} // namespace buchungstabelle
