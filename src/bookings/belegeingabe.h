@@ -1,0 +1,116 @@
+#pragma once
+
+#include "bookings/belegeingaberegeln.h"
+#include "data/buchung.h"
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Belegeingabepfeile;
+class TFormBelegeingabeHilfe;
+struct Umgebung;
+
+// The booking dialog: collects one booking's entries into its record. It
+// never stores the booking; the command does that after OK.
+class TFormBelegeingabe final : public QDialog {
+    Q_OBJECT
+public:
+    // datensatz: a fresh record with the client set (new booking) or the
+    // stored booking (change). eingabenBehalten opens a new booking with the
+    // entries of datensatz instead of the defaults, once (after a failed write).
+    TFormBelegeingabe(Umgebung& umgebung, const Buchung& datensatz, DatensatzZustand zustand,
+                      QWidget* parent = nullptr, bool eingabenBehalten = false);
+    ~TFormBelegeingabe() override;
+
+    // "Neu" shows the circle list through this; the help button shows hilfe.
+    void setBuchungskreiseZeigen(std::function<void()> zeigen);
+    void setHilfe(TFormBelegeingabeHilfe* hilfe);
+
+    DatensatzZustand zustand() const { return m_zustand; }
+    // After OK: the record with every entry; before, its pre-filled values.
+    const Buchung& datensatz() const { return m_datensatz; }
+    // The user confirmed with "OK und weiterbuchen".
+    bool Weiterbuchen() const { return m_weiterbuchen; }
+    // The selected circle's identifier.
+    std::optional<int> buchungskreis() const { return m_bk; }
+    const Belegeingaberegeln& regeln() const { return m_regeln; }
+
+    // The opening steps, run whenever the dialog becomes active: on opening,
+    // after the circle list and after the help window.
+    void FormActivate();
+    void DatumPickerChange();
+    void UpDown1Click(bool hoch);
+    void DBCheckBoxEinClick();
+    void DBCheckBoxAusClick();
+    void DBCheckBoxEUClick();
+    void DBCheckBoxDrittClick();
+    void DBCheckBoxKFZClick();
+    void DBCheckBoxGebaeudeClick();
+    void SchalterOKClick();
+    void SchalterOK_WEITERClick();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void EingabenMerken(bool weiter);
+
+    // OK closes only after the checks on closing passed.
+    void done(int result) override;
+
+    QCheckBox* DBCheckBoxEin = nullptr;
+    QCheckBox* DBCheckBoxAus = nullptr;
+    QDateEdit* DatumPicker = nullptr;
+    QLineEdit* DBEditBelegnummer = nullptr;
+    QComboBox* DBComboText = nullptr;
+    QLineEdit* DBEdit_Betrag = nullptr;
+    QComboBox* DBCombo_Steuersatz = nullptr;
+    QComboBox* DBLookupComboBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QCheckBox* DBCheckBoxEU = nullptr;
+    QCheckBox* DBCheckBoxDritt = nullptr;
+    QLineEdit* DBZeitraum = nullptr;
+    QLineEdit* DB_ID = nullptr;
+    QLineEdit* DBDatum = nullptr;
+    Belegeingabepfeile* UpDown1 = nullptr;
+    QPushButton* SchalterOK = nullptr;
+    QPushButton* SchalterCancel = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QPushButton* SchalterOK_WEITER = nullptr;
+    QCheckBox* DBCheckBoxKFZ = nullptr;
+    QCheckBox* DBCheckBoxGebaeude = nullptr;
+    QLabel* LabelBruttoNetto = nullptr;
+    QLabel* LabelMandant = nullptr;
+    QLabel* LabelJahr = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void baueFenster();
+    void zeigeDatensatz();
+    void fuelleBuchungskreise();
+    void waehleBuchungskreis();
+    void fuelleListe(QComboBox* box, const QStringList& eintraege);
+    void regelAnwenden(Belegeingaberegeln::Schalter s, QCheckBox* box);
+    void zeigeSchalter();
+    bool pruefenBeimSchliessen();
+
+    Umgebung& m_umgebung;
+    Buchung m_datensatz;
+    DatensatzZustand m_zustand;
+    bool m_eingabenBehalten;
+    bool m_weiterbuchen = false;
+    bool m_fuellen = false;
+    bool m_hilfeWarAktiv = false;
+    int m_jahr = 0;
+    std::optional<int> m_bk;
+    Belegeingaberegeln m_regeln;
+    std::function<void()> m_buchungskreiseZeigen;
+    TFormBelegeingabeHilfe* m_hilfe = nullptr;
+};

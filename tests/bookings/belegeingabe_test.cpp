@@ -1,0 +1,378 @@
+#include "belegtest.h"
+
+#include "bookings/belegeingabehilfe.h"
+#include "bookings/belegeingabepfeile.h"
+#include "bookings/belegeingabevorgaben.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+QStringList eintraege(const QComboBox* box) {
+    QStringList r;
+    for (int i = 0; i < box->count(); ++i)
+        r << box->itemText(i);
+    return r;
+}
+
+// The boxes as a word: E A U D K G when ticked, "-" when clear, then "+"
+// when the four flag boxes are enabled; the rate and the label follow.
+QString schalter(const TFormBelegeingabe& f) {
+    const QCheckBox* boxen[] = {f.DBCheckBoxEin,   f.DBCheckBoxAus, f.DBCheckBoxEU,
+                                f.DBCheckBoxDritt, f.DBCheckBoxKFZ, f.DBCheckBoxGebaeude};
+    QString s;
+    for (int i = 0; i < 6; ++i)
+        s += boxen[i]->isChecked() ? QLatin1Char("EAUDKG"[i]) : QLatin1Char('-');
+    const bool an = f.DBCheckBoxEU->isEnabled();
+    EXPECT_TRUE(f.DBCheckBoxDritt->isEnabled() == an && f.DBCheckBoxKFZ->isEnabled() == an &&
+                f.DBCheckBoxGebaeude->isEnabled() == an);
+    s += an ? QLatin1Char('+') : QLatin1Char(' ');
+    return s + QLatin1Char(' ') + f.DBCombo_Steuersatz->currentText() + QLatin1Char(' ') +
+           f.LabelBruttoNetto->text();
+}
+
+} // namespace
+
+class BelegeingabeTest : public BelegFixture {
+protected:
+    std::unique_ptr<TFormBelegeingabe> neu() {
+        Buchung b;
+        b.mandant = mandant;
+        return std::make_unique<TFormBelegeingabe>(*umgebung, b, DatensatzZustand::Einfuegen);
+    }
+    std::unique_ptr<TFormBelegeingabe> aendern(int id) {
+        return std::make_unique<TFormBelegeingabe>(*umgebung,
+                                                   *buchungstabelle::lesen(dm->db(), id, mandant),
+                                                   DatensatzZustand::Bearbeiten);
+    }
+    static void kreisWaehlen(TFormBelegeingabe& f, const QString& name) {
+        f.DBLookupComboBox1->setCurrentIndex(f.DBLookupComboBox1->findText(name));
+    }
+    QString sektion() const { return merkSektion(mandant); }
+};
+
+TEST_F(BelegeingabeTest, NewBookingOpensWithTheDefaults) {
+    auto f = neu();
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Belegeingabe - Neue Buchung"));
+    EXPECT_EQ(f->LabelJahr->text(), QStringLiteral("2026"));
+    EXPECT_EQ(f->LabelMandant->text(), QStringLiteral("Mandant 1"));
+    EXPECT_EQ(f->DatumPicker->minimumDate(), QDate(2026, 1, 1));
+    EXPECT_EQ(f->DatumPicker->maximumDate(), QDate(2026, 12, 31));
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 12, 10));
+    EXPECT_EQ(f->DBDatum->text(), QStringLiteral("10.12.2026"));
+    EXPECT_EQ(f->DBEditBelegnummer->text(), QStringLiteral("1"));
+    EXPECT_EQ(f->DB_ID->text(), QStringLiteral("1"));
+    EXPECT_EQ(f->DBZeitraum->text(), QString::number(zeitraum));
+    EXPECT_EQ(eintraege(f->DBCombo_Steuersatz), (QStringList{"0", "5", "10", "13", "20"}));
+    EXPECT_EQ(eintraege(f->DBLookupComboBox1), (QStringList{"Büro", "Erlöse"}));
+    EXPECT_EQ(f->DBLookupComboBox1->currentIndex(), -1);
+    EXPECT_EQ(f->buchungskreis(), std::nullopt);
+    EXPECT_TRUE(f->DBComboText->currentText().isEmpty());
+    EXPECT_TRUE(f->DBEdit_Betrag->text().isEmpty());
+    EXPECT_EQ(schalter(*f), QStringLiteral("E-----  0 Brutto"));
+    EXPECT_TRUE(f->SchalterOK_WEITER->isEnabled());
+    EXPECT_TRUE(f->SchalterOK_WEITER->isDefault());
+    EXPECT_FALSE(f->Weiterbuchen());
+    EXPECT_EQ(f->DBComboText->lineEdit()->maxLength(), 100);
+    EXPECT_FALSE(f->DB_ID->isVisibleTo(f.get()));
+}
+
+TEST_F(BelegeingabeTest, RatesAndTextSuggestionsFollowClientAndYear) {
+    const int a = buchung(mandant, zeitraum, "2026-01-05", "1,00", 0, buero, true);
+    buchung(mandant, zeitraum, "2026-01-06", "1,00", 0, buero, true);
+    buchung(mandant, zeitraum + 5, "2026-01-06", "1,00", 0, buero, true); // another year
+    dm->db().execute(QStringLiteral("update T_Buchungen set Text = 'Miete' where ID = %1").arg(a));
+    dm->db().execute(QStringLiteral("update T_Buchungen set Text = NULL where ID = %1").arg(a + 1));
+    dm->db().execute(QStringLiteral("update T_Stammdaten set SteuerDE = 1"));
+    auto f = neu();
+    EXPECT_EQ(eintraege(f->DBCombo_Steuersatz),
+              (QStringList{"0", "5", "7", "19", "10", "13", "20"}));
+    QStringList texte = eintraege(f->DBComboText);
+    texte.sort();
+    EXPECT_EQ(texte, (QStringList{" ", "Miete"}));
+
+    const int jahr2015 = dm->zeitraumAnlegen(mandant, 2015);
+    dm->db().execute(
+        QStringLiteral("update T_Einstellungen set ZeitraumNummer = %1").arg(jahr2015));
+    dm->db().execute(QStringLiteral("update T_Stammdaten set SteuerDE = 0"));
+    auto g = neu();
+    EXPECT_EQ(eintraege(g->DBCombo_Steuersatz), (QStringList{"0", "5", "10", "12", "20"}));
+    EXPECT_TRUE(eintraege(g->DBComboText).isEmpty());
+    EXPECT_EQ(g->DatumPicker->date(), QDate(2015, 1, 1)); // today is not in 2015
+    EXPECT_EQ(g->LabelJahr->text(), QStringLiteral("2015"));
+}
+
+TEST_F(BelegeingabeTest, RememberedEntriesAreApplied) {
+    ini->writeString(sektion(), "Buchungskreis", QString::number(erloese));
+    ini->writeString(sektion(), "Belegdatum", "15.03.2023");
+    ini->writeString(sektion(), "IstEinnahme", "2");
+    ini->writeString(sektion(), "Steuersatz", "10");
+    ini->writeString(sektion(), "Buchungstext", "Miete");
+    auto f = neu();
+    EXPECT_EQ(f->DBLookupComboBox1->currentText(), QStringLiteral("Erlöse"));
+    EXPECT_EQ(f->buchungskreis(), erloese);
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 1, 1));
+    EXPECT_EQ(f->DBComboText->currentText(), QStringLiteral("Miete"));
+    EXPECT_EQ(schalter(*f), QStringLiteral("-A----+ 10 Brutto"));
+}
+
+TEST_F(BelegeingabeTest, ChangeModeShowsTheStoredBooking) {
+    const int id = buchung(mandant, zeitraum, "2026-05-20", "1234,5", 10, buero, false, 1, 2, 7);
+    ini->writeString(sektion(), "Steuersatz", "20");
+    auto f = aendern(id);
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Belegeingabe - Buchung bearbeiten"));
+    EXPECT_FALSE(f->SchalterOK_WEITER->isEnabled());
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 5, 20));
+    EXPECT_EQ(f->DBEditBelegnummer->text(), QStringLiteral("7"));
+    EXPECT_EQ(f->DBEdit_Betrag->text(), QStringLiteral("1234,50"));
+    EXPECT_EQ(f->DBLookupComboBox1->currentText(), QStringLiteral("Büro"));
+    EXPECT_EQ(f->DBComboText->currentText(), QStringLiteral("Buchung %1").arg(id));
+    // the stored rate stands although the flag says intra-community
+    EXPECT_EQ(schalter(*f), QStringLiteral("-AU---+ 10 (Netto)"));
+
+    const int ein = buchung(mandant, zeitraum, "2026-05-21", "5", 20, buero, true);
+    EXPECT_EQ(schalter(*aendern(ein)), QStringLiteral("E-----  20 Brutto"));
+}
+
+TEST_F(BelegeingabeTest, RulesFollowTheCheckBoxes) {
+    struct Schritt {
+        QCheckBox* TFormBelegeingabe::*box;
+        bool an;
+    };
+    using F = TFormBelegeingabe;
+    struct Fall {
+        const char* name;
+        std::vector<Schritt> schritte;
+        const char* erwartet;
+    };
+    const Fall faelle[] = {
+        {"Ausgabe ticked", {{&F::DBCheckBoxAus, true}}, "-A----+ 0 Brutto"},
+        {"Einnahme cleared", {{&F::DBCheckBoxEin, false}}, "-A----+ 0 Brutto"},
+        {"Innergemeinschaftlich",
+         {{&F::DBCheckBoxAus, true}, {&F::DBCheckBoxEU, true}},
+         "-AU---+ 20 (Netto)"},
+        {"then Drittland",
+         {{&F::DBCheckBoxAus, true}, {&F::DBCheckBoxEU, true}, {&F::DBCheckBoxDritt, true}},
+         "-A-D--+ 0 (Brutto)"},
+        {"KFZ then Gebaeude",
+         {{&F::DBCheckBoxAus, true}, {&F::DBCheckBoxKFZ, true}, {&F::DBCheckBoxGebaeude, true}},
+         "-A---G+ 0 Brutto"},
+        {"Einnahme on KFZ expense",
+         {{&F::DBCheckBoxAus, true}, {&F::DBCheckBoxKFZ, true}, {&F::DBCheckBoxEin, true}},
+         "E-----  0 Brutto"},
+        {"Ausgabe cleared",
+         {{&F::DBCheckBoxAus, true}, {&F::DBCheckBoxDritt, true}, {&F::DBCheckBoxAus, false}},
+         "E-----  0 Brutto"},
+        {"disabled flag stays clear", {{&F::DBCheckBoxEU, true}}, "E-----  0 Brutto"},
+        {"Gebaeude after Drittland",
+         {{&F::DBCheckBoxAus, true}, {&F::DBCheckBoxDritt, true}, {&F::DBCheckBoxGebaeude, true}},
+         "-A-D-G+ 0 Brutto"},
+    };
+    for (const Fall& fall : faelle) {
+        auto f = neu();
+        for (const Schritt& s : fall.schritte)
+            ((*f).*(s.box))->setChecked(s.an);
+        EXPECT_EQ(schalter(*f), QString::fromUtf8(fall.erwartet)) << fall.name;
+    }
+
+    // a typed rate is kept until a rule sets one
+    auto f = neu();
+    f->DBCheckBoxAus->click();
+    f->DBCombo_Steuersatz->setEditText("10");
+    f->DBCheckBoxKFZ->click();
+    EXPECT_EQ(schalter(*f), QStringLiteral("-A--K-+ 10 Brutto"));
+    f->DBCheckBoxEU->click();
+    EXPECT_EQ(schalter(*f), QStringLiteral("-AU---+ 20 (Netto)"));
+}
+
+TEST_F(BelegeingabeTest, ArrowsMoveTheDateInsideTheYear) {
+    auto f = neu();
+    f->DatumPicker->setDate(QDate(2026, 12, 31));
+    f->UpDown1->Hoch->click();
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 12, 31));
+    f->UpDown1Click(false);
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 12, 30));
+    EXPECT_EQ(f->DBDatum->text(), QStringLiteral("30.12.2026"));
+    f->DatumPicker->setDate(QDate(2026, 1, 1));
+    f->UpDown1->Runter->click();
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 1, 1));
+    f->UpDown1->Hoch->click();
+    EXPECT_EQ(f->DBDatum->text(), QStringLiteral("02.01.2026"));
+    f->DatumPicker->setDate(QDate(2025, 6, 1)); // out of the year: the picker refuses
+    EXPECT_EQ(f->DatumPicker->date().year(), 2026);
+}
+
+TEST_F(BelegeingabeTest, ClosingWithoutAmountAndCircleShowsBothMessages) {
+    auto f = neu();
+    f->DBCombo_Steuersatz->setEditText("10");
+    f->DBComboText->setEditText("Papier");
+    f->SchalterOK_WEITER->click();
+    EXPECT_NE(f->result(), QDialog::Accepted);
+    EXPECT_FALSE(f->Weiterbuchen());
+    EXPECT_EQ(ui.texts("message"),
+              (QStringList{"Sie müssen im Feld Betrag einen Wert angeben!",
+                           "Sie müssen einen Buchungskreis angeben!\n\rBei Bedarf können sie einen "
+                           "neuen anlegen!"}));
+    EXPECT_EQ(f->focusWidget(), f->DBLookupComboBox1);
+    // the entries were remembered before the checks, and are all still there
+    EXPECT_EQ(ini->readString(sektion(), "Steuersatz"), "10");
+    EXPECT_EQ(f->DBComboText->currentText(), QStringLiteral("Papier"));
+
+    ui.clearShown();
+    kreisWaehlen(*f, "Büro");
+    f->SchalterOK->click();
+    EXPECT_EQ(ui.texts("message"), QStringList{"Sie müssen im Feld Betrag einen Wert angeben!"});
+    EXPECT_EQ(f->focusWidget(), f->DBEdit_Betrag);
+    EXPECT_FALSE(ini->hasKey(sektion(), "Steuersatz")); // plain OK forgets rate and text
+
+    f->DBEdit_Betrag->setText("12,5");
+    f->SchalterOK_WEITER->click();
+    EXPECT_EQ(f->result(), QDialog::Accepted);
+    EXPECT_TRUE(f->Weiterbuchen());
+    EXPECT_EQ(ini->readString(sektion(), "Buchungstext"), "Papier");
+    const Buchung& b = f->datensatz();
+    EXPECT_EQ(b.Betrag.units(), 125000);
+    EXPECT_EQ(b.BK, buero);
+    EXPECT_EQ(b.Steuersatz, 10);
+    EXPECT_EQ(b.Text, QStringLiteral("Papier"));
+    EXPECT_EQ(b.Belegnummer, 1);
+    EXPECT_EQ(b.Buchungsdatum, QDate(2026, 12, 10));
+    EXPECT_EQ(b.ID, 1);
+    EXPECT_EQ(b.mandant, mandant);
+    EXPECT_EQ(b.Wirtschaftsjahr, zeitraum);
+    EXPECT_EQ(b.IstEinnahme, 1);
+}
+
+TEST_F(BelegeingabeTest, AmountAcceptsWhatAGermanUserTypes) {
+    const std::pair<const char*, std::int64_t> gut[] = {
+        {"1.234,56", 12345600}, {"1234,56", 12345600}, {"12,5", 125000},
+        {"-80", -800000},       {"1234.56", 12345600}, {" 0,0001 ", 1},
+    };
+    for (const auto& [text, units] : gut) {
+        auto f = neu();
+        kreisWaehlen(*f, "Büro");
+        f->DBEdit_Betrag->setText(QString::fromUtf8(text));
+        f->SchalterOK->click();
+        ASSERT_EQ(f->result(), QDialog::Accepted) << text;
+        EXPECT_EQ(f->datensatz().Betrag.units(), units) << text;
+    }
+    EXPECT_TRUE(ui.texts("message").isEmpty());
+
+    for (const char* text : {"12a", "1,2,3", "1,23456", "99999999999999999999", "1.23.4"}) {
+        ui.clearShown();
+        auto f = neu();
+        kreisWaehlen(*f, "Büro");
+        f->DBEdit_Betrag->setText(QString::fromUtf8(text));
+        f->DBComboText->setEditText("bleibt");
+        f->SchalterOK_WEITER->click();
+        EXPECT_NE(f->result(), QDialog::Accepted) << text;
+        EXPECT_FALSE(f->Weiterbuchen());
+        EXPECT_EQ(ui.texts("message"),
+                  QStringList{QStringLiteral("'%1' ist kein gültiger Betrag.").arg(text)});
+        EXPECT_EQ(f->DBEdit_Betrag->text(), QString::fromUtf8(text));
+        EXPECT_EQ(f->DBComboText->currentText(), QStringLiteral("bleibt"));
+    }
+}
+
+TEST_F(BelegeingabeTest, RateAndVoucherNumberAreChecked) {
+    const auto versuch = [&](const QString& satz, bool einfuhr, const QString& beleg = "5") {
+        ui.clearShown();
+        auto f = neu();
+        kreisWaehlen(*f, "Büro");
+        f->DBEdit_Betrag->setText("100");
+        if (einfuhr) {
+            f->DBCheckBoxAus->click();
+            f->DBCheckBoxDritt->click();
+        }
+        f->DBCombo_Steuersatz->setEditText(satz);
+        f->DBEditBelegnummer->setText(beleg);
+        f->SchalterOK->click();
+        return f->result() == QDialog::Accepted ? QStringLiteral("OK")
+                                                : ui.texts("message").join("|");
+    };
+    EXPECT_EQ(versuch("20", false), "OK");
+    EXPECT_EQ(versuch("15", false), "Für den Steuersatz 15 % gibt es kein Steuerkonto.");
+    EXPECT_EQ(versuch("21", false), "Für den Steuersatz 21 % gibt es kein Steuerkonto.");
+    EXPECT_EQ(versuch("", false), "Sie müssen im Feld Steuersatz einen Wert angeben!");
+    EXPECT_EQ(versuch("x", false), "'x' ist kein gültiger Steuersatz.");
+    EXPECT_EQ(versuch("15", true), "OK"); // an import ignores the rate
+    EXPECT_EQ(versuch("20", false, "3000000000"), "'3000000000' ist keine gültige Belegnummer.");
+    EXPECT_EQ(versuch("20", false, ""), "OK");
+}
+
+TEST_F(BelegeingabeTest, ChangeModeRemembersNothing) {
+    const int id = buchung(mandant, zeitraum, "2026-05-20", "10", 20, buero, true);
+    auto f = aendern(id);
+    f->DBEdit_Betrag->setText("11");
+    f->SchalterOK->click();
+    ASSERT_EQ(f->result(), QDialog::Accepted);
+    EXPECT_FALSE(QFile::exists(ini->path()) && ini->hasKey(sektion(), "IstEinnahme"));
+    EXPECT_EQ(f->datensatz().ID, id);
+    EXPECT_EQ(f->datensatz().Betrag.units(), 110000);
+}
+
+TEST_F(BelegeingabeTest, NeuShowsTheCircleListAndReopens) {
+    auto f = neu();
+    f->DBEdit_Betrag->setText("77");
+    f->DBEditBelegnummer->setText("99");
+    kreisWaehlen(*f, "Erlöse");
+    int gezeigt = 0;
+    f->setBuchungskreiseZeigen([&] {
+        ++gezeigt;
+        kreis(mandant, "Auto", "A");
+    });
+    f->BitBtn1->click();
+    EXPECT_EQ(gezeigt, 1);
+    EXPECT_EQ(eintraege(f->DBLookupComboBox1), (QStringList{"Auto", "Büro", "Erlöse"}));
+    EXPECT_EQ(f->DBLookupComboBox1->currentText(), QStringLiteral("Erlöse"));
+    EXPECT_EQ(f->DBEdit_Betrag->text(), QStringLiteral("77"));    // the amount stays
+    EXPECT_EQ(f->DBEditBelegnummer->text(), QStringLiteral("1")); // recomputed
+
+    // a circle deleted in the list is no longer selected
+    f->setBuchungskreiseZeigen([&] {
+        dm->db().execute(QStringLiteral("delete from T_BKreis where id = %1").arg(erloese));
+    });
+    f->BitBtn1->click();
+    EXPECT_EQ(f->buchungskreis(), std::nullopt);
+}
+
+TEST_F(BelegeingabeTest, HelpWindowIsModelessAndReturningReopens) {
+    TFormBelegeingabeHilfe hilfe;
+    EXPECT_EQ(hilfe.windowTitle(), QStringLiteral("Belegeingabe: Hilfe"));
+    QStringList texte;
+    for (const QLabel* l : hilfe.findChildren<QLabel*>())
+        texte << l->text();
+    EXPECT_EQ(texte.size(), 12);
+    EXPECT_EQ(texte.front(), QStringLiteral("Belegeingabe: Kurzbeschreibung"));
+    EXPECT_TRUE(texte.contains("Dieser Schalter wird nur gebraucht,  um die  Einfuhrumsatzsteuer, "
+                               "die beim Zollamt bezahlt wurde, zu verbuchen."));
+
+    auto f = neu();
+    f->setHilfe(&hilfe);
+    f->DBEdit_Betrag->setText("5");
+    f->DBComboText->setEditText("getippt");
+    f->BitBtn2->click();
+    EXPECT_TRUE(hilfe.isVisible());
+    EXPECT_FALSE(hilfe.isModal());
+
+    // activation of the booking dialog itself does not rerun the opening steps...
+    QEvent aktiv(QEvent::WindowActivate);
+    QApplication::sendEvent(f.get(), &aktiv);
+    EXPECT_EQ(f->DBComboText->currentText(), QStringLiteral("getippt"));
+    // ...coming back from the help window does
+    QApplication::sendEvent(&hilfe, &aktiv);
+    QApplication::sendEvent(f.get(), &aktiv);
+    EXPECT_TRUE(f->DBComboText->currentText().isEmpty());
+    EXPECT_EQ(f->DBEdit_Betrag->text(), QStringLiteral("5"));
+
+    hilfe.BitBtn1->click();
+    EXPECT_FALSE(hilfe.isVisible());
+}

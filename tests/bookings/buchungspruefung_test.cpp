@@ -1,0 +1,71 @@
+#include "belegtest.h"
+
+#include "bookings/buchungspruefung.h"
+#include "bookings/steuerbuchungen.h"
+
+using namespace buchungspruefung;
+
+class BuchungspruefungTest : public BelegFixture {};
+
+TEST_F(BuchungspruefungTest, RateNeedsItsOwnRateAccount) {
+    struct K {
+        Buchungsart art;
+        int satz;
+        bool ok;
+    };
+    const K faelle[] = {
+        {Buchungsart::Einnahme, 20, true}, {Buchungsart::Einnahme, 13, true},
+        {Buchungsart::Ausgabe, 19, true},  {Buchungsart::Einnahme, 15, false},
+        {Buchungsart::Ausgabe, 15, false}, {Buchungsart::Einnahme, 21, false}, // would be 1021
+        {Buchungsart::Ausgabe, 21, false}, {Buchungsart::Einnahme, -20, false},
+        {Buchungsart::IgErwerb, 10, true}, {Buchungsart::Einfuhr, 15, true},
+        {Buchungsart::Einfuhr, 999, true},
+    };
+    for (const K& k : faelle) {
+        const QString fehler = steuerkonto(dm->db(), k.art, k.satz);
+        if (k.ok)
+            EXPECT_TRUE(fehler.isEmpty()) << k.satz;
+        else
+            EXPECT_EQ(
+                fehler,
+                QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.").arg(k.satz));
+    }
+}
+
+TEST_F(BuchungspruefungTest, TypedNumbers) {
+    EXPECT_EQ(steuersatz(QStringLiteral(" 20 ")).wert, 20);
+    EXPECT_EQ(steuersatz(QString()).fehler,
+              QStringLiteral("Sie müssen im Feld Steuersatz einen Wert angeben!"));
+    EXPECT_EQ(steuersatz(QStringLiteral("zwanzig")).fehler,
+              QStringLiteral("'zwanzig' ist kein gültiger Steuersatz."));
+    EXPECT_FALSE(steuersatz(QStringLiteral("40000")).ok()); // beyond the small-integer column
+    EXPECT_FALSE(steuersatz(QStringLiteral("2,5")).ok());
+
+    EXPECT_EQ(belegnummer(QStringLiteral("2147483647")).wert, 2147483647);
+    EXPECT_EQ(belegnummer(QStringLiteral("-3")).wert, -3);
+    EXPECT_TRUE(belegnummer(QStringLiteral("  ")).ok());
+    EXPECT_EQ(belegnummer(QStringLiteral("  ")).wert, std::nullopt);
+    EXPECT_EQ(belegnummer(QStringLiteral("2147483648")).fehler,
+              QStringLiteral("'2147483648' ist keine gültige Belegnummer."));
+    EXPECT_FALSE(belegnummer(QStringLiteral("12a")).ok());
+
+    EXPECT_EQ(betrag(QString()).fehler, betragFehlt());
+    EXPECT_EQ(betrag(QStringLiteral("1.234,56")).wert->units(), 12345600);
+    EXPECT_EQ(betrag(QStringLiteral("abc")).fehler,
+              QStringLiteral("'abc' ist kein gültiger Betrag."));
+}
+
+TEST_F(BuchungspruefungTest, CircleDateAndText) {
+    const int fremd = kreis(mandant + 1, QStringLiteral("Fremd"), QStringLiteral("F"));
+    EXPECT_TRUE(buchungskreis(dm->db(), buero, mandant).isEmpty());
+    EXPECT_EQ(buchungskreis(dm->db(), std::nullopt, mandant), buchungskreisFehlt());
+    EXPECT_FALSE(buchungskreis(dm->db(), fremd, mandant).isEmpty());
+    EXPECT_FALSE(buchungskreisVorhanden(dm->db(), fremd, mandant));
+
+    EXPECT_TRUE(belegdatum(QDate(2026, 12, 31), 2026).isEmpty());
+    EXPECT_EQ(belegdatum(QDate(2025, 12, 31), 2026),
+              QStringLiteral("Das Belegdatum 31.12.2025 liegt nicht im Wirtschaftsjahr 2026."));
+
+    EXPECT_TRUE(text(QString(100, QLatin1Char('x'))).isEmpty());
+    EXPECT_FALSE(text(QString(101, QLatin1Char('x'))).isEmpty());
+}

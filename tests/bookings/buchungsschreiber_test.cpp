@@ -1,0 +1,103 @@
+#include "belegtest.h"
+
+#include "bookings/buchungsschreiber.h"
+
+class BuchungsschreiberTest : public BelegFixture {
+protected:
+    Buchungsschreiber schreiber() { return Buchungsschreiber(*dm); }
+};
+
+TEST_F(BuchungsschreiberTest, PostingIdentifiersAreTableMaximaAcrossClients) {
+    const int erste = schreiber().neueBuchungSpeichern(beleg("120,00", 20, true));
+    EXPECT_EQ(erste, 1);
+    EXPECT_EQ(wert("select id from t_kontenbewegungen where Buchungen_id = 1").toInt(), 1);
+
+    // another client's posting holds the highest identifier
+    bewegung(mandant + 1, 77, 1020, "1,00");
+    const int ig = schreiber().neueBuchungSpeichern(beleg("1000,00", 20, false, 1));
+    EXPECT_EQ(ig, 2);
+    Sql q = dm->db().sql(QStringLiteral(
+        "select id, Konten_Nr from t_kontenbewegungen where Buchungen_id = 2 order by id"));
+    q.exec();
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 3);
+    EXPECT_EQ(q.value(1).toInt(), 1021);
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 4);
+    EXPECT_EQ(q.value(1).toInt(), 2021);
+}
+
+TEST_F(BuchungsschreiberTest, NewBookingStoresEveryColumnAndItsPostings) {
+    Buchung b = beleg("1.234,56", 10, false);
+    b.ID = 999; // the dialog's proposal; the writer allocates inside its transaction
+    b.IstKFZ = 1;
+    const int id = schreiber().neueBuchungSpeichern(b);
+    b.ID = id;
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant), b);
+    EXPECT_EQ(bewegungen(id), QStringList{QStringLiteral("2010:1122300")});
+}
+
+TEST_F(BuchungsschreiberTest, ChangeReplacesPostingsAndKeepsTheIdentifier) {
+    const int id = schreiber().neueBuchungSpeichern(beleg("120,00", 20, true));
+    ASSERT_EQ(bewegungen(id), QStringList{QStringLiteral("1020:200000")});
+    schreiber().neueBuchungSpeichern(beleg("50,00", 10, false)); // posting 2
+
+    Buchung b = *buchungstabelle::lesen(dm->db(), id, mandant);
+    b.IstEinnahme = 2;
+    b.IstEU = 1;
+    b.Betrag = *Currency::parse(QStringLiteral("100"));
+    ASSERT_TRUE(schreiber().buchungAendern(b));
+    EXPECT_EQ(bewegungen(id),
+              (QStringList{QStringLiteral("1021:200000"), QStringLiteral("2021:200000")}));
+    EXPECT_EQ(wert(QStringLiteral("select group_concat(id) from (select id from "
+                                  "t_kontenbewegungen where Buchungen_id = %1 order by id)")
+                       .arg(id))
+                  .toString(),
+              QStringLiteral("3,4"));
+    EXPECT_EQ(anzahl("T_Buchungen"), 2);
+}
+
+TEST_F(BuchungsschreiberTest, ChangeOfAVanishedRowChangesNothing) {
+    Buchung b = beleg("120,00", 20, true);
+    b.ID = 5;
+    bewegung(mandant, 5, 1020, "3,00"); // an orphan must not be touched either
+    EXPECT_FALSE(schreiber().buchungAendern(b));
+    EXPECT_EQ(anzahl("T_Buchungen"), 0);
+    EXPECT_EQ(bewegungen(5), QStringList{QStringLiteral("1020:30000")});
+}
+
+TEST_F(BuchungsschreiberTest, DeleteTakesThePostingsAlongOnlyOfThatClient) {
+    const int id = schreiber().neueBuchungSpeichern(beleg("1000,00", 20, false, 1));
+    const int andere = schreiber().neueBuchungSpeichern(beleg("50,00", 10, false));
+    bewegung(mandant + 1, id, 1020, "9,00");
+    schreiber().buchungLoeschen(id, mandant);
+    EXPECT_EQ(anzahl("T_Buchungen", QStringLiteral("ID = %1").arg(id)), 0);
+    EXPECT_TRUE(bewegungen(id).isEmpty());
+    EXPECT_EQ(bewegungen(andere).size(), 1);
+    EXPECT_EQ(anzahl("t_kontenbewegungen", QStringLiteral("mandant <> %1").arg(mandant)), 1);
+}
+
+TEST_F(BuchungsschreiberTest, FailuresRollBackTheWholeBooking) {
+    const int id = schreiber().neueBuchungSpeichern(beleg("120,00", 20, true));
+    const Buchung vorher = *buchungstabelle::lesen(dm->db(), id, mandant);
+    postingsSchlagenFehl();
+
+    EXPECT_THROW(schreiber().neueBuchungSpeichern(beleg("50,00", 10, false)), DatenbankFehler);
+    EXPECT_EQ(anzahl("T_Buchungen"), 1);
+
+    Buchung geaendert = vorher;
+    geaendert.Betrag = *Currency::parse(QStringLiteral("240"));
+    EXPECT_THROW(schreiber().buchungAendern(geaendert), DatenbankFehler);
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant), vorher);
+    EXPECT_EQ(bewegungen(id), QStringList{QStringLiteral("1020:200000")});
+
+    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    postingsSchlagenFehl(QStringLiteral("DELETE"));
+    EXPECT_THROW(schreiber().buchungLoeschen(id, mandant), DatenbankFehler);
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant), vorher);
+
+    // and the connection is usable afterwards
+    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    EXPECT_NO_THROW(schreiber().buchungLoeschen(id, mandant));
+    EXPECT_EQ(anzahl("t_kontenbewegungen"), 0);
+}

@@ -1,0 +1,102 @@
+#include "bookings/steuerbuchungen.h"
+#include "data/buchung.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Buchung beleg(const char* betrag, int satz, int einnahme, int eu = 2, int dritt = 2) {
+    Buchung b;
+    b.Betrag = *Currency::parse(QString::fromLatin1(betrag));
+    b.Steuersatz = satz;
+    b.IstEinnahme = einnahme;
+    b.IstEU = eu;
+    b.IstDrittland = dritt;
+    return b;
+}
+
+// Postings as stored: account and currency units of the rounded double.
+std::vector<std::pair<int, std::int64_t>> gespeichert(const Buchung& b) {
+    std::vector<std::pair<int, std::int64_t>> r;
+    for (const Steuerbuchung& s : SteuerbuchungenAbleiten(b))
+        r.emplace_back(s.Konten_Nr, Currency::fromDouble(s.St_Betrag)->units());
+    return r;
+}
+
+struct Fall {
+    const char* name;
+    Buchung buchung;
+    std::vector<std::pair<int, std::int64_t>> erwartet;
+};
+
+} // namespace
+
+TEST(SteuerBuchen, WorkedValuesToTheCent) {
+    const Fall faelle[] = {
+        {"Einnahme 120 zu 20", beleg("120,00", 20, 1), {{1020, 200000}}},
+        {"Ausgabe 100 zu 20", beleg("100,00", 20, 2), {{2020, 166700}}},
+        {"Ausgabe 50 zu 10", beleg("50,00", 10, 2), {{2010, 45500}}},
+        {"Einnahme 100 zu 13", beleg("100,00", 13, 1), {{1013, 115000}}},
+        {"Einnahme 80 zu 0", beleg("80,00", 0, 1), {{1000, 0}}},
+        {"binary 0.025 rounds down", beleg("0,15", 20, 1), {{1020, 200}}},
+        {"binary 0.005 rounds down", beleg("0,03", 20, 1), {{1020, 0}}},
+        {"ig Erwerb 1000", beleg("1000,00", 20, 2, 1), {{1021, 2000000}, {2021, 2000000}}},
+        {"ig Erwerb 333.33", beleg("333,33", 20, 2, 1), {{1021, 666700}, {2021, 666700}}},
+        {"Einfuhr 250.55", beleg("250,55", 13, 2, 2, 1), {{3000, 2505500}}},
+    };
+    for (const Fall& f : faelle)
+        EXPECT_EQ(gespeichert(f.buchung), f.erwartet) << f.name;
+}
+
+TEST(SteuerBuchen, ClassificationOrder) {
+    struct K {
+        int einnahme, eu, dritt;
+        Buchungsart art;
+    };
+    const K faelle[] = {
+        {1, 1, 2, Buchungsart::Einnahme}, // an income ignores the flags
+        {1, 2, 1, Buchungsart::Einnahme}, {2, 1, 1, Buchungsart::Einfuhr},
+        {2, 1, 2, Buchungsart::IgErwerb}, {2, 2, 2, Buchungsart::Ausgabe},
+        {0, 0, 0, Buchungsart::Ausgabe}, // anything but 1 is no: an expense
+        {2, 2, 1, Buchungsart::Einfuhr},
+    };
+    for (const K& k : faelle)
+        EXPECT_EQ(klassifiziere(k.einnahme, k.eu, k.dritt), k.art)
+            << k.einnahme << "/" << k.eu << "/" << k.dritt;
+}
+
+TEST(SteuerBuchen, EdgeCasesOfTheKinds) {
+    // income with IstEU = 1 is posted as income
+    EXPECT_EQ(gespeichert(beleg("120,00", 20, 1, 1)),
+              (std::vector<std::pair<int, std::int64_t>>{{1020, 200000}}));
+    // expense with both flags: import only, the whole amount
+    EXPECT_EQ(gespeichert(beleg("99,99", 20, 2, 1, 1)),
+              (std::vector<std::pair<int, std::int64_t>>{{3000, 999900}}));
+    // rate 0 expense still has its posting with 0
+    EXPECT_EQ(gespeichert(beleg("42,00", 0, 2)),
+              (std::vector<std::pair<int, std::int64_t>>{{2000, 0}}));
+    // import at rate 20 ignores the rate
+    EXPECT_EQ(gespeichert(beleg("250,55", 20, 2, 2, 1)),
+              (std::vector<std::pair<int, std::int64_t>>{{3000, 2505500}}));
+    // intra-community at rate 10: amount x 10 / 100, accounts independent of the rate
+    EXPECT_EQ(gespeichert(beleg("500,00", 10, 2, 1)),
+              (std::vector<std::pair<int, std::int64_t>>{{1021, 500000}, {2021, 500000}}));
+    // a credit yields the same tax with negative sign
+    EXPECT_EQ(gespeichert(beleg("-120,00", 20, 1)),
+              (std::vector<std::pair<int, std::int64_t>>{{1020, -200000}}));
+}
+
+TEST(SteuerBuchen, Round2IsBinaryWithTiesToEven) {
+    EXPECT_EQ(round2(0.125), 0.12); // 12.5 exactly: to even
+    EXPECT_EQ(round2(0.375), 0.38);
+    EXPECT_EQ(round2(2.675), 2.68); // the quotient is exactly 267.5: to even
+    EXPECT_EQ(round2(-16.666666666666657), -16.67);
+    EXPECT_EQ(round2(1.005), 1.0); // binary below the half
+}
+
+TEST(SteuerBuchen, RateAccounts) {
+    EXPECT_EQ(steuerkontoFuer(Buchungsart::Einnahme, 20), 1020);
+    EXPECT_EQ(steuerkontoFuer(Buchungsart::Ausgabe, 7), 2007);
+    EXPECT_EQ(steuerkontoFuer(Buchungsart::IgErwerb, 20), std::nullopt);
+    EXPECT_EQ(steuerkontoFuer(Buchungsart::Einfuhr, 15), std::nullopt);
+}
