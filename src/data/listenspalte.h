@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <Qt>
+
+// One column of a list as its grid shows it: the model's field, the title,
+// the width in pixels and the alignment (empty: the field's own).
+struct ListenSpalte {
+    QString feld;
+    QString titel;
+    int breite = 0;
+    Qt::Alignment ausrichtung = {};
+};
