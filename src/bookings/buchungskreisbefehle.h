@@ -1,16 +1,49 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 struct Umgebung;
 class QWidget;
+class TFormBuchungskreis;
+class TFormBuchungskreisNeu;
+class TFormBuchungsKreisAuswahl;
 
-// "Verwalten" → "Buchungskreise": the circle list of the current client.
+// "Verwalten" → "Buchungskreise": the circle list of the current client
+// with its new, change and delete commands, and the circle picker of the
+// evaluations. The three dialogs live as long as the commands.
 class BuchungskreisBefehle {
 public:
     BuchungskreisBefehle(Umgebung& umgebung, QWidget* parent);
+    ~BuchungskreisBefehle();
+    BuchungskreisBefehle(const BuchungskreisBefehle&) = delete;
+    BuchungskreisBefehle& operator=(const BuchungskreisBefehle&) = delete;
 
+    // Filters the circles to the current client and shows the list.
     void Buchungskreise1Click();
 
+    // The list's buttons.
+    void SchalterNeuClick();
+    void SchalterAendernClick();
+    void SchalterLoeschenClick();
+
+    // The picker for the current client's circles; `ergebnis` is its modal
+    // result (see buchungskreise::auswahlDeuten), `datenexport` the box.
+    struct Auswahl {
+        int ergebnis = 0;
+        bool datenexport = false;
+    };
+    Auswahl BuchungskreisAuswaehlen(bool datenexportZeigen);
+
+    TFormBuchungskreis& FormBuchungskreis() { return *m_liste; }
+    TFormBuchungskreisNeu& FormBuchungskreisNeu() { return *m_neu; }
+    TFormBuchungsKreisAuswahl& FormBuchungsKreisAuswahl() { return *m_auswahl; }
+
 private:
+    void listeNeu(std::optional<int> auswahl);
+
     Umgebung& m_umgebung;
-    QWidget* m_parent;
+    std::unique_ptr<TFormBuchungskreis> m_liste;
+    std::unique_ptr<TFormBuchungskreisNeu> m_neu;
+    std::unique_ptr<TFormBuchungsKreisAuswahl> m_auswahl;
 };

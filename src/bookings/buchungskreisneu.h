@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+
+// Name and short name of one circle, for a new circle or a change. Only
+// collects the two texts; the caller stores them.
+class TFormBuchungskreisNeu final : public QDialog {
+    Q_OBJECT
+public:
+    // Delphi's mrAbort: the "Abbruch" button.
+    static constexpr int Abbruch = 3;
+    static constexpr int KurzLaenge = 2;
+
+    explicit TFormBuchungskreisNeu(QWidget* parent = nullptr);
+
+    // Empty fields for a new circle.
+    void neu();
+    // The circle's present texts for a change.
+    void bearbeiten(const QString& name, const QString& kurz);
+
+    QString name() const;
+    QString kurz() const;
+
+    // Caption after the mode, focus in the name.
+    void FormActivate();
+
+    // The first n characters of text; never splits a character in two.
+    static QString ersteZeichen(const QString& text, int n);
+    static int zeichenAnzahl(const QString& text);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void kurzBegrenzen(const QString& neu);
+
+    bool m_neu = true;
+    QLineEdit* DBEdit1 = nullptr;
+    QLineEdit* DBEdit2 = nullptr;
+    QString m_kurzVorher;
+};

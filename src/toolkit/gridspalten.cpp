@@ -1,0 +1,237 @@
+#include "toolkit/gridspalten.h"
+
+#include <QHeaderView>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QTableView>
+
+GridSpaltenModell::GridSpaltenModell(std::vector<ListenSpalte> spalten, QObject* parent)
+    : QAbstractProxyModel(parent), m_spalten(std::move(spalten)), m_quelle(m_spalten.size(), -1) {}
+
+int GridSpaltenModell::quellSpalte(int spalte) const {
+    if (spalte < 0 || spalte >= static_cast<int>(m_quelle.size()))
+        return -1;
+    return m_quelle[static_cast<size_t>(spalte)];
+}
+
+void GridSpaltenModell::zuordnen() {
+    QAbstractItemModel* source = sourceModel();
+    const auto* sql = qobject_cast<const QSqlQueryModel*>(source);
+    for (size_t i = 0; i < m_spalten.size(); ++i) {
+        int gefunden = -1;
+        if (sql) {
+            gefunden = sql->record().indexOf(m_spalten[i].feld);
+        } else if (source) {
+            for (int c = 0; c < source->columnCount(); ++c) {
+                if (source->headerData(c, Qt::Horizontal)
+                        .toString()
+                        .compare(m_spalten[i].feld, Qt::CaseInsensitive) == 0) {
+                    gefunden = c;
+                    break;
+                }
+            }
+        }
+        m_quelle[i] = gefunden;
+    }
+}
+
+void GridSpaltenModell::setSourceModel(QAbstractItemModel* source) {
+    beginResetModel();
+    for (const auto& v : std::as_const(m_verbindungen))
+        disconnect(v);
+    m_verbindungen.clear();
+    QAbstractProxyModel::setSourceModel(source);
+    if (source) {
+        auto nurWurzel = [](const QModelIndex& p) { return !p.isValid(); };
+        m_verbindungen << connect(source, &QAbstractItemModel::modelAboutToBeReset, this,
+                                  [this] { beginResetModel(); })
+                       << connect(source, &QAbstractItemModel::modelReset, this,
+                                  [this] {
+                                      zuordnen();
+                                      endResetModel();
+                                  })
+                       << connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this,
+                                  [this, nurWurzel](const QModelIndex& p, int first, int last) {
+                                      if (nurWurzel(p))
+                                          beginInsertRows(QModelIndex(), first, last);
+                                  })
+                       << connect(source, &QAbstractItemModel::rowsInserted, this,
+                                  [this, nurWurzel](const QModelIndex& p) {
+                                      if (nurWurzel(p))
+                                          endInsertRows();
+                                  })
+                       << connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+                                  [this, nurWurzel](const QModelIndex& p, int first, int last) {
+                                      if (nurWurzel(p))
+                                          beginRemoveRows(QModelIndex(), first, last);
+                                  })
+                       << connect(source, &QAbstractItemModel::rowsRemoved, this,
+                                  [this, nurWurzel](const QModelIndex& p) {
+                                      if (nurWurzel(p))
+                                          endRemoveRows();
+                                  })
+                       // a change of the source's columns is a new layout of ours
+                       << connect(source, &QAbstractItemModel::columnsAboutToBeInserted, this,
+                                  [this] { beginResetModel(); })
+                       << connect(source, &QAbstractItemModel::columnsInserted, this,
+                                  [this] {
+                                      zuordnen();
+                                      endResetModel();
+                                  })
+                       << connect(source, &QAbstractItemModel::columnsAboutToBeRemoved, this,
+                                  [this] { beginResetModel(); })
+                       << connect(source, &QAbstractItemModel::columnsRemoved, this,
+                                  [this] {
+                                      zuordnen();
+                                      endResetModel();
+                                  })
+                       << connect(source, &QAbstractItemModel::dataChanged, this,
+                                  [this](const QModelIndex& tl, const QModelIndex& br,
+                                         const QList<int>& roles) {
+                                      if (columnCount() > 0 && tl.isValid() && br.isValid())
+                                          emit dataChanged(index(tl.row(), 0),
+                                                           index(br.row(), columnCount() - 1),
+                                                           roles);
+                                  })
+                       << connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this,
+                                  [this] { emit layoutAboutToBeChanged(); })
+                       << connect(source, &QAbstractItemModel::layoutChanged, this,
+                                  [this] { emit layoutChanged(); });
+    }
+    zuordnen();
+    endResetModel();
+}
+
+QModelIndex GridSpaltenModell::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
+        return QModelIndex();
+    return createIndex(row, column);
+}
+
+QModelIndex GridSpaltenModell::parent(const QModelIndex&) const {
+    return QModelIndex();
+}
+
+QModelIndex GridSpaltenModell::sibling(int row, int column, const QModelIndex&) const {
+    return index(row, column);
+}
+
+bool GridSpaltenModell::hasChildren(const QModelIndex& parent) const {
+    return !parent.isValid() && rowCount() > 0;
+}
+
+int GridSpaltenModell::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || !sourceModel())
+        return 0;
+    return sourceModel()->rowCount();
+}
+
+int GridSpaltenModell::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_spalten.size());
+}
+
+QModelIndex GridSpaltenModell::mapToSource(const QModelIndex& proxyIndex) const {
+    if (!proxyIndex.isValid() || !sourceModel())
+        return QModelIndex();
+    const int c = quellSpalte(proxyIndex.column());
+    if (c < 0)
+        return QModelIndex();
+    return sourceModel()->index(proxyIndex.row(), c);
+}
+
+QModelIndex GridSpaltenModell::mapFromSource(const QModelIndex& sourceIndex) const {
+    if (!sourceIndex.isValid())
+        return QModelIndex();
+    for (size_t i = 0; i < m_quelle.size(); ++i) {
+        if (m_quelle[i] == sourceIndex.column())
+            return index(sourceIndex.row(), static_cast<int>(i));
+    }
+    return QModelIndex();
+}
+
+QVariant GridSpaltenModell::data(const QModelIndex& idx, int role) const {
+    if (!idx.isValid())
+        return QVariant();
+    if (role == Qt::TextAlignmentRole) {
+        const Qt::Alignment a = m_spalten[static_cast<size_t>(idx.column())].ausrichtung;
+        if (a != Qt::Alignment())
+            return QVariant(a);
+    }
+    const QModelIndex s = mapToSource(idx);
+    return s.isValid() ? s.data(role) : QVariant();
+}
+
+QVariant GridSpaltenModell::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= columnCount())
+            return QVariant();
+        if (role == Qt::DisplayRole)
+            return m_spalten[static_cast<size_t>(section)].titel;
+        return QVariant();
+    }
+    if (role == Qt::DisplayRole)
+        return section + 1;
+    return QVariant();
+}
+
+Qt::ItemFlags GridSpaltenModell::flags(const QModelIndex& idx) const {
+    if (!idx.isValid())
+        return Qt::NoItemFlags;
+    // lists are read-only: a change goes through a command
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+}
+
+void listenGridEinrichten(QTableView& grid) {
+    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid.setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid.setSelectionMode(QAbstractItemView::SingleSelection);
+    grid.setShowGrid(true);
+    grid.setWordWrap(false);
+    grid.setTabKeyNavigation(false);
+    grid.setSortingEnabled(false);
+    grid.horizontalHeader()->setVisible(true);
+    grid.horizontalHeader()->setHighlightSections(false);
+    grid.horizontalHeader()->setSectionsMovable(false);
+    grid.horizontalHeader()->setStretchLastSection(false);
+    grid.verticalHeader()->setVisible(false);
+    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.verticalHeader()->setDefaultSectionSize(grid.fontMetrics().height() + 4);
+    // the selection stays visible when the grid loses the focus
+    QPalette p = grid.palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight,
+               p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Active, QPalette::HighlightedText));
+    grid.setPalette(p);
+}
+
+GridSpaltenModell* gridBinden(QTableView& grid, QAbstractItemModel& source,
+                              std::vector<ListenSpalte> spalten) {
+    auto* modell = new GridSpaltenModell(std::move(spalten), &grid);
+    modell->setSourceModel(&source);
+    grid.setModel(modell);
+    auto breitenSetzen = [&grid, modell] {
+        for (int i = 0; i < modell->columnCount(); ++i) {
+            const int b = modell->spalten()[static_cast<size_t>(i)].breite;
+            if (b > 0)
+                grid.setColumnWidth(i, b);
+        }
+    };
+    breitenSetzen();
+    QObject::connect(modell, &QAbstractItemModel::modelReset, &grid, breitenSetzen);
+    return modell;
+}
+
+int aktuelleZeile(const QTableView& grid) {
+    const QAbstractItemModel* m = grid.model();
+    if (!m || m->rowCount() == 0)
+        return -1;
+    const QModelIndex c = grid.currentIndex();
+    return c.isValid() ? c.row() : 0;
+}
+
+void ersteZeileWaehlen(QTableView& grid) {
+    QAbstractItemModel* m = grid.model();
+    if (m && m->rowCount() > 0)
+        grid.setCurrentIndex(m->index(0, 0));
+}
