@@ -297,6 +297,7 @@ void TFormBelegeingabe::FormActivate() {
         setWindowTitle(QStringLiteral("Belegeingabe - Buchung bearbeiten"));
         if (const auto d = dates::parse(DBDatum->text()))
             DatumPicker->setDate(*d);
+        DatumPickerChange();
         SchalterOK_WEITER->setEnabled(false);
         return;
     }
@@ -472,14 +473,14 @@ bool TFormBelegeingabe::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TFormBelegeingabe::done(int result) {
-    if (result == QDialog::Accepted && !pruefenBeimSchliessen()) {
+    if (result == QDialog::Accepted && !FormClose()) {
         m_weiterbuchen = false;
         return;
     }
     QDialog::done(result);
 }
 
-bool TFormBelegeingabe::pruefenBeimSchliessen() {
+bool TFormBelegeingabe::FormClose() {
     UserSeam& ui = m_umgebung.ui;
     const auto abweisen = [&ui](QWidget* feld, const QString& text) {
         ui.message(text);

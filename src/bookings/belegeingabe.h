@@ -99,7 +99,8 @@ private:
     void fuelleListe(QComboBox* box, const QStringList& eintraege);
     void regelAnwenden(Belegeingaberegeln::Schalter s, QCheckBox* box);
     void zeigeSchalter();
-    bool pruefenBeimSchliessen();
+    // The checks on closing with OK; false keeps the dialog open.
+    bool FormClose();
 
     Umgebung& m_umgebung;
     Buchung m_datensatz;
