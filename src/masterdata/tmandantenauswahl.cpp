@@ -6,7 +6,6 @@
 #include "masterdata/mandantenablauf.h"
 #include "toolkit/umgebung.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,5 @@
 #include "masterdata/zeitraumbefehle.h"
 
-#include "data/dm_einaus.h"
 #include "masterdata/tformzeitraum.h"
 #include "platform/userseam.h"
 #include "toolkit/hauptfenster.h"
