@@ -1,6 +1,7 @@
 #include "bookings/buchungspruefung.h"
 
 #include "bookings/steuerbuchungen.h"
+#include "data/buchung.h"
 #include "data/dates.h"
 #include "data/db.h"
 
@@ -94,6 +95,16 @@ QString text(const QString& text) {
     if (text.size() > TextLaenge)
         return QStringLiteral("Der Buchungstext darf höchstens %1 Zeichen lang sein.")
             .arg(TextLaenge);
+    return QString();
+}
+
+QString buchung(Datenbank& db, const Buchung& b, int jahr) {
+    for (const QString& fehler :
+         {buchungskreis(db, b.BK, b.mandant), steuerkonto(db, klassifiziere(b), b.Steuersatz),
+          belegdatum(b.Buchungsdatum, jahr), text(b.Text)}) {
+        if (!fehler.isEmpty())
+            return fehler;
+    }
     return QString();
 }
 

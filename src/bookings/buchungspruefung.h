@@ -8,6 +8,7 @@
 
 class Datenbank;
 enum class Buchungsart;
+struct Buchung;
 
 // The checks of a booking's entries, shared by the booking dialog and the
 // command-line tool. Each answers the German message to show, or a value.
@@ -46,5 +47,10 @@ bool buchungskreisVorhanden(Datenbank& db, int bk, int mandant);
 QString belegdatum(const QDate& datum, int jahr);
 
 QString text(const QString& text);
+
+// A complete record before it is stored without the dialog: circle of the
+// client, rate account, date inside the calendar year jahr, text length.
+// Answers the first message, empty when the booking may be stored.
+QString buchung(Datenbank& db, const Buchung& b, int jahr);
 
 } // namespace buchungspruefung

@@ -69,3 +69,17 @@ TEST_F(BuchungspruefungTest, CircleDateAndText) {
     EXPECT_TRUE(text(QString(100, QLatin1Char('x'))).isEmpty());
     EXPECT_FALSE(text(QString(101, QLatin1Char('x'))).isEmpty());
 }
+
+TEST_F(BuchungspruefungTest, WholeRecordForTheCommandLine) {
+    Buchung b = beleg("100", 20, true);
+    EXPECT_TRUE(buchungspruefung::buchung(dm->db(), b, 2026).isEmpty());
+    b.Steuersatz = 15;
+    EXPECT_EQ(buchungspruefung::buchung(dm->db(), b, 2026),
+              "Für den Steuersatz 15 % gibt es kein Steuerkonto.");
+    b.Steuersatz = 20;
+    b.Buchungsdatum = QDate(2027, 1, 1);
+    EXPECT_EQ(buchungspruefung::buchung(dm->db(), b, 2026),
+              "Das Belegdatum 01.01.2027 liegt nicht im Wirtschaftsjahr 2026.");
+    b.BK.reset();
+    EXPECT_EQ(buchungspruefung::buchung(dm->db(), b, 2026), buchungskreisFehlt());
+}
