@@ -6,6 +6,7 @@ std::vector<Befehl> alleBefehle() {
     std::vector<Befehl> all;
     startBefehle(all);
     stammdatenBefehle(all);
+    buchungsBefehle(all);
     return all;
 }
 

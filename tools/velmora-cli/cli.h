@@ -96,6 +96,7 @@ struct Befehl {
 std::vector<Befehl> alleBefehle();
 void startBefehle(std::vector<Befehl>& out);
 void stammdatenBefehle(std::vector<Befehl>& out);
+void buchungsBefehle(std::vector<Befehl>& out);
 
 QString usageText(const std::vector<Befehl>& befehle);
 
