@@ -1,43 +1,68 @@
 #include "app/tform_velmora.h"
 
+#include "app/klicklabel.h"
+#include "app/tastenvorschau.h"
 #include "bookings/buchungsbefehle.h"
 #include "bookings/buchungskreisbefehle.h"
+#include "data/buchungsliste.h"
+#include "data/dm_einaus.h"
+#include "data/summen.h"
 #include "masterdata/mandantenbefehle.h"
 #include "masterdata/zeitraumbefehle.h"
 #include "platform/process.h"
+#include "platform/userseam.h"
+#include "toolkit/gridspalten.h"
+#include "toolkit/qtuserseam.h"
 #include "toolkit/umgebung.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTableView>
-#include <QVBoxLayout>
+#include <QTimer>
 
-TForm_Velmora::TForm_Velmora(Umgebung& umgebung) : m_umgebung(umgebung) {
+namespace {
+
+// Sets a flag for the lifetime of a scope.
+class Gesetzt {
+public:
+    explicit Gesetzt(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~Gesetzt() { m_flag = false; }
+    Gesetzt(const Gesetzt&) = delete;
+    Gesetzt& operator=(const Gesetzt&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+// A total that is wider than its label loses its leading digits when
+// clipped; it is shown smaller instead.
+void summeSetzen(QLabel* label, const QString& text) {
+    QFont f = label->font();
+    f.setPointSize(12);
+    while (f.pointSize() > 6 && QFontMetrics(f).horizontalAdvance(text) > label->width())
+        f.setPointSize(f.pointSize() - 1);
+    label->setFont(f);
+    label->setText(text);
+}
+
+QString gridHinweis() {
+    return QStringLiteral("Mit einem Doppelklick können sie eine Buchung ändern") +
+           QStringLiteral("\n\r") + QStringLiteral("Mit Entf können sie eine Buchung löschen.");
+}
+
+} // namespace
+
+TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
+    : m_umgebung(umgebung), m_queryEin(std::make_unique<Buchungsliste>(umgebung.dm.db(), true)),
+      m_queryAus(std::make_unique<Buchungsliste>(umgebung.dm.db(), false)) {
     setObjectName(QStringLiteral("Form_Velmora"));
     setWindowTitle(QStringLiteral("Tarnholt :: Velmora"));
-    resize(695, 657);
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    auto* kopf = new QGridLayout;
-    kopf->addWidget(new QLabel(QStringLiteral("Aktueller Mandant:"), central), 0, 0);
-    LabelMandant = new QLabel(central);
-    LabelMandant->setObjectName(QStringLiteral("LabelMandant"));
-    kopf->addWidget(LabelMandant, 0, 1);
-    kopf->addWidget(new QLabel(QStringLiteral("Aktuelles Wirtschaftsjahr:"), central), 1, 0);
-    LabelJahr = new QLabel(central);
-    LabelJahr->setObjectName(QStringLiteral("LabelJahr"));
-    kopf->addWidget(LabelJahr, 1, 1);
-    layout->addLayout(kopf);
-    Grid_Ein = new QTableView(central);
-    Grid_Ein->setObjectName(QStringLiteral("Grid_Ein"));
-    Grid_Aus = new QTableView(central);
-    Grid_Aus->setObjectName(QStringLiteral("Grid_Aus"));
-    layout->addWidget(Grid_Ein);
-    layout->addWidget(Grid_Aus);
-    setCentralWidget(central);
+    baueFenster();
 
     m_buchungskreise = std::make_unique<BuchungskreisBefehle>(m_umgebung, this);
     m_buchungen = std::make_unique<BuchungsBefehle>(m_umgebung, *this, *m_buchungskreise);
@@ -45,38 +70,276 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung) : m_umgebung(umgebung) {
     m_zeitraeume = std::make_unique<ZeitraumBefehle>(m_umgebung, *this);
 
     baueMenue();
+    resize(695, 657 + menuBar()->sizeHint().height());
+    move(44, 93);
+
+    m_tastenvorschau =
+        new Tastenvorschau(*this, [this](const QKeyEvent& key) { FormKeyDown(key); });
+    // coming back from another application counts as becoming active
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive && isVisible())
+            aktivierungAnfordern();
+    });
+
     FormCreate();
 }
 
-TForm_Velmora::~TForm_Velmora() = default;
+TForm_Velmora::~TForm_Velmora() {
+    // no key may reach the commands while they go
+    delete m_tastenvorschau;
+}
 
-void TForm_Velmora::FormCreate() {}
+void TForm_Velmora::FormCreate() {
+    TDM_EinAus& dm = m_umgebung.dm;
+    try {
+        if (dm.Table_EinstellungenAnzahl() > 0) {
+            QueryStarten(dm.gibZeitraum(), dm.gibMandant());
+        } else {
+            m_umgebung.ui.message(QStringLiteral("Sie müssen noch ein Wirtschaftsjahr anlegen"));
+            Wirtschaftsjahrauswhlen1Click();
+            if (dm.Table_EinstellungenAnzahl() == 1)
+                QueryStarten(dm.gibZeitraum(), dm.gibMandant());
+        }
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+    }
+    Grid_Ein->setToolTip(displayText(gridHinweis()));
+    Grid_Aus->setToolTip(displayText(gridHinweis()));
+}
 
-void TForm_Velmora::AnzeigeAktualisieren() {}
+void TForm_Velmora::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_gezeigt) {
+        m_gezeigt = true;
+        FormShow();
+    }
+}
 
-void TForm_Velmora::Berechne() {}
+void TForm_Velmora::FormShow() {
+    // the window must refresh at least when it is first shown
+    aktivierungAnfordern();
+}
 
-void TForm_Velmora::QueryEinRequery() {}
+void TForm_Velmora::aktivierungAnfordern() {
+    if (m_aktivierungAngefordert)
+        return;
+    m_aktivierungAngefordert = true;
+    QTimer::singleShot(0, this, [this] {
+        m_aktivierungAngefordert = false;
+        FormActivate();
+    });
+}
 
-void TForm_Velmora::QueryAusRequery() {}
+void TForm_Velmora::FormActivate() {
+    // a refresh in the middle of a command or of another refresh would
+    // pull the data from under it
+    if (m_aktualisierungTiefe > 0 || QApplication::activeModalWidget())
+        return;
+    AnzeigeAktualisieren();
+}
 
-void TForm_Velmora::QueryStarten(int, int) {}
+void TForm_Velmora::AnzeigeAktualisieren() {
+    if (m_aktualisierungTiefe == 0)
+        m_stammdatenGefragt = false;
+    ++m_aktualisierungTiefe;
+    struct Tiefe {
+        int& t;
+        ~Tiefe() { --t; }
+    } tiefe{m_aktualisierungTiefe};
 
-void TForm_Velmora::ZeigeAktuellesJahr(int, int) {}
+    TDM_EinAus& dm = m_umgebung.dm;
+    try {
+        berechne();
+        QueryStarten(dm.gibZeitraum(), dm.gibMandant());
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+        return;
+    }
+    StammdatenPruefen();
+}
 
-void TForm_Velmora::Beenden1Click() { close(); }
+void TForm_Velmora::StammdatenPruefen() {
+    // asked once a refresh, and never while the question is still open
+    if (m_stammdatenOffen || m_stammdatenGefragt)
+        return;
+    std::optional<Stammdaten> daten;
+    try {
+        daten = m_umgebung.dm.Table_Stammdaten();
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+        return;
+    }
+    // without a row there is nothing the master-data dialog could store
+    if (!daten || !daten->GanzerName.isEmpty())
+        return;
+    m_stammdatenGefragt = true;
+    Gesetzt offen(m_stammdatenOffen);
+    m_umgebung.ui.message(QStringLiteral("Sie müssen noch die Stammdaten eintragen"));
+    m_mandanten->Stammdaten1Click();
+}
 
-void TForm_Velmora::Buchen1Click() { m_buchungen->Buchen1Click(); }
+void TForm_Velmora::QueryStarten(int zeitraum, int mandant) {
+    m_queryEin->starten(zeitraum, mandant);
+    ersteZeileWaehlen(*Grid_Ein);
+    m_queryAus->starten(zeitraum, mandant);
+    ersteZeileWaehlen(*Grid_Aus);
+}
 
-void TForm_Velmora::Stammdaten1Click() { m_mandanten->Stammdaten1Click(); }
+void TForm_Velmora::QueryEinRequery() {
+    try {
+        m_queryEin->requery();
+        ersteZeileWaehlen(*Grid_Ein);
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+    }
+}
 
-void TForm_Velmora::Mandanten1Click() { m_mandanten->Mandanten1Click(); }
+void TForm_Velmora::QueryAusRequery() {
+    try {
+        m_queryAus->requery();
+        ersteZeileWaehlen(*Grid_Aus);
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+    }
+}
 
-void TForm_Velmora::Wirtschaftsjahrauswhlen1Click() { m_zeitraeume->Wirtschaftsjahrauswhlen1Click(); }
+void TForm_Velmora::ZeigeAktuellesJahr(int zeitraum, int mandant) {
+    TDM_EinAus& dm = m_umgebung.dm;
+    const int jahr = ZeitraumJahr(dm.db(), zeitraum, mandant);
+    LabelJahr->setText(QString::number(jahr));
+    LabelJahr->adjustSize();
+    // the client that is current now, whatever was passed
+    LabelMandant->setText(dm.gibMandantName(dm.gibMandant()));
+    LabelMandant->adjustSize();
+}
 
-void TForm_Velmora::Buchungskreise1Click() { m_buchungskreise->Buchungskreise1Click(); }
+void TForm_Velmora::Berechne() {
+    try {
+        berechne();
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+    }
+}
 
-void TForm_Velmora::MandantImportieren1Click() { m_mandanten->MandantImportieren1Click(); }
+void TForm_Velmora::berechne() {
+    TDM_EinAus& dm = m_umgebung.dm;
+    int zeitraum = dm.gibZeitraum();
+    const int mandant = dm.gibMandant();
+    if (zeitraum == -1) {
+        // the year command ends in a full refresh, which asks again while
+        // the client still has no fiscal year
+        Wirtschaftsjahrauswhlen1Click();
+        zeitraum = dm.gibZeitraum();
+    }
+    ZeigeAktuellesJahr(zeitraum, mandant);
+    // all four or none: the labels change only when every query succeeded
+    summenZeigen(SummenBerechnen(dm.db(), zeitraum, mandant));
+}
+
+void TForm_Velmora::summenZeigen(const Summen& s) {
+    summeSetzen(Label_Einnahmen, s.Einnahmen.formatEuro());
+    summeSetzen(Label_Ust, s.Ust.formatEuro());
+    summeSetzen(Label_Ausgaben, s.Ausgaben.formatEuro());
+    summeSetzen(Label_Vst, s.Vst.formatEuro());
+}
+
+std::optional<int> TForm_Velmora::aktuelleBuchung(bool einnahmeListe) const {
+    const QTableView& grid = einnahmeListe ? *Grid_Ein : *Grid_Aus;
+    const Buchungsliste& liste = einnahmeListe ? *m_queryEin : *m_queryAus;
+    return liste.buchungsid(aktuelleZeile(grid));
+}
+
+bool TForm_Velmora::eventFilter(QObject* watched, QEvent* event) {
+    const bool ein = watched == Grid_Ein || watched == Grid_Ein->viewport();
+    const bool aus = watched == Grid_Aus || watched == Grid_Aus->viewport();
+    if (!ein && !aus)
+        return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        (watched == Grid_Ein->viewport() || watched == Grid_Aus->viewport())) {
+        // the double-click acts on the current row, wherever it lands
+        if (ein)
+            Grid_EinDblClick();
+        else
+            Grid_AusDblClick();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && (watched == Grid_Ein || watched == Grid_Aus)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete) {
+            if (ein)
+                Grid_EinKeyDown(*key);
+            else
+                Grid_AusKeyDown(*key);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm_Velmora::FormKeyDown(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        Buchen1Click();
+}
+
+void TForm_Velmora::Grid_EinDblClick() {
+    m_buchungen->GridDblClick(true, aktuelleBuchung(true));
+}
+
+void TForm_Velmora::Grid_AusDblClick() {
+    m_buchungen->GridDblClick(false, aktuelleBuchung(false));
+}
+
+void TForm_Velmora::Grid_EinKeyDown(const QKeyEvent&) {
+    m_buchungen->GridEntfernen(true, aktuelleBuchung(true));
+}
+
+void TForm_Velmora::Grid_AusKeyDown(const QKeyEvent&) {
+    m_buchungen->GridEntfernen(false, aktuelleBuchung(false));
+}
+
+void TForm_Velmora::Beenden1Click() {
+    close();
+}
+
+void TForm_Velmora::Buchen1Click() {
+    m_buchungen->Buchen1Click();
+}
+
+void TForm_Velmora::Label7Click() {
+    Buchen1Click();
+}
+
+void TForm_Velmora::LabelJahrClick() {
+    Wirtschaftsjahrauswhlen1Click();
+}
+
+void TForm_Velmora::LabelMandantClick() {
+    Mandanten1Click();
+}
+
+void TForm_Velmora::Stammdaten1Click() {
+    m_mandanten->Stammdaten1Click();
+}
+
+void TForm_Velmora::Mandanten1Click() {
+    m_mandanten->Mandanten1Click();
+}
+
+void TForm_Velmora::Wirtschaftsjahrauswhlen1Click() {
+    m_zeitraeume->Wirtschaftsjahrauswhlen1Click();
+}
+
+void TForm_Velmora::Buchungskreise1Click() {
+    m_buchungskreise->Buchungskreise1Click();
+    // the lists show the circles' short names
+    QueryEinRequery();
+    QueryAusRequery();
+}
+
+void TForm_Velmora::MandantImportieren1Click() {
+    m_mandanten->MandantImportieren1Click();
+}
 
 // The evaluations, the tax-office export, the shortcut and the about box
 // arrive with their own windows.

@@ -4,33 +4,48 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 class QAction;
+class QFrame;
+class QKeyEvent;
 class QLabel;
 class QTableView;
 struct Umgebung;
+struct Summen;
 class BuchungsBefehle;
 class BuchungskreisBefehle;
+class Buchungsliste;
+class KlickLabel;
 class MandantenBefehle;
+class Tastenvorschau;
 class ZeitraumBefehle;
 
 // The main window: client and year, the income and expense lists side by
 // side with their totals, and the menu from which every command starts.
+// Enter anywhere in it starts a new booking.
 class TForm_Velmora final : public QMainWindow, public Hauptfenster {
     Q_OBJECT
 public:
     explicit TForm_Velmora(Umgebung& umgebung);
     ~TForm_Velmora() override;
 
-    // Hauptfenster
+    // Hauptfenster. Each shows a database error itself.
     void AnzeigeAktualisieren() override;
     void Berechne() override;
     void QueryEinRequery() override;
     void QueryAusRequery() override;
     QWidget* widget() override { return this; }
 
+    // Reopens both lists; throws DatenbankFehler.
     void QueryStarten(int zeitraum, int mandant);
+    // The year and client labels; throws DatenbankFehler when the fiscal
+    // year cannot be read.
     void ZeigeAktuellesJahr(int zeitraum, int mandant);
+
+    // The window has become active: the full refresh, unless one is running
+    // or a modal window is open.
+    void FormActivate();
 
     // Menu handlers, named after their items.
     void Beenden1Click();
@@ -49,25 +64,72 @@ public:
     void Finanzamt1Click();
     void berVelmora1Click();
 
+    // The header labels as commands.
+    void Label7Click();
+    void LabelJahrClick();
+    void LabelMandantClick();
+
     QAction* menuAction(const QString& objectName) const;
+    Buchungsliste& Query_Ein() { return *m_queryEin; }
+    Buchungsliste& Query_Aus() { return *m_queryAus; }
 
     // The program to start when the window closes; empty starts nothing.
     void setBackupProgram(const QString& path) { m_backupProgram = path; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
+    void baueFenster();
     void baueMenue();
+    void FormCreate();
+    void FormShow();
+    void FormKeyDown(const QKeyEvent& key);
     void FormClose();
+    void Grid_EinDblClick();
+    void Grid_AusDblClick();
+    void Grid_EinKeyDown(const QKeyEvent& key);
+    void Grid_AusKeyDown(const QKeyEvent& key);
+
+    // Berechne without its error box, for callers that stop on a failure.
+    void berechne();
+    void summenZeigen(const Summen& summen);
+    void StammdatenPruefen();
+    void aktivierungAnfordern();
+    std::optional<int> aktuelleBuchung(bool einnahmeListe) const;
 
     Umgebung& m_umgebung;
     QString m_backupProgram;
-    QLabel* LabelMandant = nullptr;
-    QLabel* LabelJahr = nullptr;
+
+    QLabel* Label11 = nullptr;
+    KlickLabel* LabelMandant = nullptr;
+    QLabel* Label8 = nullptr;
+    KlickLabel* LabelJahr = nullptr;
+    KlickLabel* Label7 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label_Einnahmen = nullptr;
+    QLabel* Label_Ust = nullptr;
     QTableView* Grid_Ein = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLabel* Label_Ausgaben = nullptr;
+    QLabel* Label_Vst = nullptr;
     QTableView* Grid_Aus = nullptr;
+    QTableView* DBGrid_export = nullptr;
+
+    std::unique_ptr<Buchungsliste> m_queryEin;
+    std::unique_ptr<Buchungsliste> m_queryAus;
+    Tastenvorschau* m_tastenvorschau = nullptr;
+
+    // Refresh state: how deep refreshes nest, whether this round has asked
+    // for the master data, whether that question is open now.
+    int m_aktualisierungTiefe = 0;
+    bool m_stammdatenGefragt = false;
+    bool m_stammdatenOffen = false;
+    bool m_aktivierungAngefordert = false;
+    bool m_gezeigt = false;
+
     std::unique_ptr<BuchungsBefehle> m_buchungen;
     std::unique_ptr<BuchungskreisBefehle> m_buchungskreise;
     std::unique_ptr<MandantenBefehle> m_mandanten;

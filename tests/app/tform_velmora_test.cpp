@@ -1,0 +1,468 @@
+#include "app/tform_velmora.h"
+#include "bookings/buchungskreis.h"
+#include "data/buchungsliste.h"
+#include "fixture.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTest>
+#include <functional>
+
+// Readable QString values in failure messages.
+static void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+// Modifier keys pressed on their own, as QTest sends them before a key.
+static bool nurModifier(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta;
+}
+
+namespace {
+
+const QString kStammdatenFrage = QStringLiteral("Sie müssen noch die Stammdaten eintragen");
+
+// Logs the keys a widget receives.
+class Rekorder final : public QObject {
+public:
+    explicit Rekorder(QStringList& log) : m_log(log) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && !nurModifier(static_cast<QKeyEvent*>(e)->key()))
+            m_log << o->objectName() + ":" + QString::number(static_cast<QKeyEvent*>(e)->key(), 16);
+        return false;
+    }
+
+private:
+    QStringList& m_log;
+};
+
+// "Mandant 1" with the fiscal year 2026, its master data entered and one
+// booking circle.
+class HauptfensterTest : public VelmoraFixture {
+protected:
+    void SetUp() override {
+        VelmoraFixture::SetUp();
+        ersterMandant();
+        m = dm->gibMandant();
+        z = dm->gibZeitraum();
+        bk = kreis(m, QStringLiteral("Büro"), QStringLiteral("B"));
+        ganzerName(QStringLiteral("'Max Muster'"));
+    }
+    void TearDown() override {
+        form.reset();
+        VelmoraFixture::TearDown();
+    }
+
+    void ganzerName(const QString& sqlWert) {
+        dm->db().execute("update T_Stammdaten set GanzerName = " + sqlWert);
+    }
+    TForm_Velmora& erzeugen() {
+        form = std::make_unique<TForm_Velmora>(*umgebung);
+        return *form;
+    }
+    QLabel* label(const char* name) { return form->findChild<QLabel*>(QLatin1String(name)); }
+    QString text(const char* name) { return label(name)->text(); }
+    QTableView* grid(const char* name) { return form->findChild<QTableView*>(QLatin1String(name)); }
+    int zeilen(const char* name) { return grid(name)->model()->rowCount(); }
+    QString zelle(const char* name, int row, int col) {
+        return grid(name)->model()->index(row, col).data().toString();
+    }
+    int einnahme(const QString& betrag, const QString& steuer,
+                 const QString& datum = "2026-03-01") {
+        const int b = buchung(m, z, datum, betrag, 20, bk, true);
+        bewegung(m, b, 1020, steuer);
+        return b;
+    }
+    int ausgabe(const QString& betrag, const QString& steuer, const QString& datum = "2026-03-01") {
+        const int b = buchung(m, z, datum, betrag, 20, bk, false);
+        bewegung(m, b, 2020, steuer);
+        return b;
+    }
+    QStringList summen() {
+        return {text("Label_Einnahmen"), text("Label_Ust"), text("Label_Ausgaben"),
+                text("Label_Vst")};
+    }
+    // The dialog a modal run shows, by its object name and caption.
+    void modalMerken(QStringList& log, int ergebnis = QDialog::Rejected) {
+        ui.answerModal([&log, ergebnis](QDialog& d) {
+            log << d.objectName() + "|" + d.windowTitle();
+            return ergebnis;
+        });
+    }
+
+    int m = -1, z = -1, bk = -1;
+    std::unique_ptr<TForm_Velmora> form;
+};
+
+TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
+    einnahme("10,00", "1,67");
+    ausgabe("12,00", "2,00");
+    erzeugen();
+    EXPECT_EQ(form->windowTitle(), "Tarnholt :: Velmora");
+    EXPECT_EQ(text("Label11"), "Aktueller Mandant:");
+    EXPECT_EQ(text("Label8"), "Aktuelles Wirtschaftsjahr:");
+    EXPECT_EQ(text("Label7"), "Die Entertaste öffnet die Buchungsmaske...");
+    EXPECT_EQ(label("Label7")->toolTip(), "Sie können mich auch anklicken...");
+    EXPECT_EQ(label("LabelMandant")->toolTip(),
+              "Mit einem Klick können sie den Mandanten wechseln");
+    EXPECT_EQ(label("LabelJahr")->toolTip(),
+              "Mit einem Klick können sie das Wirtschaftsjahr wechseln");
+    EXPECT_EQ(label("LabelJahr")->cursor().shape(), Qt::PointingHandCursor);
+    const std::vector<std::pair<const char*, const char*>> texte = {
+        {"Label1", "Einnahmen"}, {"Label9", "(Brutto)"},  {"Label3", "Gesamt"}, {"Label4", "UST"},
+        {"Label2", "Ausgaben"},  {"Label10", "(Brutto)"}, {"Label5", "Gesamt"}, {"Label6", "VST"}};
+    for (const auto& [name, erwartet] : texte)
+        EXPECT_EQ(text(name), QString::fromUtf8(erwartet)) << name;
+    EXPECT_TRUE(label("Label_Ust")->alignment() & Qt::AlignRight);
+
+    struct Spalte {
+        const char* titel;
+        int ein, aus;
+        Qt::Alignment ausrichtung;
+    };
+    const std::vector<Spalte> spalten = {
+        {"Buchungsdatum", 83, 82, Qt::AlignRight | Qt::AlignVCenter},
+        {"Belegnummer", 71, 71, Qt::AlignRight | Qt::AlignVCenter},
+        {"Steuersatz", 56, 56, Qt::AlignRight | Qt::AlignVCenter},
+        {"Betrag", 66, 68, Qt::AlignRight | Qt::AlignVCenter},
+        {"Buchungstext", 161, 159, Qt::AlignLeft | Qt::AlignVCenter},
+        {"BK", 23, 24, Qt::AlignCenter}};
+    for (const char* g : {"Grid_Ein", "Grid_Aus"}) {
+        QTableView* v = grid(g);
+        SCOPED_TRACE(g);
+        EXPECT_EQ(v->toolTip(), "Mit einem Doppelklick können sie eine Buchung ändern\nMit Entf "
+                                "können sie eine Buchung löschen.");
+        EXPECT_EQ(v->selectionBehavior(), QAbstractItemView::SelectRows);
+        EXPECT_EQ(v->editTriggers(), QAbstractItemView::NoEditTriggers);
+        ASSERT_EQ(v->model()->columnCount(), 6);
+        for (int c = 0; c < 6; ++c) {
+            const Spalte& s = spalten[static_cast<size_t>(c)];
+            EXPECT_EQ(v->model()->headerData(c, Qt::Horizontal).toString(), s.titel);
+            EXPECT_EQ(v->columnWidth(c), g == std::string("Grid_Ein") ? s.ein : s.aus) << c;
+            EXPECT_EQ(v->model()->index(0, c).data(Qt::TextAlignmentRole).toInt(),
+                      static_cast<int>(s.ausrichtung))
+                << c;
+        }
+    }
+    EXPECT_FALSE(grid("Grid_Ein")->model()->flags(grid("Grid_Ein")->model()->index(0, 0)) &
+                 Qt::ItemIsEditable);
+
+    QTableView* export_ = grid("DBGrid_export");
+    ASSERT_NE(export_, nullptr);
+    EXPECT_TRUE(export_->isHidden());
+    EXPECT_EQ(export_->model(), &dm->Query_Export());
+
+    QStringList verwalten;
+    for (QAction* a : form->menuAction("Verwalten1")->menu()->actions())
+        verwalten << a->objectName() + (a->isVisible() ? "" : "(hidden)");
+    EXPECT_EQ(verwalten, QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1",
+                                      "Buchungskreise1", "N1", "Iconerstellen1", "N2(hidden)",
+                                      "MandantImportieren1(hidden)"}));
+}
+
+TEST_F(HauptfensterTest, ListsShowDatesAndAmountsInGermanFormsNewestFirst) {
+    buchung(m, z, "2026-05-07", "1.234,50", 20, bk, true, 2, 2, 17);
+    buchung(m, z, "2026-01-02", "3,00", 10, bk, true, 2, 2, 4);
+    buchung(m, z, "2026-02-03", "5,00", 0, 999, true); // no circle: not listed
+    erzeugen();
+    ASSERT_EQ(zeilen("Grid_Ein"), 2);
+    QStringList erste;
+    for (int c = 0; c < 6; ++c)
+        erste << zelle("Grid_Ein", 0, c);
+    EXPECT_EQ(erste, QStringList({"07.05.2026", "17", "20", "1.234,50", "Buchung 1", "B"}));
+    EXPECT_EQ(zelle("Grid_Ein", 1, 0), "02.01.2026");
+    EXPECT_EQ(grid("Grid_Ein")->currentIndex().row(), 0) << "a fresh list stands on its first row";
+    EXPECT_EQ(zeilen("Grid_Aus"), 0);
+}
+
+// Which event requeries which list, runs Berechne and checks the master data.
+TEST_F(HauptfensterTest, RefreshTable) {
+    struct Fall {
+        const char* ereignis;
+        std::function<void(TForm_Velmora&)> ausloesen;
+        bool ein, aus, berechne, stammdaten;
+    };
+    const std::vector<Fall> faelle = {
+        {"window activated", [](TForm_Velmora& f) { f.FormActivate(); }, true, true, true, true},
+        {"full refresh after the year or client dialog",
+         [](TForm_Velmora& f) { f.AnzeigeAktualisieren(); }, true, true, true, true},
+        {"income list requeried", [](TForm_Velmora& f) { f.QueryEinRequery(); }, true, false, false,
+         false},
+        {"expense list requeried", [](TForm_Velmora& f) { f.QueryAusRequery(); }, false, true,
+         false, false},
+        {"totals", [](TForm_Velmora& f) { f.Berechne(); }, false, false, true, false},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.ereignis);
+        form.reset();
+        SetUp(); // a fresh database
+        ganzerName("null");
+        einnahme("120,00", "20,00");
+        ausgabe("60,00", "10,00");
+
+        // window created: lists yes, totals and master data no
+        erzeugen();
+        EXPECT_EQ(zeilen("Grid_Ein"), 1);
+        EXPECT_EQ(zeilen("Grid_Aus"), 1);
+        EXPECT_EQ(text("LabelJahr"), "");
+        EXPECT_EQ(text("Label_Einnahmen"), "");
+        EXPECT_TRUE(ui.shown().empty());
+
+        einnahme("240,00", "40,00", "2026-04-01");
+        ausgabe("12,00", "2,00", "2026-04-01");
+        if (f.stammdaten)
+            ui.answerModal([](QDialog&) { return QDialog::Rejected; });
+        f.ausloesen(*form);
+        EXPECT_EQ(zeilen("Grid_Ein"), f.ein ? 2 : 1);
+        EXPECT_EQ(zeilen("Grid_Aus"), f.aus ? 2 : 1);
+        if (f.berechne) {
+            EXPECT_EQ(summen(), QStringList({"360,00 €", "60,00 €", "72,00 €", "12,00 €"}));
+            EXPECT_EQ(text("LabelJahr"), "2026");
+            EXPECT_EQ(text("LabelMandant"), "Mandant 1");
+        } else {
+            EXPECT_EQ(text("Label_Einnahmen"), "");
+        }
+        EXPECT_EQ(ui.texts("message"),
+                  f.stammdaten ? QStringList{kStammdatenFrage} : QStringList{});
+        EXPECT_EQ(ui.pending(), 0u);
+        EXPECT_TRUE(ui.texts("error").isEmpty());
+    }
+}
+
+TEST_F(HauptfensterTest, TotalsOfTheFixtureInGermanFormatsFitTheirLabels) {
+    einnahme("1.234,50", "205,75");
+    const int eu = buchung(m, z, "2026-03-01", "100,00", 20, bk, false, 1, 2);
+    bewegung(m, eu, 1021, "20,00");
+    bewegung(m, eu, 2021, "20,00");
+    const int dritt = buchung(m, z, "2026-03-01", "50,00", 20, bk, false, 2, 1);
+    bewegung(m, dritt, 3000, "50,00");
+    ausgabe("12.345.678,90", "2.057.613,15");
+    erzeugen().Berechne();
+    EXPECT_EQ(summen(),
+              QStringList({"1.234,50 €", "225,75 €", "12.345.778,90 €", "2.057.683,15 €"}));
+    for (const char* name : {"Label_Einnahmen", "Label_Ust", "Label_Ausgaben", "Label_Vst"}) {
+        QLabel* l = label(name);
+        EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->width()) << name;
+    }
+    EXPECT_EQ(label("Label_Einnahmen")->font().pointSize(), 12);
+}
+
+TEST_F(HauptfensterTest, MasterDataPromptOncePerRefreshNeverNested) {
+    ganzerName("null");
+    erzeugen();
+    int verschachtelt = 0;
+    ui.answerModal([&](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "Stammdaten");
+        // a refresh or activation while the dialog is open asks nothing
+        form->AnzeigeAktualisieren();
+        form->FormActivate();
+        verschachtelt = static_cast<int>(ui.texts("message").size());
+        return QDialog::Rejected;
+    });
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(verschachtelt, 1);
+    EXPECT_EQ(ui.texts("message"), QStringList{kStammdatenFrage});
+    EXPECT_TRUE(wert("select GanzerName from T_Stammdaten").isNull()) << "cancel changes nothing";
+
+    // asked again at the next refresh; entering the name ends the asking
+    ui.answerModal([](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("DBEditGanzerName"))->setText("Max Muster");
+        return QDialog::Accepted;
+    });
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(ui.texts("message").size(), 2);
+    EXPECT_EQ(wert("select GanzerName from T_Stammdaten").toString(), "Max Muster");
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(ui.texts("message").size(), 2);
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+TEST_F(HauptfensterTest, NestedRefreshOfTheYearCommandAsksForMasterDataOnce) {
+    ganzerName("''");
+    erzeugen();
+    dm->db().execute("delete from T_Einstellungen");
+    QStringList dialoge;
+    ui.answerModal([&](QDialog& d) {
+        dialoge << d.objectName();
+        dm->ersterZeitraumAnlegen(m, 2027);
+        return QDialog::Rejected;
+    });
+    modalMerken(dialoge);
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(dialoge, QStringList({"FormZeitraum", "Stammdaten|Stammdaten"}));
+    EXPECT_EQ(ui.texts("message"), QStringList{kStammdatenFrage});
+    EXPECT_EQ(text("LabelJahr"), "2027");
+}
+
+TEST_F(HauptfensterTest, BerechneAsksForAYearUntilTheClientHasOne) {
+    einnahme("120,00", "20,00");
+    erzeugen();
+    dm->db().execute("delete from T_Einstellungen");
+    int gefragt = 0;
+    ui.answerModal([&](QDialog&) {
+        ++gefragt;
+        return QDialog::Rejected;
+    });
+    ui.answerModal([&](QDialog&) {
+        ++gefragt;
+        dm->einstellungAnlegen(m, z);
+        return QDialog::Rejected;
+    });
+    form->Berechne();
+    EXPECT_EQ(gefragt, 2);
+    EXPECT_EQ(text("LabelJahr"), "2026");
+    EXPECT_EQ(text("Label_Einnahmen"), "120,00 €");
+    EXPECT_TRUE(ui.texts("error").isEmpty());
+}
+
+TEST_F(HauptfensterTest, FailuresKeepWhatTheWindowShowed) {
+    einnahme("120,00", "20,00");
+    erzeugen().AnzeigeAktualisieren();
+    const QStringList vorher = summen();
+    ASSERT_EQ(vorher[0], "120,00 €");
+
+    // one failing query of four: no total changes
+    einnahme("80,00", "13,33");
+    dm->db().execute("alter table t_kontenbewegungen rename to t_weg");
+    form->Berechne();
+    EXPECT_EQ(ui.texts("error").size(), 1);
+    EXPECT_EQ(summen(), vorher);
+    dm->db().execute("alter table t_weg rename to t_kontenbewegungen");
+
+    // a fiscal year that cannot be read stops the refresh before the lists
+    dm->db().execute("delete from T_Zeitraum");
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(ui.texts("error").size(), 2);
+    EXPECT_EQ(ui.texts("error").last(), "Das aktuelle Wirtschaftsjahr wurde nicht gefunden.");
+    EXPECT_EQ(summen(), vorher);
+    EXPECT_EQ(text("LabelJahr"), "2026");
+    EXPECT_EQ(zeilen("Grid_Ein"), 1);
+}
+
+TEST_F(HauptfensterTest, EnterAnywhereStartsANewBookingThenReachesTheControl) {
+    einnahme("120,00", "20,00");
+    ausgabe("60,00", "10,00");
+    erzeugen();
+    QStringList log;
+    Rekorder rekorder(log);
+    struct Taste {
+        QWidget* ziel;
+        Qt::Key key;
+        Qt::KeyboardModifiers mod;
+    };
+    QTableView* ein = grid("Grid_Ein");
+    QTableView* aus = grid("Grid_Aus");
+    QWidget* panel = form->findChild<QWidget*>(QStringLiteral("Panel1"));
+    for (QWidget* w : {static_cast<QWidget*>(ein), static_cast<QWidget*>(aus), panel,
+                       static_cast<QWidget*>(form.get())})
+        w->installEventFilter(&rekorder);
+    const std::vector<Taste> tasten = {
+        {ein, Qt::Key_Return, Qt::NoModifier},
+        {ein, Qt::Key_Return, Qt::ShiftModifier},
+        {ein, Qt::Key_Return, Qt::ControlModifier},
+        {aus, Qt::Key_Return, Qt::AltModifier},
+        {aus, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier},
+        {aus, Qt::Key_Enter, Qt::KeypadModifier},
+        {panel, Qt::Key_Return, Qt::NoModifier},
+        {form.get(), Qt::Key_Return, Qt::NoModifier},
+    };
+    for (const Taste& t : tasten) {
+        SCOPED_TRACE(t.ziel->objectName().toStdString() + " " + std::to_string(t.mod.toInt()));
+        log.clear();
+        ui.answerModal([&log](QDialog& d) {
+            log << d.windowTitle();
+            return QDialog::Rejected;
+        });
+        QTest::keyClick(t.ziel, t.key, t.mod);
+        ASSERT_GE(log.size(), 2);
+        EXPECT_EQ(log[0], "Belegeingabe - Neue Buchung") << "never the selected booking";
+        EXPECT_EQ(log[1], t.ziel->objectName() + ":" + QString::number(t.key, 16))
+            << "the key goes on to the control after the window";
+        EXPECT_EQ(ui.pending(), 0u);
+    }
+    // other keys and the menu bar start nothing
+    log.clear();
+    QTest::keyClick(ein, Qt::Key_A);
+    QTest::keyClick(form->menuBar(), Qt::Key_Return);
+    EXPECT_FALSE(log.contains("Belegeingabe - Neue Buchung"));
+    EXPECT_EQ(anzahl("T_Buchungen"), 2);
+}
+
+TEST_F(HauptfensterTest, Label7MenuAndHeaderLabelsRunTheirCommands) {
+    erzeugen();
+    QStringList dialoge;
+    for (int i = 0; i < 4; ++i)
+        modalMerken(dialoge);
+    QTest::mouseClick(label("Label7"), Qt::LeftButton);
+    form->menuAction("Buchen1")->trigger();
+    QTest::mouseClick(label("LabelJahr"), Qt::LeftButton);
+    QTest::mouseClick(label("LabelMandant"), Qt::LeftButton);
+    ASSERT_EQ(dialoge.size(), 4);
+    EXPECT_EQ(dialoge[0], "FormBelegeingabe|Belegeingabe - Neue Buchung");
+    EXPECT_EQ(dialoge[1], "FormBelegeingabe|Belegeingabe - Neue Buchung");
+    EXPECT_TRUE(dialoge[2].startsWith("FormZeitraum|"));
+    EXPECT_TRUE(dialoge[3].startsWith("Mandantenauswahl|"));
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+TEST_F(HauptfensterTest, DoubleClickAndDelActOnTheCurrentRow) {
+    einnahme("10,00", "1,67", "2026-05-01");
+    const int zweite = einnahme("20,00", "3,33", "2026-04-01");
+    erzeugen();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTableView* ein = grid("Grid_Ein");
+    QString betrag;
+    ui.answerModal([&](QDialog& d) {
+        betrag = d.windowTitle() + "|" +
+                 d.findChild<QLineEdit*>(QStringLiteral("DBEdit_Betrag"))->text();
+        return QDialog::Rejected;
+    });
+    const QRect r = ein->visualRect(ein->model()->index(1, 2));
+    QTest::mouseClick(ein->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(ein->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(betrag, "Belegeingabe - Buchung bearbeiten|20,00");
+    EXPECT_EQ(*form->Query_Ein().buchungsid(ein->currentIndex().row()), zweite);
+
+    ui.answerQuestion(UserSeam::No);
+    ein->setFocus();
+    QTest::keyClick(ein, Qt::Key_Delete);
+    EXPECT_EQ(ui.texts("question"),
+              QStringList{"Wollen Sie die ausgewählte Einnahme wirklich löschen?"});
+    // the expense list is empty: neither key nor double-click does anything
+    QTableView* aus = grid("Grid_Aus");
+    QTest::keyClick(aus, Qt::Key_Delete);
+    QTest::mouseDClick(aus->viewport(), Qt::LeftButton, {}, QPoint(30, 10));
+    EXPECT_EQ(ui.texts("question").size(), 1);
+    EXPECT_EQ(ui.texts("modal").size(), 1);
+    EXPECT_EQ(anzahl("T_Buchungen"), 2);
+    EXPECT_EQ(ui.pending(), 0u);
+    form->hide();
+}
+
+TEST_F(HauptfensterTest, ARenamedCircleShowsInTheListsAfterTheCircleDialog) {
+    einnahme("10,00", "1,67");
+    erzeugen();
+    ASSERT_EQ(zelle("Grid_Ein", 0, 5), "B");
+    ui.answerModal([this](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "FormBuchungskreis");
+        buchungskreise::aendern(*dm, bk, m, "Büro", "BX");
+        return QDialog::Accepted;
+    });
+    form->menuAction("Buchungskreise1")->trigger();
+    EXPECT_EQ(zelle("Grid_Ein", 0, 5), "BX");
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+} // namespace
