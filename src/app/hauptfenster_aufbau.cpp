@@ -26,8 +26,14 @@ QFont schrift(const QStringList& familien, int punkte, bool fett) {
     return f;
 }
 
+// The designed fonts are MS Sans Serif and Arial; Arial, or its metric twin
+// Liberation Sans, keeps the designed sizes on every system.
+QFont arial(int punkte, bool fett) {
+    return schrift({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, punkte, fett);
+}
+
 QFont arial12Fett() {
-    return schrift({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, 12, true);
+    return arial(12, true);
 }
 
 void faerben(QWidget* w, const QColor& farbe) {
@@ -88,8 +94,7 @@ QTableView* listenGrid(QWidget* parent, const char* name) {
 void TForm_Velmora::baueFenster() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
-    central->setFont(
-        schrift({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")}, 8, false));
+    central->setFont(arial(8, false));
     central->setFixedSize(695, 657);
     setCentralWidget(central);
 
@@ -112,8 +117,7 @@ void TForm_Velmora::baueFenster() {
 
     Label7 = label<KlickLabel>(central, "Label7", 8, 50,
                                QStringLiteral("Die Entertaste öffnet die Buchungsmaske..."));
-    Label7->setFont(
-        schrift({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")}, 10, true));
+    Label7->setFont(arial(10, true));
     Label7->adjustSize();
     faerben(Label7, kGruen);
     Label7->setToolTip(QStringLiteral("Sie können mich auch anklicken..."));

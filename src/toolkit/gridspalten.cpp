@@ -187,6 +187,8 @@ void listenGridEinrichten(QTableView& grid) {
     grid.setSelectionMode(QAbstractItemView::SingleSelection);
     grid.setShowGrid(true);
     grid.setWordWrap(false);
+    // a narrow column clips its text, as data grids do, instead of hiding it behind "..."
+    grid.setTextElideMode(Qt::ElideNone);
     grid.setTabKeyNavigation(false);
     grid.setSortingEnabled(false);
     grid.horizontalHeader()->setVisible(true);
