@@ -75,10 +75,17 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
 
     m_tastenvorschau =
         new Tastenvorschau(*this, [this](const QKeyEvent& key) { FormKeyDown(key); });
-    // coming back from another application counts as becoming active
+    // Coming back from another application counts as becoming active; the
+    // first activation after start-up is the first showing.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s == Qt::ApplicationActive && isVisible())
+        if (!isVisible())
+            return;
+        if (s != Qt::ApplicationActive) {
+            m_warInaktiv = true;
+        } else if (m_warInaktiv) {
+            m_warInaktiv = false;
             aktivierungAnfordern();
+        }
     });
 
     FormCreate();

@@ -129,6 +129,7 @@ private:
     bool m_stammdatenOffen = false;
     bool m_aktivierungAngefordert = false;
     bool m_gezeigt = false;
+    bool m_warInaktiv = false;
 
     std::unique_ptr<BuchungsBefehle> m_buchungen;
     std::unique_ptr<BuchungskreisBefehle> m_buchungskreise;

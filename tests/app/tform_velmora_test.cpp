@@ -240,6 +240,39 @@ TEST_F(HauptfensterTest, RefreshTable) {
     }
 }
 
+TEST_F(HauptfensterTest, WithoutAnySettingsRowCreationAsksForAYearFirst) {
+    einnahme("120,00", "20,00");
+    dm->db().execute("delete from T_Einstellungen");
+    QStringList dialoge;
+    ui.answerModal([&](QDialog& d) {
+        dialoge << d.objectName();
+        dm->einstellungAnlegen(m, z);
+        return QDialog::Rejected;
+    });
+    erzeugen();
+    EXPECT_EQ(ui.texts("message"), QStringList{"Sie müssen noch ein Wirtschaftsjahr anlegen"});
+    EXPECT_EQ(dialoge, QStringList{"FormZeitraum"});
+    EXPECT_EQ(zeilen("Grid_Ein"), 1);
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+TEST_F(HauptfensterTest, TheFirstShowingRefreshesOnce) {
+    einnahme("120,00", "20,00");
+    erzeugen();
+    ganzerName("null");
+    ui.answerModal([](QDialog&) { return QDialog::Rejected; });
+    form->show();
+    form->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text("Label_Einnahmen"), "120,00 €");
+    EXPECT_EQ(ui.texts("message"), QStringList{kStammdatenFrage});
+    form->hide();
+    form->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui.texts("message").size(), 1) << "showing it again is no activation";
+    form->hide();
+}
+
 TEST_F(HauptfensterTest, TotalsOfTheFixtureInGermanFormatsFitTheirLabels) {
     einnahme("1.234,50", "205,75");
     const int eu = buchung(m, z, "2026-03-01", "100,00", 20, bk, false, 1, 2);
