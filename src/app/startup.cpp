@@ -39,6 +39,11 @@ QString ProgrammPfad(const QString& executablePath) {
     return dir;
 }
 
+bool ProgrammStartenUndWarten(const QString& datei, const QString& parameter, int anzeige) {
+    Q_UNUSED(anzeige);
+    return process::startAndWait(datei, parameter);
+}
+
 Vorbereitung DatenbankDateienVorbereiten(const QString& programmPfad) {
     Vorbereitung v;
     if (!files::exists(programmPfad, databaseFileName())) {
@@ -47,7 +52,7 @@ Vorbereitung DatenbankDateienVorbereiten(const QString& programmPfad) {
             QFile::rename(programmPfad + templateFileName(), programmPfad + databaseFileName());
     }
     if (files::exists(programmPfad, templateFileName()))
-        v.updaterRan = process::startAndWait(programmPfad + updaterFileName(), QString());
+        v.updaterRan = ProgrammStartenUndWarten(programmPfad + updaterFileName(), QString(), 1);
     return v;
 }
 

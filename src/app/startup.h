@@ -12,6 +12,12 @@ QString backupFileName();   // "datensicherung", with ".exe" on Windows
 // The directory of the running program with its trailing separator.
 QString ProgrammPfad(const QString& executablePath);
 
+// Starts datei with the quoted file, one blank and parameter as its command
+// line, in datei's directory, and waits for its end without time limit.
+// anzeige is the window-show mode (1: normal), which only Windows knows.
+// False when it could not be started.
+bool ProgrammStartenUndWarten(const QString& datei, const QString& parameter, int anzeige);
+
 // What happened to the database files before the data module opens them.
 struct Vorbereitung {
     bool renamed = false;    // the template became the working database

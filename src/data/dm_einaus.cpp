@@ -7,6 +7,7 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlRecord>
 #include <array>
 
@@ -42,14 +43,18 @@ TDM_EinAus::~TDM_EinAus() {
     m_queryExport->clear();
 }
 
-void TDM_EinAus::ADO_VelmoraConnect() {
+QString TDM_EinAus::ADO_VelmoraBeforeConnect() const {
     const QString path = files::findCaseInsensitive(m_dir, connectionFileName());
     if (path.isEmpty()) {
         throw DatenbankFehler(
             QStringLiteral("Die Datenbank %1 wurde im Verzeichnis %2 nicht gefunden.")
                 .arg(connectionFileName(), QDir::toNativeSeparators(QDir(m_dir).absolutePath())));
     }
-    pruefeDatenbank(path);
+    return path;
+}
+
+void TDM_EinAus::ADO_VelmoraConnect() {
+    pruefeDatenbank(ADO_VelmoraBeforeConnect());
 }
 
 void TDM_EinAus::pruefeDatenbank(const QString& path) {
@@ -64,6 +69,11 @@ void TDM_EinAus::pruefeDatenbank(const QString& path) {
         if (f.read(16) != QByteArray("SQLite format 3\0", 16))
             throw DatenbankFehler(keine);
     }
+    // SQLite would quietly open a write-protected file read-only, and every
+    // booking would then fail; say so at once instead.
+    if (!QFileInfo(path).isWritable())
+        throw DatenbankFehler(QStringLiteral("Die Datenbank %1 ist schreibgeschützt.")
+                                  .arg(QDir::toNativeSeparators(path)));
     try {
         m_db.open(path);
         int gefunden = 0;
@@ -125,8 +135,12 @@ void TDM_EinAus::DataModuleCreate() {
         ersterZeitraumAnlegen(gibMandant(), jahr);
     }
     StammdatenFiltern(gibMandant());
-    setQueryZeitraumMandant(gibMandant());
-    Table_MandantRequery();
+    // the lists are refreshed again by every window that shows them
+    try {
+        setQueryZeitraumMandant(gibMandant());
+        Table_MandantRequery();
+    } catch (const DatenbankFehler&) {
+    }
 }
 
 void TDM_EinAus::ersterStart() {

@@ -36,9 +36,12 @@ public:
 
     static QString connectionFileName() { return QStringLiteral("velmora_tab.mdb"); }
 
-    // Connects to dir's "velmora_tab.mdb" (any case) and checks that it is a
-    // Velmora database. Throws DatenbankFehler with a German message naming
-    // file and directory; a failed open writes nothing.
+    // The file the connection opens: dir's "velmora_tab.mdb", matched
+    // without regard to case. Throws DatenbankFehler naming file and
+    // directory when there is none: a missing database is never created.
+    QString ADO_VelmoraBeforeConnect() const;
+    // Connects and checks that the file is a writable Velmora database.
+    // Throws DatenbankFehler with a German message; a failed open writes nothing.
     void ADO_VelmoraConnect();
     // Connects, then makes sure a current client and fiscal year exist, asking
     // the user for them if the database has none.
