@@ -57,3 +57,46 @@ TEST(CliStart, MissingDatabaseAndUsageErrors) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliStammdaten, ClientsYearsAndMasterData) {
+    CliRunner cli;
+    cli.ok({"init", "--mandant", "Huber KG", "--jahr", "2026"});
+    const QString huber = cli.ok({"status"}).section('\t', 1, 1);
+    const QString maier = cli.ok({"mandant", "neu", "Maier & Söhne 😀"}).trimmed();
+    EXPECT_EQ(cli.ok({"mandant", "liste"}),
+              huber + "\tHuber KG\t1\n" + maier + "\tMaier & Söhne 😀\t0\n");
+
+    const CliErgebnis ohneJahr = cli.run({"mandant", "wechseln", maier});
+    EXPECT_EQ(ohneJahr.status, 1);
+    EXPECT_EQ(ohneJahr.err, "Der Mandant hat noch kein Wirtschaftsjahr: --jahr JAHR angeben.\n");
+    EXPECT_TRUE(cli.ok({"status"}).startsWith("Mandant\t" + huber)) << "refused: nothing changed";
+    cli.ok({"mandant", "wechseln", maier, "--jahr", "2025"});
+    EXPECT_EQ(cli.ok({"status"}),
+              "Mandant\t" + maier + "\tMaier & Söhne 😀\nWirtschaftsjahr\t2\t2025\n");
+    EXPECT_EQ(cli.ok({"jahr", "neu", "2027"}), "3\n");
+    EXPECT_EQ(cli.ok({"jahr", "neu", "99"}), "4\n");
+    EXPECT_EQ(cli.ok({"jahr", "liste"}), "3\t2027\n2\t2025\n4\t99\n");
+    cli.ok({"jahr", "wechseln", "2027"});
+    EXPECT_EQ(cli.ok({"status"}).section('\n', 1, 1), "Wirtschaftsjahr\t3\t2027");
+    EXPECT_EQ(cli.ok({"jahr", "loeschen", "99"}),
+              "Das Wirtschaftsjahrwurde vollständig gelöscht!?\n");
+
+    cli.ok({"stammdaten", "--name", "Maier & Söhne OG", "--plzort", "6991 Riezlern", "--steuer-de",
+            "ja"});
+    EXPECT_EQ(cli.ok({"stammdaten"}),
+              "GanzerName\tMaier & Söhne OG\nAdresse\t\nPlzOrt\t6991 Riezlern\n"
+              "Telefon\t\nReferat\t\nSteuernummer\t\nSteuerDE\tja\n");
+
+    EXPECT_EQ(cli.run({"mandant", "umbenennen", huber, "Maier & Söhne 😀"}).err,
+              "Es gibt bereits einen Mandanten mit dieser Bezeichnung!\n");
+    cli.ok({"mandant", "umbenennen", huber, "huber kg"});
+    EXPECT_EQ(cli.run({"mandant", "loeschen", maier}).status, 1) << "the current client";
+    EXPECT_EQ(cli.ok({"mandant", "loeschen", huber}),
+              "Der Mandant: huber kg wurde vollständig gelöscht!?\n");
+    EXPECT_EQ(cli.ok({"mandant", "liste"}), maier + "\tMaier & Söhne 😀\t1\n");
+    EXPECT_EQ(cli.run({"mandant", "wechseln", huber}).err, "Diesen Mandanten gibt es nicht.\n");
+}
+
+} // namespace

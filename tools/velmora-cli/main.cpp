@@ -10,12 +10,11 @@
 
 namespace {
 
-int usage(cli::Kontext* k, const std::vector<cli::Befehl>& befehle, const QString& why) {
+int usage(const std::vector<cli::Befehl>& befehle, const QString& why) {
     QString text = why.isEmpty() ? QString() : why + QLatin1Char('\n');
     text += cli::usageText(befehle);
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-    (void)k;
     return 2;
 }
 
@@ -36,15 +35,13 @@ int main(int argc, char** argv) {
             const QString text = words.takeFirst();
             heute = dates::parse(text);
             if (!heute)
-                return usage(nullptr, befehle,
-                             QStringLiteral("'%1' ist kein gültiges Datum.").arg(text));
+                return usage(befehle, QStringLiteral("'%1' ist kein gültiges Datum.").arg(text));
         } else {
-            return usage(nullptr, befehle, QStringLiteral("Unbekannte Option %1.").arg(option));
+            return usage(befehle, QStringLiteral("Unbekannte Option %1.").arg(option));
         }
     }
     if (!QFileInfo(dir).isDir())
-        return usage(nullptr, befehle,
-                     QStringLiteral("Das Verzeichnis %1 gibt es nicht.").arg(dir));
+        return usage(befehle, QStringLiteral("Das Verzeichnis %1 gibt es nicht.").arg(dir));
     // the program works in its own directory, and so does the tool
     dir = QDir(dir).absolutePath();
     QDir::setCurrent(dir);
@@ -60,19 +57,17 @@ int main(int argc, char** argv) {
         }
     }
     if (!befehl)
-        return usage(nullptr, befehle,
-                     words.isEmpty()
-                         ? QString()
-                         : QStringLiteral("Unbekannter Befehl: %1").arg(words.join(' ')));
+        return usage(befehle, words.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral("Unbekannter Befehl: %1").arg(words.join(' ')));
 
     cli::Kontext k(dir, heute);
     try {
         befehl->run(k, words.mid(laenge));
         return 0;
     } catch (const cli::UsageError& e) {
-        k.err(e.text);
-        k.err(QStringLiteral("Aufruf: velmora-cli ") + befehl->usage);
-        return 2;
+        return usage(befehle,
+                     e.text + QStringLiteral("\nAufruf: velmora-cli ") + befehl->usage + '\n');
     } catch (const cli::Refused& e) {
         k.err(e.text);
     } catch (const DatenbankFehler& e) {
