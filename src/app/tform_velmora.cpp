@@ -103,7 +103,8 @@ void TForm_Velmora::FormCreate() {
             QueryStarten(dm.gibZeitraum(), dm.gibMandant());
         } else {
             m_umgebung.ui.message(QStringLiteral("Sie müssen noch ein Wirtschaftsjahr anlegen"));
-            Wirtschaftsjahrauswhlen1Click();
+            // the dialog alone: the refresh comes with the first showing
+            m_zeitraeume->FormZeitraumZeigen();
             if (dm.Table_EinstellungenAnzahl() == 1)
                 QueryStarten(dm.gibZeitraum(), dm.gibMandant());
         }
@@ -278,6 +279,14 @@ bool TForm_Velmora::eventFilter(QObject* watched, QEvent* event) {
                 Grid_EinKeyDown(*key);
             else
                 Grid_AusKeyDown(*key);
+            return true;
+        }
+        // the double-click's key: Enter already starts a new booking
+        if (key->key() == Qt::Key_F2) {
+            if (ein)
+                Grid_EinDblClick();
+            else
+                Grid_AusDblClick();
             return true;
         }
     }

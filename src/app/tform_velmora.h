@@ -23,7 +23,8 @@ class ZeitraumBefehle;
 
 // The main window: client and year, the income and expense lists side by
 // side with their totals, and the menu from which every command starts.
-// Enter anywhere in it starts a new booking.
+// Enter anywhere in it starts a new booking; in a list, a double-click or F2
+// changes the current booking and Del deletes it.
 class TForm_Velmora final : public QMainWindow, public Hauptfenster {
     Q_OBJECT
 public:

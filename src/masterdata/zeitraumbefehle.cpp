@@ -9,10 +9,12 @@ ZeitraumBefehle::ZeitraumBefehle(Umgebung& umgebung, Hauptfenster& hauptfenster)
     : m_umgebung(umgebung), m_hauptfenster(hauptfenster), m_ablauf(umgebung) {}
 
 void ZeitraumBefehle::Wirtschaftsjahrauswhlen1Click() {
-    {
-        TFormZeitraum dialog(m_umgebung, m_ablauf, m_hauptfenster.widget());
-        dialog.FormActivate();
-        m_umgebung.ui.runModal(dialog);
-    }
+    FormZeitraumZeigen();
     m_hauptfenster.AnzeigeAktualisieren();
+}
+
+void ZeitraumBefehle::FormZeitraumZeigen() {
+    TFormZeitraum dialog(m_umgebung, m_ablauf, m_hauptfenster.widget());
+    dialog.FormActivate();
+    m_umgebung.ui.runModal(dialog);
 }

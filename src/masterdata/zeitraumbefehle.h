@@ -11,6 +11,8 @@ public:
     ZeitraumBefehle(Umgebung& umgebung, Hauptfenster& hauptfenster);
 
     void Wirtschaftsjahrauswhlen1Click();
+    // The dialog without the refresh that follows it in the command.
+    void FormZeitraumZeigen();
 
 private:
     Umgebung& m_umgebung;

@@ -256,6 +256,24 @@ TEST_F(HauptfensterTest, WithoutAnySettingsRowCreationAsksForAYearFirst) {
     EXPECT_EQ(ui.pending(), 0u);
 }
 
+// At creation the year dialog is shown once; the refresh and its questions
+// wait for the first showing.
+TEST_F(HauptfensterTest, WithoutAnySettingsRowCreationShowsTheYearDialogOnly) {
+    einnahme("120,00", "20,00");
+    ganzerName("null");
+    dm->db().execute("delete from T_Einstellungen");
+    QStringList dialoge;
+    modalMerken(dialoge);
+    erzeugen();
+    EXPECT_EQ(dialoge, QStringList{"FormZeitraum|Wirtschaftsjahre"});
+    EXPECT_EQ(ui.texts("message"), QStringList{"Sie müssen noch ein Wirtschaftsjahr anlegen"});
+    EXPECT_EQ(text("LabelJahr"), "");
+    EXPECT_EQ(text("Label_Einnahmen"), "");
+    EXPECT_EQ(zeilen("Grid_Ein"), 0);
+    EXPECT_TRUE(ui.texts("error").isEmpty());
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
 TEST_F(HauptfensterTest, TheFirstShowingRefreshesOnce) {
     einnahme("120,00", "20,00");
     erzeugen();
@@ -480,6 +498,39 @@ TEST_F(HauptfensterTest, DoubleClickAndDelActOnTheCurrentRow) {
     EXPECT_EQ(ui.texts("question").size(), 1);
     EXPECT_EQ(ui.texts("modal").size(), 1);
     EXPECT_EQ(anzahl("T_Buchungen"), 2);
+    EXPECT_EQ(ui.pending(), 0u);
+    form->hide();
+}
+
+// The double-click has no key of its own; F2 on a grid does what it does.
+TEST_F(HauptfensterTest, F2ChangesTheCurrentRowFromTheKeyboard) {
+    einnahme("10,00", "1,67", "2026-05-01");
+    einnahme("20,00", "3,33", "2026-04-01");
+    ausgabe("30,00", "5,00");
+    erzeugen();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QStringList bearbeitet;
+    auto merken = [&](QDialog& d) {
+        bearbeitet << d.windowTitle() + "|" +
+                          d.findChild<QLineEdit*>(QStringLiteral("DBEdit_Betrag"))->text();
+        return int(QDialog::Rejected);
+    };
+    ui.answerModal(merken);
+    ui.answerModal(merken);
+    QTableView* ein = grid("Grid_Ein");
+    ein->setFocus();
+    QTest::keyClick(ein, Qt::Key_Down);
+    QTest::keyClick(ein, Qt::Key_F2);
+    QTest::keyClick(grid("Grid_Aus"), Qt::Key_F2);
+    EXPECT_EQ(bearbeitet, QStringList({"Belegeingabe - Buchung bearbeiten|20,00",
+                                       "Belegeingabe - Buchung bearbeiten|30,00"}));
+
+    // an empty list has nothing to change
+    dm->db().execute("delete from T_Buchungen where IstEinnahme = 2");
+    form->QueryAusRequery();
+    QTest::keyClick(grid("Grid_Aus"), Qt::Key_F2);
+    EXPECT_EQ(ui.texts("modal").size(), 2);
     EXPECT_EQ(ui.pending(), 0u);
     form->hide();
 }
