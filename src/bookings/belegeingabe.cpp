@@ -280,8 +280,17 @@ void TFormBelegeingabe::FormActivate() {
     LabelJahr->setText(QString::number(m_jahr));
     const int mandant = dm.gibMandant();
     LabelMandant->setText(dm.gibMandantName(mandant));
-    dm.BuchungskreiseFiltern(mandant);
-    fuelleBuchungskreise();
+    try {
+        dm.BuchungskreiseFiltern(mandant);
+        fuelleBuchungskreise();
+    } catch (const DatenbankFehler& e) {
+        // no choice rather than the circles of an earlier reading
+        m_fuellen = true;
+        DBLookupComboBox1->clear();
+        m_fuellen = false;
+        m_bk.reset();
+        m_umgebung.ui.error(e.text());
+    }
     m_weiterbuchen = false;
 
     fuelleListe(DBCombo_Steuersatz, steuersaetze(m_jahr, dm.gibSteuerDE()));
@@ -299,6 +308,8 @@ void TFormBelegeingabe::FormActivate() {
             DatumPicker->setDate(*d);
         DatumPickerChange();
         SchalterOK_WEITER->setEnabled(false);
+        // Enter confirms a change too, not only a new booking
+        SchalterOK->setDefault(true);
         return;
     }
 

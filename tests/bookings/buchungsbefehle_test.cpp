@@ -274,3 +274,23 @@ TEST_F(BuchungsbefehleTest, FailedChangeOrDeletionChangesNothing) {
     EXPECT_TRUE(fenster.aufrufe.isEmpty());
     EXPECT_EQ(ui.pending(), 0u);
 }
+
+TEST_F(BuchungsbefehleTest, UnreadableCircleListIsReportedNotThrown) {
+    dm->BuchungskreiseFiltern(mandant); // the shared list holds the circles once read
+    dm->db().execute(QStringLiteral("ALTER TABLE T_BKreis RENAME TO T_BKreis_weg"));
+    QStringList kreiseImDialog;
+    dialog(
+        [&](TFormBelegeingabe& f) {
+            for (int i = 0; i < f.DBLookupComboBox1->count(); ++i)
+                kreiseImDialog << f.DBLookupComboBox1->itemText(i);
+            f.DBEdit_Betrag->setText("10");
+            f.SchalterOK->click(); // no circle to choose: refused, the dialog stays
+            EXPECT_NE(f.result(), QDialog::Accepted);
+        },
+        &TFormBelegeingabe::SchalterCancel);
+    EXPECT_NO_THROW(befehle->Buchen1Click());
+    EXPECT_EQ(ui.pending(), 0u);
+    EXPECT_EQ(ui.texts("error").size(), 1);
+    EXPECT_TRUE(kreiseImDialog.isEmpty()); // not the list of an earlier reading
+    EXPECT_EQ(buchungen(), 0);
+}

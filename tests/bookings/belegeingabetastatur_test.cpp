@@ -1,0 +1,115 @@
+#include "belegtest.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+// The booking dialog driven by the keyboard alone, shown as a real window.
+class BelegeingabeTastaturTest : public BelegFixture {
+protected:
+    std::unique_ptr<TFormBelegeingabe> zeigen(std::unique_ptr<TFormBelegeingabe> f) {
+        f->show();
+        QApplication::setActiveWindow(f.get());
+        f->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(f.get()));
+        return f;
+    }
+    std::unique_ptr<TFormBelegeingabe> neu() {
+        Buchung b;
+        b.mandant = mandant;
+        return zeigen(
+            std::make_unique<TFormBelegeingabe>(*umgebung, b, DatensatzZustand::Einfuegen));
+    }
+    std::unique_ptr<TFormBelegeingabe> aendern(int id) {
+        return zeigen(std::make_unique<TFormBelegeingabe>(
+            *umgebung, *buchungstabelle::lesen(dm->db(), id, mandant),
+            DatensatzZustand::Bearbeiten));
+    }
+    // The control that holds the keyboard focus, by name.
+    static QString fokus(const TFormBelegeingabe& f) {
+        for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+            if (!w->objectName().isEmpty() && w->parentWidget() == &f)
+                return w->objectName();
+        }
+        return QStringLiteral("?");
+    }
+    static void taste(int key, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), mod);
+    }
+};
+
+TEST_F(BelegeingabeTastaturTest, TabVisitsTheControlsInTheirOrder) {
+    auto f = neu();
+    // an expense, so that the four flag boxes take part
+    f->DBCheckBoxAus->click();
+    f->DBCheckBoxEin->setFocus();
+    QStringList besucht{fokus(*f)};
+    for (int i = 0; i < 40 && besucht.size() < 19; ++i) {
+        taste(Qt::Key_Tab);
+        if (fokus(*f) != besucht.back())
+            besucht << fokus(*f);
+    }
+    EXPECT_EQ(besucht, (QStringList{"DBCheckBoxEin", "DBCheckBoxAus", "DatumPicker",
+                                    "DBEditBelegnummer", "DBComboText", "DBEdit_Betrag",
+                                    "DBCombo_Steuersatz", "DBLookupComboBox1", "BitBtn1",
+                                    "DBCheckBoxEU", "DBCheckBoxDritt", "UpDown1", "SchalterOK",
+                                    "SchalterCancel", "BitBtn2", "SchalterOK_WEITER",
+                                    "DBCheckBoxKFZ", "DBCheckBoxGebaeude", "DBCheckBoxEin"}));
+}
+
+TEST_F(BelegeingabeTastaturTest, AltKeysEnterAndEscInANewBooking) {
+    auto f = neu();
+    EXPECT_EQ(fokus(*f), QStringLiteral("DBCheckBoxEin"));
+    // a mnemonic clicks its box a moment later, as a mouse click would look
+    taste(Qt::Key_A, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_TRUE(f->DBCheckBoxAus->isChecked());
+    EXPECT_FALSE(f->DBCheckBoxEin->isChecked());
+    EXPECT_TRUE(f->DBCheckBoxKFZ->isEnabled());
+    taste(Qt::Key_E, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_TRUE(f->DBCheckBoxEin->isChecked());
+    EXPECT_FALSE(f->DBCheckBoxKFZ->isEnabled());
+
+    f->DBEdit_Betrag->setFocus();
+    f->DBEdit_Betrag->setText("10");
+    f->DBLookupComboBox1->setFocus();
+    taste(Qt::Key_Down);
+    EXPECT_TRUE(f->buchungskreis().has_value());
+    for (QWidget* w : std::initializer_list<QWidget*>{f->DBComboText, f->DBCombo_Steuersatz,
+                                                      f->DatumPicker, f->DBEditBelegnummer}) {
+        w->setFocus();
+        taste(Qt::Key_Escape);
+        EXPECT_EQ(f->result(), QDialog::Rejected) << w->objectName().toStdString();
+        EXPECT_TRUE(f->isVisible() == false) << w->objectName().toStdString();
+        f->show();
+        f->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+        w->setFocus();
+        taste(Qt::Key_Return);
+        EXPECT_EQ(f->result(), QDialog::Accepted) << w->objectName().toStdString();
+        EXPECT_TRUE(f->Weiterbuchen()) << w->objectName().toStdString();
+        f->show();
+        f->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    }
+}
+
+TEST_F(BelegeingabeTastaturTest, EnterConfirmsAChange) {
+    const int id = buchung(mandant, zeitraum, "2026-05-20", "10", 20, buero, true);
+    auto f = aendern(id);
+    EXPECT_FALSE(f->SchalterOK_WEITER->isEnabled());
+    // also after the focus has passed over another button
+    f->SchalterCancel->setFocus();
+    f->DBEdit_Betrag->setFocus();
+    f->DBEdit_Betrag->setText("11");
+    taste(Qt::Key_Return);
+    EXPECT_EQ(f->result(), QDialog::Accepted);
+    EXPECT_FALSE(f->Weiterbuchen());
+    EXPECT_EQ(f->datensatz().Betrag.units(), 110000);
+}
