@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
+#include <algorithm>
 
 namespace {
 
@@ -22,10 +23,9 @@ void fettFarbig(QWidget* w, const QColor& farbe) {
     w->setPalette(p);
 }
 
-QLabel* hinweis(QWidget* parent, const char* name, const QString& text, int y) {
+QLabel* hinweis(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
-    l->move(200, y);
     fettFarbig(l, QColor(0x00, 0x00, 0x80));
     l->adjustSize();
     return l;
@@ -44,7 +44,6 @@ TFormBuchungsKreisAuswahl::TFormBuchungsKreisAuswahl(QSqlQueryModel& kreise, QWi
     DBLookupListBox1->setModel(&m_kreise);
     DBLookupListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBLookupListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBLookupListBox1->setGeometry(8, 8, 180, 176);
     DBLookupListBox1->installEventFilter(this);
     DBLookupListBox1->viewport()->installEventFilter(this);
     // the list shows the name; after a re-run the column is looked up again
@@ -55,28 +54,41 @@ TFormBuchungsKreisAuswahl::TFormBuchungsKreisAuswahl(QSqlQueryModel& kreise, QWi
     spalteSetzen();
     connect(&m_kreise, &QAbstractItemModel::modelReset, this, spalteSetzen);
 
-    hinweis(this, "Label1", QStringLiteral("Buchungskreis"), 16);
-    hinweis(this, "Label2", QStringLiteral("durch Doppelklick"), 34);
-    hinweis(this, "Label3", QStringLiteral("auswählen"), 52);
+    QLabel* label1 = hinweis(this, "Label1", QStringLiteral("Buchungskreis"));
+    QLabel* label2 = hinweis(this, "Label2", QStringLiteral("durch Doppelklick"));
+    QLabel* label3 = hinweis(this, "Label3", QStringLiteral("auswählen"));
 
     CheckBox_export = new QCheckBox(QStringLiteral("Datenexport"), this);
     CheckBox_export->setObjectName(QStringLiteral("CheckBox_export"));
     fettFarbig(CheckBox_export, palette().color(QPalette::WindowText));
-    CheckBox_export->setGeometry(200, 90, 110, 20);
     CheckBox_export->hide();
 
     auto* alle = new QPushButton(QStringLiteral("Alle Buchungskreise"), this);
     alle->setObjectName(QStringLiteral("BitBtn1"));
     fettFarbig(alle, QColor(0x00, 0x80, 0x00));
-    alle->setGeometry(8, 192, 180, 27);
     alle->setAutoDefault(false);
     connect(alle, &QPushButton::clicked, this, [this] { done(buchungskreise::Alle); });
 
     auto* abbrechen = new QPushButton(QStringLiteral("Abbrechen"), this);
     abbrechen->setObjectName(QStringLiteral("BitBtn2"));
     fettFarbig(abbrechen, QColor(0x80, 0x00, 0x00));
-    abbrechen->setGeometry(200, 192, 111, 27);
     abbrechen->setAutoDefault(false);
+
+    // The right column is as wide as its widest text in the system's font;
+    // the list takes the rest of the fixed width.
+    int rechts = 111;
+    for (QWidget* w : {static_cast<QWidget*>(label1), static_cast<QWidget*>(label2),
+                       static_cast<QWidget*>(label3), static_cast<QWidget*>(CheckBox_export)})
+        rechts = std::max(rechts, w->sizeHint().width());
+    rechts = std::min(rechts, width() - 8 - 8 - 8 - 120);
+    const int x = width() - 8 - rechts;
+    DBLookupListBox1->setGeometry(8, 8, x - 16, 176);
+    label1->move(x, 16);
+    label2->move(x, 34);
+    label3->move(x, 52);
+    CheckBox_export->setGeometry(x, 90, rechts, 20);
+    alle->setGeometry(8, 192, x - 16, 27);
+    abbrechen->setGeometry(x, 192, rechts, 27);
     connect(abbrechen, &QPushButton::clicked, this, [this] { done(Abbrechen); });
 }
 

@@ -1,9 +1,11 @@
 #include "bookings/buchungskreis.h"
 #include "bookings/buchungskreisauswahl.h"
+#include "bookings/buchungskreisliste.h"
 #include "bookings/buchungskreisneu.h"
 #include "fixture.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -125,6 +127,46 @@ TEST_F(PickerTest, DoubleClickAllAndCancel) {
     liste(d)->setCurrentIndex(liste(d)->model()->index(0, liste(d)->modelColumn()));
     QTest::keyClick(liste(d), Qt::Key_Return);
     EXPECT_EQ(d.result(), 1003);
+}
+
+// The dialogs have fixed sizes: every text must fit in its control and every
+// control in the dialog, whatever the system's font.
+TEST_F(PickerTest, NoTextIsClippedInTheFixedSizeDialogs) {
+    dm->BuchungskreiseFiltern(m);
+    TFormBuchungsKreisAuswahl auswahl(dm->ADO_BK());
+    auswahl.setDatenexportSichtbar(true);
+    TFormBuchungskreisNeu neu;
+    TFormBuchungskreis liste(dm->ADO_BK());
+    for (QDialog* d : {static_cast<QDialog*>(&auswahl), static_cast<QDialog*>(&neu),
+                       static_cast<QDialog*>(&liste)}) {
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+        QList<QWidget*> teile;
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+            if (qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                qobject_cast<QListView*>(w))
+                teile << w;
+        }
+        for (QWidget* w : teile) {
+            if (!w->isVisible())
+                continue;
+            SCOPED_TRACE(d->objectName().toStdString() + " " + w->objectName().toStdString());
+            EXPECT_TRUE(d->rect().contains(w->geometry())) << "inside the dialog";
+            if (auto* b = qobject_cast<QPushButton*>(w)) {
+                // a button's size hint has a minimum width beyond its text
+                const QString t = b->text().remove(QLatin1Char('&'));
+                EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(t) + 8) << "its text fits";
+            } else if (!qobject_cast<QListView*>(w)) {
+                EXPECT_GE(w->width(), w->sizeHint().width()) << "its text fits";
+            }
+            for (QWidget* andere : teile) {
+                if (andere != w && andere->isVisible())
+                    EXPECT_FALSE(w->geometry().intersects(andere->geometry()))
+                        << "overlaps " << andere->objectName().toStdString();
+            }
+        }
+        d->reject();
+    }
 }
 
 TEST_F(PickerTest, DoubleClickOnAnEmptyListKeepsThePickerOpen) {
