@@ -7,6 +7,7 @@
 #include "data/buchungsliste.h"
 #include "data/dm_einaus.h"
 #include "data/summen.h"
+#include "masterdata/mandanten.h"
 #include "masterdata/mandantenbefehle.h"
 #include "masterdata/zeitraumbefehle.h"
 #include "platform/process.h"
@@ -170,15 +171,15 @@ void TForm_Velmora::StammdatenPruefen() {
     // asked once a refresh, and never while the question is still open
     if (m_stammdatenOffen || m_stammdatenGefragt)
         return;
-    std::optional<Stammdaten> daten;
+    Stammdaten daten;
     try {
-        daten = m_umgebung.dm.Table_Stammdaten();
+        // a client without a row has no name either; the dialog creates the row
+        daten = mandanten::stammdatenLesen(m_umgebung.dm);
     } catch (const DatenbankFehler& e) {
         m_umgebung.ui.error(e.text());
         return;
     }
-    // without a row there is nothing the master-data dialog could store
-    if (!daten || !daten->GanzerName.isEmpty())
+    if (daten.mandant == -1 || !daten.GanzerName.isEmpty())
         return;
     m_stammdatenGefragt = true;
     Gesetzt offen(m_stammdatenOffen);

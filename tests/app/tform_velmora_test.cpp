@@ -339,6 +339,25 @@ TEST_F(HauptfensterTest, MasterDataPromptOncePerRefreshNeverNested) {
     EXPECT_EQ(ui.pending(), 0u);
 }
 
+// A client without a master-data row has no name either; OK creates the row.
+TEST_F(HauptfensterTest, AClientWithoutAMasterDataRowIsAskedForItToo) {
+    dm->db().execute("delete from T_Stammdaten");
+    erzeugen();
+    ui.answerModal([](QDialog& d) {
+        EXPECT_EQ(d.objectName(), "Stammdaten");
+        d.findChild<QLineEdit*>(QStringLiteral("DBEditGanzerName"))->setText("Max Muster");
+        return QDialog::Accepted;
+    });
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(ui.texts("message"), QStringList{kStammdatenFrage});
+    EXPECT_EQ(wert("select GanzerName from T_Stammdaten where mandant = " + QString::number(m))
+                  .toString(),
+              "Max Muster");
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(ui.texts("message").size(), 1);
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
 TEST_F(HauptfensterTest, NestedRefreshOfTheYearCommandAsksForMasterDataOnce) {
     ganzerName("''");
     erzeugen();
