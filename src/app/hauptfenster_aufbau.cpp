@@ -101,6 +101,8 @@ void TForm_Velmora::baueFenster() {
     Label11 = label(central, "Label11", 8, 8, QStringLiteral("Aktueller Mandant:"));
     fett(Label11);
     LabelMandant = label<KlickLabel>(central, "LabelMandant", 160, 8);
+    // a client's name is shown as typed, even when it looks like markup
+    LabelMandant->setTextFormat(Qt::PlainText);
     fett(LabelMandant);
     faerben(LabelMandant, kNavy);
     LabelMandant->setToolTip(QStringLiteral("Mit einem Klick können sie den Mandanten wechseln"));

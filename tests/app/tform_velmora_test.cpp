@@ -309,6 +309,21 @@ TEST_F(HauptfensterTest, TotalsOfTheFixtureInGermanFormatsFitTheirLabels) {
     EXPECT_EQ(label("Label_Einnahmen")->font().pointSize(), 12);
 }
 
+// A name that looks like markup is still shown as it was typed.
+TEST_F(HauptfensterTest, TheClientsNameShowsExactlyAsStored) {
+    const QString name = QStringLiteral("<b>Huber</b> &amp; Söhne");
+    dm->db()
+        .sql(QStringLiteral("update T_Mandant set Bezeichnung = :name where id = :id"))
+        .bind("name", name)
+        .bind("id", m)
+        .exec();
+    erzeugen().Berechne();
+    QLabel* l = label("LabelMandant");
+    EXPECT_EQ(l->text(), name);
+    EXPECT_GE(l->sizeHint().width(), QFontMetrics(l->font()).horizontalAdvance(name))
+        << "shown as plain text, not as markup";
+}
+
 TEST_F(HauptfensterTest, MasterDataPromptOncePerRefreshNeverNested) {
     ganzerName("null");
     erzeugen();
