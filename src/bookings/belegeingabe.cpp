@@ -12,6 +12,7 @@
 #include "platform/userseam.h"
 #include "toolkit/umgebung.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -136,6 +137,14 @@ void TFormBelegeingabe::baueFenster() {
     DatumPicker->setObjectName(QStringLiteral("DatumPicker"));
     DatumPicker->setCalendarPopup(true);
     DatumPicker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    // month and day names of the calendar in the program's language, not the system's
+    const QLocale deutsch(QLocale::German, QLocale::Austria);
+    DatumPicker->setLocale(deutsch);
+    auto* kalender = new QCalendarWidget(DatumPicker);
+    kalender->setLocale(deutsch);
+    kalender->setFirstDayOfWeek(Qt::Monday);
+    kalender->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    DatumPicker->setCalendarWidget(kalender);
     UpDown1 = new Belegeingabepfeile(this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     auto* datum = new QHBoxLayout;

@@ -5,6 +5,7 @@
 #include "bookings/belegeingabevorgaben.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -208,6 +209,13 @@ TEST_F(BelegeingabeTest, ArrowsMoveTheDateInsideTheYear) {
     EXPECT_EQ(f->DBDatum->text(), QStringLiteral("02.01.2026"));
     f->DatumPicker->setDate(QDate(2025, 6, 1)); // out of the year: the picker refuses
     EXPECT_EQ(f->DatumPicker->date().year(), 2026);
+
+    // the drop-down calendar speaks Austrian German whatever the system's language
+    const QCalendarWidget* kalender = f->DatumPicker->calendarWidget();
+    ASSERT_NE(kalender, nullptr);
+    EXPECT_EQ(kalender->locale().monthName(1), QStringLiteral("Jänner"));
+    EXPECT_EQ(kalender->locale().dayName(1, QLocale::ShortFormat), QStringLiteral("Mo."));
+    EXPECT_EQ(kalender->firstDayOfWeek(), Qt::Monday);
 }
 
 TEST_F(BelegeingabeTest, ClosingWithoutAmountAndCircleShowsBothMessages) {
