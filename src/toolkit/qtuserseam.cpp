@@ -56,6 +56,8 @@ void QtUserSeam::message(const QString& text) {
 
 UserSeam::Button QtUserSeam::question(Kind kind, const QString& text, Buttons buttons) {
     QMessageBox box(icon(kind), caption(kind), displayText(text), QMessageBox::NoButton, m_parent);
+    // names the user typed stand in these texts: never read them as markup
+    box.setTextFormat(Qt::PlainText);
     struct Entry {
         Button button;
         const char* label;
