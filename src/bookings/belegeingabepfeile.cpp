@@ -1,13 +1,15 @@
 #include "bookings/belegeingabepfeile.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 Belegeingabepfeile::Belegeingabepfeile(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // room for the focus frame around the arrows
+    layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(0);
     const auto pfeil = [this, layout](Qt::ArrowType typ, const char* name, bool hoch) {
         auto* b = new QToolButton(this);
@@ -32,4 +34,22 @@ void Belegeingabepfeile::keyPressEvent(QKeyEvent* event) {
     } else {
         QWidget::keyPressEvent(event);
     }
+}
+
+void Belegeingabepfeile::paintEvent(QPaintEvent*) {
+    if (!hasFocus())
+        return;
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::Highlight), 1));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void Belegeingabepfeile::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void Belegeingabepfeile::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }

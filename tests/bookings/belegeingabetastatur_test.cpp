@@ -1,9 +1,12 @@
 #include "belegtest.h"
 
+#include "bookings/belegeingabepfeile.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -112,4 +115,21 @@ TEST_F(BelegeingabeTastaturTest, EnterConfirmsAChange) {
     EXPECT_EQ(f->result(), QDialog::Accepted);
     EXPECT_FALSE(f->Weiterbuchen());
     EXPECT_EQ(f->datensatz().Betrag.units(), 110000);
+}
+
+TEST_F(BelegeingabeTastaturTest, TheDateArrowsShowTheirFocusAndTakeTheArrowKeys) {
+    auto f = neu();
+    f->DatumPicker->setDate(QDate(2026, 6, 1));
+    f->DBCheckBoxAus->click();
+    f->DBCheckBoxDritt->setFocus();
+    const QImage ohne = f->UpDown1->grab().toImage();
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(*f), QStringLiteral("UpDown1"));
+    // a control the keyboard reaches must show that it has the focus
+    EXPECT_TRUE(f->UpDown1->grab().toImage() != ohne) << "no focus to be seen";
+    taste(Qt::Key_Up);
+    taste(Qt::Key_Up);
+    taste(Qt::Key_Down);
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 6, 2));
+    EXPECT_EQ(f->DBDatum->text(), QStringLiteral("02.06.2026"));
 }
