@@ -362,6 +362,27 @@ TEST_F(BelegeingabeTest, HelpWindowIsModelessAndReturningReopens) {
     EXPECT_EQ(texte.front(), QStringLiteral("Belegeingabe: Kurzbeschreibung"));
     EXPECT_TRUE(texte.contains("Dieser Schalter wird nur gebraucht,  um die  Einfuhrumsatzsteuer, "
                                "die beim Zollamt bezahlt wurde, zu verbuchen."));
+    // every line, top to bottom, "*" marking the bold headings
+    QStringList zeilen;
+    for (const QLabel* l : hilfe.findChildren<QLabel*>())
+        zeilen << (l->font().bold() ? QStringLiteral("*") : QString()) + l->text();
+    EXPECT_EQ(
+        zeilen,
+        (QStringList{
+            "*Belegeingabe: Kurzbeschreibung",
+            "*Klicken sie Einnahme oder Ausgabe an (oder Alt + E bzw. Alt + A)",
+            "*Belegdatum:", "Eintippen oder auswählen (Pfeil anklicken)", "*Betrag in €",
+            "Es wird der Bruttobetrag eingegeben",
+            "*Innergemeinschaftlich: (Import aus einem EU-Land)",
+            "Es wird der Nettobetrag angegeben, die 20% Steuerbuchungen erfolgen automatisch.",
+            "*Einfuhr aus Drittland: (Import aus einem nicht-EU-Land)",
+            "Dieser Schalter wird nur gebraucht,  um die  Einfuhrumsatzsteuer, die beim "
+            "Zollamt bezahlt wurde, zu verbuchen.",
+            "Der Steuersatz ist 0%.",
+            "Der eigentliche Rechnungsbetrag wird als normale Ausgabe ebenfalls mit einem "
+            "Steuersatz von 0% verbucht."}));
+    EXPECT_TRUE(hilfe.findChildren<QLabel*>().front()->font().underline());
+    EXPECT_EQ(hilfe.BitBtn1->text(), QStringLiteral("OK"));
 
     auto f = neu();
     f->setHilfe(&hilfe);
@@ -383,4 +404,32 @@ TEST_F(BelegeingabeTest, HelpWindowIsModelessAndReturningReopens) {
 
     hilfe.BitBtn1->click();
     EXPECT_FALSE(hilfe.isVisible());
+}
+
+TEST_F(BelegeingabeTest, CaptionsAndLabels) {
+    auto f = neu();
+    QStringList beschriftungen;
+    for (const QLabel* l : f->findChildren<QLabel*>()) {
+        if (l->isVisibleTo(f.get()) && l != f->LabelMandant && l != f->LabelJahr)
+            beschriftungen << l->text();
+    }
+    beschriftungen.sort();
+    EXPECT_EQ(beschriftungen,
+              (QStringList{"Belegdatum", "Belegnummer", "Belegtext", "Betrag in €", "Brutto",
+                           "Buchungskreis", "Mandant:", "Steuersatz", "Wirtschaftsjahr:"}));
+    const std::pair<QAbstractButton*, const char*> knoepfe[] = {
+        {f->DBCheckBoxEin, "&Einnahme"},
+        {f->DBCheckBoxAus, "&Ausgabe"},
+        {f->DBCheckBoxKFZ, "KFZ"},
+        {f->DBCheckBoxGebaeude, "Gebäude"},
+        {f->DBCheckBoxEU, "Innergemeinschaftlich"},
+        {f->DBCheckBoxDritt, "Einfuhr aus Drittland"},
+        {f->BitBtn1, "Neu"},
+        {f->SchalterOK, "OK"},
+        {f->SchalterCancel, "Abbrechen"},
+        {f->BitBtn2, "&Hilfe"},
+        {f->SchalterOK_WEITER, "OK und\nweiterbuchen"}};
+    for (const auto& [knopf, text] : knoepfe)
+        EXPECT_EQ(knopf->text(), QString::fromUtf8(text)) << knopf->objectName().toStdString();
+    EXPECT_EQ(f->objectName(), QStringLiteral("FormBelegeingabe"));
 }
