@@ -160,9 +160,10 @@ TEST_F(PickerTest, NoTextIsClippedInTheFixedSizeDialogs) {
                 EXPECT_GE(w->width(), w->sizeHint().width()) << "its text fits";
             }
             for (QWidget* andere : teile) {
-                if (andere != w && andere->isVisible())
+                if (andere != w && andere->isVisible()) {
                     EXPECT_FALSE(w->geometry().intersects(andere->geometry()))
                         << "overlaps " << andere->objectName().toStdString();
+                }
             }
         }
         d->reject();
