@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/settingsfile.h"
 #include "platform/userseam.h"
+#include "toolkit/dateedit.h"
 #include "toolkit/umgebung.h"
 
 #include <QCalendarWidget>
@@ -133,7 +134,7 @@ void TFormBelegeingabe::baueFenster() {
     auto* felder = new QGridLayout;
     int zeile = 0;
 
-    DatumPicker = new QDateEdit(this);
+    DatumPicker = new DateEdit(this);
     DatumPicker->setObjectName(QStringLiteral("DatumPicker"));
     DatumPicker->setCalendarPopup(true);
     DatumPicker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
