@@ -71,6 +71,8 @@ TFormBelegeingabe::TFormBelegeingabe(Umgebung& umgebung, const Buchung& datensat
     baueFenster();
     zeigeDatensatz();
     FormActivate();
+    // the first stop of the tab order, whichever box was created first
+    DBCheckBoxEin->setFocus(Qt::OtherFocusReason);
 }
 
 TFormBelegeingabe::~TFormBelegeingabe() {
