@@ -16,12 +16,8 @@ const QString kBuchungstext = QStringLiteral("Buchungstext");
 
 } // namespace
 
-QString merkSektion(int mandant) {
-    return QStringLiteral("Buchen Mandant ") + QString::number(mandant);
-}
-
 Merkwerte merkwerteLesen(const SettingsFile& ini, int mandant, const QDate& heute) {
-    const QString s = merkSektion(mandant);
+    const QString s = TDM_EinAus::buchenAbschnitt(mandant);
     Merkwerte m;
     m.Buchungskreis = ini.readInteger(s, kBuchungskreis, 0);
     m.Belegdatum = dates::parse(ini.readString(s, kBelegdatum)).value_or(heute);
@@ -33,7 +29,7 @@ Merkwerte merkwerteLesen(const SettingsFile& ini, int mandant, const QDate& heut
 }
 
 void EingabenMerken(SettingsFile& ini, int mandant, const Eingaben& e, bool weiter) {
-    const QString s = merkSektion(mandant);
+    const QString s = TDM_EinAus::buchenAbschnitt(mandant);
     if (e.Buchungskreis)
         ini.writeString(s, kBuchungskreis, QString::number(*e.Buchungskreis));
     ini.writeString(s, kBelegnummer, e.Belegnummer);
@@ -47,7 +43,7 @@ void EingabenMerken(SettingsFile& ini, int mandant, const Eingaben& e, bool weit
 }
 
 void merkwerteVergessen(SettingsFile& ini, int mandant) {
-    const QString s = merkSektion(mandant);
+    const QString s = TDM_EinAus::buchenAbschnitt(mandant);
     ini.deleteKey(s, kSteuersatz);
     ini.deleteKey(s, kBuchungstext);
 }

@@ -13,9 +13,6 @@ class TDM_EinAus;
 // What a new booking starts with: the next numbers, the fiscal year and the
 // entries remembered per client in the settings file.
 
-// "Buchen Mandant " + the client's identifier.
-QString merkSektion(int mandant);
-
 // The remembered entries; each absent or unreadable key gives its default.
 struct Merkwerte {
     int Buchungskreis = 0;

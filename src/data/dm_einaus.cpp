@@ -116,24 +116,8 @@ void TDM_EinAus::DataModuleCreate() {
     if (gibMandant() == -1)
         ersterStart();
 
-    const QString jahrVorgabe = QString::number(m_clock.today().year());
-    if (gibZeitraum() == -1) {
-        QString vorgabe = jahrVorgabe;
-        int jahr = 0;
-        for (;;) {
-            const auto antwort = m_ui.inputBox(QStringLiteral("Neues Wirtschaftsjahr"),
-                                               QStringLiteral("Jahreszahl (zb: 2008)"), vorgabe);
-            if (!antwort)
-                continue;
-            bool ok = false;
-            jahr = antwort->trimmed().toInt(&ok);
-            if (ok)
-                break;
-            m_ui.message(QStringLiteral("Geben sie das Jahr bitte 4-stellig an!"));
-            vorgabe = *antwort;
-        }
-        ersterZeitraumAnlegen(gibMandant(), jahr);
-    }
+    if (gibZeitraum() == -1)
+        ersterZeitraumAnlegen(gibMandant(), erstesJahrErfragen(true));
     StammdatenFiltern(gibMandant());
     // the lists are refreshed again by every window that shows them
     try {
@@ -141,6 +125,37 @@ void TDM_EinAus::DataModuleCreate() {
         Table_MandantRequery();
     } catch (const DatenbankFehler&) {
     }
+}
+
+std::optional<int> TDM_EinAus::jahrAusText(const QString& text) {
+    bool ok = false;
+    const int jahr = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return jahr;
+}
+
+QString TDM_EinAus::meldungJahrVierstellig() {
+    return QStringLiteral("Geben sie das Jahr bitte 4-stellig an!");
+}
+
+int TDM_EinAus::erstesJahrErfragen(bool eingabeVorgeben) {
+    const QString heute = QString::number(m_clock.today().year());
+    QString vorgabe = heute;
+    for (;;) {
+        const auto antwort = m_ui.inputBox(QStringLiteral("Neues Wirtschaftsjahr"),
+                                           QStringLiteral("Jahreszahl (zb: 2008)"), vorgabe);
+        if (!antwort)
+            continue;
+        if (const auto jahr = jahrAusText(*antwort))
+            return *jahr;
+        m_ui.message(meldungJahrVierstellig());
+        vorgabe = eingabeVorgeben ? *antwort : heute;
+    }
+}
+
+QString TDM_EinAus::buchenAbschnitt(int mandant) {
+    return QStringLiteral("Buchen Mandant ") + QString::number(mandant);
 }
 
 void TDM_EinAus::ersterStart() {

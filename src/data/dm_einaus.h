@@ -67,6 +67,17 @@ public:
     // The bare clock rule (milliseconds since 1 Jan of year 1, last nine digits).
     static int mandantIDAusUhr(const QDateTime& now);
 
+    // The one rule for a typed year: any integer (blanks around it allowed,
+    // any number of digits that fits 32 bits); nullopt for anything else.
+    static std::optional<int> jahrAusText(const QString& text);
+    static QString meldungJahrVierstellig();
+    // Asks for a client's first fiscal year until an integer is given;
+    // Cancel asks again. After a bad answer the next question is preset with
+    // what was typed when eingabeVorgeben, else again with today's year.
+    int erstesJahrErfragen(bool eingabeVorgeben);
+    // The settings-file section of a client's remembered booking entries.
+    static QString buchenAbschnitt(int mandant);
+
     void MandantAktivieren(int mandant);
     void StammdatenFiltern(int mandant);
     void BuchungskreiseFiltern(int mandant);

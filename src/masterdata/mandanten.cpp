@@ -47,10 +47,6 @@ QString meldungEinstellungenNichtGeschrieben(const QString& datei) {
         .arg(QDir::toNativeSeparators(datei));
 }
 
-QString einstellungsAbschnitt(int mandant) {
-    return QStringLiteral("Buchen Mandant ") + QString::number(mandant);
-}
-
 bool bezeichnungVergeben(TDM_EinAus& dm, const QString& bezeichnung) {
     Sql q = dm.db().sql(QStringLiteral("select Bezeichnung from T_Mandant "
                                        "where Bezeichnung = :bezeichnung"));
@@ -105,7 +101,7 @@ Geloescht loeschen(TDM_EinAus& dm, SettingsFile& ini, int mandant) {
     dm.MandantLoeschen(mandant);
     // the database part stands even if the file cannot be written
     Geloescht ergebnis;
-    ergebnis.einstellungenEntfernt = ini.eraseSection(einstellungsAbschnitt(mandant));
+    ergebnis.einstellungenEntfernt = ini.eraseSection(TDM_EinAus::buchenAbschnitt(mandant));
     return ergebnis;
 }
 

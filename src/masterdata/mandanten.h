@@ -21,9 +21,6 @@ QString frageEndgueltigLoeschen(const QString& name);
 QString meldungGeloescht(const QString& name);
 QString meldungEinstellungenNichtGeschrieben(const QString& datei);
 
-// The settings-file section of a client's remembered booking entries.
-QString einstellungsAbschnitt(int mandant);
-
 // Whether a client has exactly this name; no folding of case or blanks.
 bool bezeichnungVergeben(TDM_EinAus& dm, const QString& bezeichnung);
 bool vorhanden(TDM_EinAus& dm, int mandant);

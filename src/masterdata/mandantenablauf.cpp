@@ -92,21 +92,8 @@ void MandantenAblauf::wechseln(int mandant) {
 void MandantenAblauf::nachDemSchliessen() {
     TDM_EinAus& dm = m_umgebung.dm;
     try {
-        if (mandanten::brauchtErstesJahr(dm)) {
-            const QString vorgabe = QString::number(m_umgebung.clock.today().year());
-            std::optional<int> jahr;
-            while (!jahr) {
-                const auto antwort =
-                    m_umgebung.ui.inputBox(QStringLiteral("Neues Wirtschaftsjahr"),
-                                           QStringLiteral("Jahreszahl (zb: 2008)"), vorgabe);
-                if (!antwort)
-                    continue;
-                jahr = zeitraeume::jahrAusText(*antwort);
-                if (!jahr)
-                    m_umgebung.ui.message(zeitraeume::meldungJahrVierstellig());
-            }
-            dm.ersterZeitraumAnlegen(dm.gibMandant(), *jahr);
-        }
+        if (mandanten::brauchtErstesJahr(dm))
+            dm.ersterZeitraumAnlegen(dm.gibMandant(), dm.erstesJahrErfragen(false));
         dm.setQueryZeitraumMandant(dm.gibMandant());
     } catch (const DatenbankFehler& e) {
         m_umgebung.ui.error(e.text());

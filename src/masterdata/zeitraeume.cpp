@@ -4,14 +4,6 @@
 
 namespace zeitraeume {
 
-std::optional<int> jahrAusText(const QString& text) {
-    bool ok = false;
-    const int jahr = text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        return std::nullopt;
-    return jahr;
-}
-
 QString meldungNurZahlen() {
     return QStringLiteral("Es dürfen nur Zahlen angegeben werden");
 }
@@ -19,10 +11,6 @@ QString meldungNurZahlen() {
 QString meldungJahrVorhanden(const QString& eingabe) {
     // the typed text goes in as it stands, "%" and all
     return QStringLiteral("Das Jahr %s existiert bereits").replace(QLatin1String("%s"), eingabe);
-}
-
-QString meldungJahrVierstellig() {
-    return QStringLiteral("Geben sie das Jahr bitte 4-stellig an!");
 }
 
 QString meldungAktivesJahr() {
@@ -49,7 +37,7 @@ QString meldungUnbekannt() {
 }
 
 Angelegt anlegen(TDM_EinAus& dm, int mandant, const QString& eingabe) {
-    const std::optional<int> jahr = jahrAusText(eingabe);
+    const std::optional<int> jahr = TDM_EinAus::jahrAusText(eingabe);
     if (!jahr)
         return {std::nullopt, meldungNurZahlen()};
     try {

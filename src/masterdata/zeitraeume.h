@@ -10,13 +10,8 @@ class TDM_EinAus;
 // does its change or answers the text to show instead.
 namespace zeitraeume {
 
-// The one rule for a typed year: any integer (blanks around it allowed,
-// any number of digits that fits 32 bits); nullopt for anything else.
-std::optional<int> jahrAusText(const QString& text);
-
 QString meldungNurZahlen();
 QString meldungJahrVorhanden(const QString& eingabe);
-QString meldungJahrVierstellig();
 QString meldungAktivesJahr();
 QString frageLoeschen();
 QString frageEndgueltigLoeschen();

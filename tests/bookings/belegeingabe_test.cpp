@@ -57,7 +57,7 @@ protected:
     static void kreisWaehlen(TFormBelegeingabe& f, const QString& name) {
         f.DBLookupComboBox1->setCurrentIndex(f.DBLookupComboBox1->findText(name));
     }
-    QString sektion() const { return merkSektion(mandant); }
+    QString sektion() const { return TDM_EinAus::buchenAbschnitt(mandant); }
 };
 
 TEST_F(BelegeingabeTest, NewBookingOpensWithTheDefaults) {

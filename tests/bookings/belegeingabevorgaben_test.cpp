@@ -4,7 +4,7 @@
 
 class BelegeingabevorgabenTest : public BelegFixture {
 protected:
-    QString sektion() const { return merkSektion(mandant); }
+    QString sektion() const { return TDM_EinAus::buchenAbschnitt(mandant); }
 };
 
 TEST(Steuersaetze, ByYearAndGermanRates) {

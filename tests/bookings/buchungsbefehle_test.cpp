@@ -42,7 +42,7 @@ protected:
             f.DBLookupComboBox1->setCurrentIndex(f.DBLookupComboBox1->findText(kreis));
         };
     }
-    QString sektion() const { return merkSektion(mandant); }
+    QString sektion() const { return TDM_EinAus::buchenAbschnitt(mandant); }
     int buchungen() { return anzahl("T_Buchungen"); }
 
     FakeHauptfenster fenster;

@@ -339,8 +339,8 @@ TEST_F(MandantenTest, DeletingAClientKeepsBookingsPostingsAndMasterData) {
     const int bkAlpha = kreis(alpha, "Erlöse", "E");
     const int bAlpha = buchung(alpha, dm->gibZeitraum(), "2026-03-01", "60,00", 20, bkAlpha, true);
     bewegung(alpha, bAlpha, 1020, "10,00");
-    ini->writeString(mandanten::einstellungsAbschnitt(beta), "Steuersatz", "20");
-    ini->writeString(mandanten::einstellungsAbschnitt(alpha), "Steuersatz", "10");
+    ini->writeString(TDM_EinAus::buchenAbschnitt(beta), "Steuersatz", "20");
+    ini->writeString(TDM_EinAus::buchenAbschnitt(alpha), "Steuersatz", "10");
     ini->writeString("Einstellungen", "DesktopIcon", "true");
 
     ui.answerQuestion(UserSeam::Yes);
@@ -364,8 +364,8 @@ TEST_F(MandantenTest, DeletingAClientKeepsBookingsPostingsAndMasterData) {
     EXPECT_EQ(anzahl("T_Zeitraum", vonAlpha), 1);
     EXPECT_EQ(anzahl("T_Einstellungen", vonAlpha), 1);
     // its section is gone, the rest of the file stays
-    EXPECT_FALSE(ini->hasKey(mandanten::einstellungsAbschnitt(beta), "Steuersatz"));
-    EXPECT_EQ(ini->readString(mandanten::einstellungsAbschnitt(alpha), "Steuersatz"), "10");
+    EXPECT_FALSE(ini->hasKey(TDM_EinAus::buchenAbschnitt(beta), "Steuersatz"));
+    EXPECT_EQ(ini->readString(TDM_EinAus::buchenAbschnitt(alpha), "Steuersatz"), "10");
     EXPECT_EQ(ini->readString("Einstellungen", "DesktopIcon"), "true");
     EXPECT_EQ(dm->Table_Mandant().rowCount(), 1);
 }
@@ -432,7 +432,7 @@ TEST_F(MandantenTest, ASettingsFileThatCannotBeChangedDoesNotStopTheDeletion) {
 TEST_F(MandantenTest, AFailedDeletionShowsTheErrorAndChangesNothing) {
     dm->ersterZeitraumAnlegen(beta, 2026);
     kreis(beta, "Erlöse", "E");
-    ini->writeString(mandanten::einstellungsAbschnitt(beta), "Steuersatz", "20");
+    ini->writeString(TDM_EinAus::buchenAbschnitt(beta), "Steuersatz", "20");
     dm->db().execute("create trigger sperre before delete on T_Zeitraum "
                      "begin select raise(abort, 'gesperrt'); end");
 
@@ -445,7 +445,7 @@ TEST_F(MandantenTest, AFailedDeletionShowsTheErrorAndChangesNothing) {
     EXPECT_EQ(namen(), QStringList({"Alpha", "Beta"}));
     EXPECT_EQ(anzahl("T_BKreis", QStringLiteral("mandant = %1").arg(beta)), 1);
     EXPECT_EQ(anzahl("T_Einstellungen", QStringLiteral("mandant = %1").arg(beta)), 1);
-    EXPECT_EQ(ini->readString(mandanten::einstellungsAbschnitt(beta), "Steuersatz"), "20");
+    EXPECT_EQ(ini->readString(TDM_EinAus::buchenAbschnitt(beta), "Steuersatz"), "20");
 }
 
 TEST_F(MandantenTest, OperationsRefuseUnknownClientsAndKeepTheCurrentOne) {

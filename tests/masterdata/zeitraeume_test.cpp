@@ -45,7 +45,7 @@ TEST(JahrAusText, AnyIntegerCountsAsAYear) {
         {"99999999999", std::nullopt},
     };
     for (const auto& [text, jahr] : faelle)
-        EXPECT_EQ(zeitraeume::jahrAusText(QString::fromUtf8(text)), jahr) << text;
+        EXPECT_EQ(TDM_EinAus::jahrAusText(QString::fromUtf8(text)), jahr) << text;
 }
 
 class ZeitraeumeTest : public StammdatenFixture {

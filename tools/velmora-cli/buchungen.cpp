@@ -12,6 +12,8 @@
 #include "data/dm_einaus.h"
 #include "data/summen.h"
 
+#include <QSqlRecord>
+
 namespace cli {
 
 namespace {
@@ -21,13 +23,12 @@ namespace {
 void bkListe(Kontext& k, const QStringList& words) {
     Args(words, {}, {}).expectPositional(0);
     TDM_EinAus& dm = k.dm();
-    Sql q = dm.db().sql(QStringLiteral(
-        "Select id, BKName, BKKurz from T_BKreis where mandant = :mandant order by BKName"));
-    q.bind("mandant", dm.gibMandant()).exec();
-    while (q.next())
-        k.out(QStringLiteral("%1\t%2\t%3")
-                  .arg(q.value(0).toInt())
-                  .arg(q.value(1).toString(), q.value(2).toString()));
+    dm.BuchungskreiseFiltern(dm.gibMandant());
+    zeilen(dm.ADO_BK(), [&](const QSqlRecord& r) {
+        k.out(QStringLiteral("%1	%2	%3")
+                  .arg(r.value("id").toInt())
+                  .arg(r.value("BKName").toString(), r.value("BKKurz").toString()));
+    });
 }
 
 // The edit field takes two characters of the short name, as in the dialog.

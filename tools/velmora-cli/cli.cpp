@@ -2,6 +2,10 @@
 
 #include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "toolkit/qtuserseam.h"
+
+#include <QSqlQueryModel>
+#include <QSqlRecord>
 
 #include <QDir>
 #include <cstdio>
@@ -94,11 +98,7 @@ void Kontext::out(const QString& line) {
 }
 
 void Kontext::err(const QString& line) {
-    // the program's messages break lines with "\r"
-    QString text = line;
-    text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QByteArray bytes = text.toUtf8() + '\n';
+    const QByteArray bytes = displayText(line).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
@@ -116,6 +116,13 @@ int ganzzahl(const QString& text, const QString& was) {
     if (!ok)
         throw Refused(QStringLiteral("'%1' ist keine gültige Zahl für %2.").arg(text, was));
     return value;
+}
+
+void zeilen(QSqlQueryModel& model, const std::function<void(const QSqlRecord&)>& zeile) {
+    while (model.canFetchMore())
+        model.fetchMore();
+    for (int row = 0; row < model.rowCount(); ++row)
+        zeile(model.record(row));
 }
 
 QDate datum(const QString& text) {

@@ -14,6 +14,8 @@
 #include <stdexcept>
 
 class TDM_EinAus;
+class QSqlQueryModel;
+class QSqlRecord;
 
 namespace cli {
 
@@ -103,5 +105,8 @@ QString usageText(const std::vector<Befehl>& befehle);
 // Parsing shared by the commands, with the program's messages.
 int ganzzahl(const QString& text, const QString& was);
 QDate datum(const QString& text);
+
+// Every row of one of the data module's list models, read to its end.
+void zeilen(QSqlQueryModel& model, const std::function<void(const QSqlRecord&)>& zeile);
 
 } // namespace cli

@@ -5,6 +5,8 @@
 #include "masterdata/mandanten.h"
 #include "masterdata/zeitraeume.h"
 
+#include <QSqlRecord>
+
 namespace cli {
 
 namespace {
@@ -15,14 +17,14 @@ int mandantId(const QString& text) {
 
 void mandantListe(Kontext& k, const QStringList& words) {
     Args(words, {}, {}).expectPositional(0);
-    Sql q = k.dm().db().sql(
-        QStringLiteral("select id, Bezeichnung, Aktiv from T_Mandant order by rowid"));
-    q.exec();
-    while (q.next())
-        k.out(QStringLiteral("%1\t%2\t%3")
-                  .arg(q.value(0).toInt())
-                  .arg(q.value(1).toString())
-                  .arg(q.value(2).toInt() == 1 ? 1 : 0));
+    TDM_EinAus& dm = k.dm();
+    dm.Table_MandantRequery();
+    zeilen(dm.Table_Mandant(), [&](const QSqlRecord& r) {
+        k.out(QStringLiteral("%1	%2	%3")
+                  .arg(r.value("id").toInt())
+                  .arg(r.value("Bezeichnung").toString())
+                  .arg(r.value("Aktiv").toInt() == 1 ? 1 : 0));
+    });
 }
 
 void mandantNeu(Kontext& k, const QStringList& words) {
@@ -73,9 +75,9 @@ void mandantWechseln(Kontext& k, const QStringList& words) {
         if (!text)
             throw Refused(
                 QStringLiteral("Der Mandant hat noch kein Wirtschaftsjahr: --jahr JAHR angeben."));
-        jahr = zeitraeume::jahrAusText(*text);
+        jahr = TDM_EinAus::jahrAusText(*text);
         if (!jahr)
-            throw Refused(zeitraeume::meldungJahrVierstellig());
+            throw Refused(TDM_EinAus::meldungJahrVierstellig());
     }
     Transaktion t(dm.db());
     if (const auto m = mandanten::wechseln(dm, id))
@@ -132,7 +134,7 @@ void stammdaten(Kontext& k, const QStringList& words) {
 }
 
 int zeitraumDesJahres(Kontext& k, const QString& text) {
-    const auto jahr = zeitraeume::jahrAusText(text);
+    const auto jahr = TDM_EinAus::jahrAusText(text);
     if (!jahr)
         throw Refused(zeitraeume::meldungNurZahlen());
     const auto z = zeitraeume::zeitraumVonJahr(k.dm(), k.dm().gibMandant(), *jahr);
@@ -143,11 +145,12 @@ int zeitraumDesJahres(Kontext& k, const QString& text) {
 
 void jahrListe(Kontext& k, const QStringList& words) {
     Args(words, {}, {}).expectPositional(0);
-    Sql q = k.dm().db().sql(QStringLiteral(
-        "select id, Jahr from t_zeitraum where mandant = :mandant order by jahr desc;"));
-    q.bind("mandant", k.dm().gibMandant()).exec();
-    while (q.next())
-        k.out(QStringLiteral("%1\t%2").arg(q.value(0).toInt()).arg(q.value(1).toInt()));
+    TDM_EinAus& dm = k.dm();
+    dm.setQueryZeitraumMandant(dm.gibMandant());
+    zeilen(dm.QueryZeitraum(), [&](const QSqlRecord& r) {
+        k.out(
+            QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
+    });
 }
 
 void jahrNeu(Kontext& k, const QStringList& words) {

@@ -40,10 +40,8 @@ void init(Kontext& k, const QStringList& words) {
         if (!jahr)
             throw Refused(
                 QStringLiteral("Der Mandant hat noch kein Wirtschaftsjahr: --jahr JAHR angeben."));
-        bool ok = false;
-        jahr->trimmed().toInt(&ok);
-        if (!ok)
-            throw Refused(QStringLiteral("Geben sie das Jahr bitte 4-stellig an!"));
+        if (!TDM_EinAus::jahrAusText(*jahr))
+            throw Refused(TDM_EinAus::meldungJahrVierstellig());
         k.ui().answerInput(*jahr);
     }
     dm.DataModuleCreate();
