@@ -7,11 +7,13 @@
 #include "bookings/steuerbuchungen.h"
 #include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "data/texte.h"
 #include "platform/clock.h"
 #include "platform/settingsfile.h"
 #include "platform/userseam.h"
 #include "toolkit/dateedit.h"
 #include "toolkit/umgebung.h"
+#include "toolkit/zeichengrenze.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -166,7 +168,7 @@ void TFormBelegeingabe::baueFenster() {
     DBComboText->setObjectName(QStringLiteral("DBComboText"));
     DBComboText->setEditable(true);
     DBComboText->setInsertPolicy(QComboBox::NoInsert);
-    DBComboText->lineEdit()->setMaxLength(buchungspruefung::TextLaenge);
+    zeichenBegrenzen(DBComboText->lineEdit(), buchungspruefung::TextLaenge);
     felder->addWidget(beschriftung(this, QStringLiteral("Belegtext")), zeile, 0);
     felder->addWidget(DBComboText, zeile++, 1, 1, 2);
 
@@ -275,6 +277,7 @@ void TFormBelegeingabe::zeigeDatensatz() {
         DBDatum->setText(dates::format(b.Buchungsdatum));
     }
     DBEditBelegnummer->setText(b.Belegnummer ? QString::number(*b.Belegnummer) : QString());
+    m_alteNummer = b.Belegnummer;
     DBComboText->setEditText(b.Text);
     DBCombo_Steuersatz->setEditText(QString::number(b.Steuersatz));
     m_bk = b.BK;
@@ -336,7 +339,8 @@ void TFormBelegeingabe::FormActivate() {
             m_bk = neu.BK;
             waehleBuchungskreis();
         }
-        DBEditBelegnummer->setText(QString::number(neu.Belegnummer.value_or(1)));
+        m_vorschlag = neu.Belegnummer.value_or(1);
+        DBEditBelegnummer->setText(QString::number(*m_vorschlag));
         m_datensatz.ID = neu.ID;
         m_datensatz.Wirtschaftsjahr = neu.Wirtschaftsjahr;
         DB_ID->setText(QString::number(neu.ID));
@@ -546,15 +550,29 @@ bool TFormBelegeingabe::FormClose() {
     Buchung b = m_datensatz;
     b.Buchungsdatum = DatumPicker->date();
     b.Belegnummer = beleg.wert;
-    b.Text = DBComboText->currentText().left(buchungspruefung::TextLaenge);
+    b.Text = texte::ersteZeichen(texte::einzeilig(DBComboText->currentText()),
+                                 buchungspruefung::TextLaenge);
     b.Betrag = *betrag.wert;
     b.Steuersatz = *satz.wert;
     b.BK = m_bk;
     m_regeln.uebernehmen(b);
 
+    if (const QString grenze = buchungspruefung::betragsgrenzen(b.Betrag); !grenze.isEmpty()) {
+        abweisen(DBEdit_Betrag, grenze);
+        return false;
+    }
+    Datenbank& db = m_umgebung.dm.db();
     QString konto;
+    bool vergeben = false;
+    const bool neu = m_zustand == DatensatzZustand::Einfuegen;
+    // a proposal left as it was, or a booking's own number, is never asked about
+    const bool eigeneNummer =
+        neu ? beleg.wert && beleg.wert == m_vorschlag : beleg.wert == m_alteNummer;
     try {
-        konto = buchungspruefung::steuerkonto(m_umgebung.dm.db(), klassifiziere(b), b.Steuersatz);
+        konto = buchungspruefung::steuersatzPruefen(db, klassifiziere(b), b.Steuersatz, b.mandant);
+        if (konto.isEmpty() && beleg.wert && !eigeneNummer)
+            vergeben = buchungspruefung::belegnummerVorhanden(db, b.mandant, b.Wirtschaftsjahr,
+                                                              *beleg.wert, neu ? -1 : b.ID);
     } catch (const DatenbankFehler& e) {
         ui.error(e.text());
         return false;
@@ -562,6 +580,18 @@ bool TFormBelegeingabe::FormClose() {
     if (!konto.isEmpty()) {
         abweisen(DBCombo_Steuersatz, konto);
         return false;
+    }
+    m_wahl = Belegnummernwahl::WieAngegeben;
+    if (eigeneNummer)
+        m_wahl = neu ? Belegnummernwahl::Vorschlag : Belegnummernwahl::AuchDoppelt;
+    if (vergeben) {
+        if (ui.question(UserSeam::Kind::Confirmation,
+                        buchungspruefung::frageBelegnummerVergeben(*beleg.wert),
+                        UserSeam::Yes | UserSeam::No) != UserSeam::Yes) {
+            DBEditBelegnummer->setFocus();
+            return false;
+        }
+        m_wahl = Belegnummernwahl::AuchDoppelt;
     }
     m_datensatz = b;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bookings/belegeingaberegeln.h"
+#include "bookings/buchungsschreiber.h"
 #include "data/buchung.h"
 
 #include <QDialog>
@@ -38,6 +39,8 @@ public:
     const Buchung& datensatz() const { return m_datensatz; }
     // The user confirmed with "OK und weiterbuchen".
     bool Weiterbuchen() const { return m_weiterbuchen; }
+    // How the writer treats the voucher number, settled by the checks on OK.
+    Belegnummernwahl belegnummernwahl() const { return m_wahl; }
     // The selected circle's identifier.
     std::optional<int> buchungskreis() const { return m_bk; }
     const Belegeingaberegeln& regeln() const { return m_regeln; }
@@ -111,6 +114,10 @@ private:
     bool m_hilfeWarAktiv = false;
     int m_jahr = 0;
     std::optional<int> m_bk;
+    // the number the dialog proposed, and the number the booking had
+    std::optional<int> m_vorschlag;
+    std::optional<int> m_alteNummer;
+    Belegnummernwahl m_wahl = Belegnummernwahl::WieAngegeben;
     Belegeingaberegeln m_regeln;
     std::function<void()> m_buchungskreiseZeigen;
     TFormBelegeingabeHilfe* m_hilfe = nullptr;

@@ -56,7 +56,8 @@ void BuchungsBefehle::Buchen1Click() {
         }
         nochmal = dialog.Weiterbuchen();
         try {
-            Buchungsschreiber(m_umgebung.dm).neueBuchungSpeichern(dialog.datensatz());
+            Buchungsschreiber(m_umgebung.dm)
+                .neueBuchungSpeichern(dialog.datensatz(), dialog.belegnummernwahl());
         } catch (const DatenbankFehler& e) {
             m_umgebung.ui.error(e.text());
             wiederholen = dialog.datensatz();
@@ -97,7 +98,8 @@ void BuchungsBefehle::GridDblClick(bool, std::optional<int> buchungsid) {
                 UserSeam::Ok | UserSeam::Cancel) != UserSeam::Ok)
             return;
         try {
-            if (!Buchungsschreiber(m_umgebung.dm).buchungAendern(dialog.datensatz())) {
+            if (!Buchungsschreiber(m_umgebung.dm)
+                     .buchungAendern(dialog.datensatz(), dialog.belegnummernwahl())) {
                 m_umgebung.ui.message(kNichtMehrVorhanden);
                 beideListenAktualisieren();
                 return;

@@ -2,14 +2,15 @@
 
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "data/texte.h"
 
 namespace buchungskreise {
 
 namespace {
 
-// An empty name is stored as empty text, not as NULL.
+// An empty name is stored as empty text, not as NULL; a name is one line.
 QString text(const QString& s) {
-    return s.isNull() ? QStringLiteral("") : s;
+    return s.isNull() ? QStringLiteral("") : texte::einzeilig(s);
 }
 
 } // namespace
@@ -26,7 +27,7 @@ std::optional<Kreis> lesen(TDM_EinAus& dm, int id, int mandant) {
 
 int anlegen(TDM_EinAus& dm, int mandant, const QString& name, const QString& kurz) {
     Transaktion t(dm.db());
-    const int id = dm.gibNeueID(QStringLiteral("t_bkreis"));
+    const int id = dm.neueID(QStringLiteral("t_bkreis"));
     dm.db()
         .sql(QStringLiteral("insert into T_BKreis (id, mandant, BKName, BKKurz) "
                             "values (:id, :mandant, :name, :kurz)"))

@@ -1,5 +1,7 @@
 #include "bookings/buchungskreisneu.h"
 
+#include "toolkit/zeichengrenze.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,7 +25,7 @@ TFormBuchungskreisNeu::TFormBuchungskreisNeu(QWidget* parent) : QDialog(parent) 
     DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
     DBEdit2->setGeometry(16, 78, 50, 22);
     label2->setBuddy(DBEdit2);
-    connect(DBEdit2, &QLineEdit::textEdited, this, &TFormBuchungskreisNeu::kurzBegrenzen);
+    zeichenBegrenzen(DBEdit2, KurzLaenge);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("BitBtn1"));
@@ -40,14 +42,12 @@ void TFormBuchungskreisNeu::neu() {
     m_neu = true;
     DBEdit1->clear();
     DBEdit2->clear();
-    m_kurzVorher.clear();
 }
 
 void TFormBuchungskreisNeu::bearbeiten(const QString& name, const QString& kurz) {
     m_neu = false;
     DBEdit1->setText(name);
     DBEdit2->setText(kurz);
-    m_kurzVorher = kurz;
 }
 
 QString TFormBuchungskreisNeu::name() const {
@@ -67,47 +67,4 @@ void TFormBuchungskreisNeu::FormActivate() {
     setWindowTitle(m_neu ? QStringLiteral("Neuer Buchungskreis")
                          : QStringLiteral("Buchungskreis bearbeiten"));
     DBEdit1->setFocus();
-}
-
-QString TFormBuchungskreisNeu::ersteZeichen(const QString& text, int n) {
-    qsizetype i = 0;
-    for (int gezaehlt = 0; i < text.size() && gezaehlt < n; ++gezaehlt) {
-        i += (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
-                                                                                                : 1;
-    }
-    return text.left(i);
-}
-
-int TFormBuchungskreisNeu::zeichenAnzahl(const QString& text) {
-    int n = 0;
-    for (qsizetype i = 0; i < text.size(); ++n)
-        i += ersteZeichen(text.mid(i), 1).size();
-    return n;
-}
-
-void TFormBuchungskreisNeu::kurzBegrenzen(const QString& neu) {
-    // Like an edit's own length limit, an insertion keeps only what fits;
-    // but it counts characters, not UTF-16 units, so no character outside
-    // the basic plane is cut in half.
-    const QString& alt = m_kurzVorher;
-    qsizetype vorne = 0;
-    while (vorne < alt.size() && vorne < neu.size() && alt[vorne] == neu[vorne])
-        ++vorne;
-    if (vorne > 0 && neu[vorne - 1].isHighSurrogate())
-        --vorne;
-    qsizetype hinten = 0;
-    while (hinten < alt.size() - vorne && hinten < neu.size() - vorne &&
-           alt[alt.size() - 1 - hinten] == neu[neu.size() - 1 - hinten])
-        ++hinten;
-    if (hinten > 0 && neu[neu.size() - hinten].isLowSurrogate())
-        --hinten;
-    const QString entfernt = alt.mid(vorne, alt.size() - vorne - hinten);
-    const QString eingefuegt = neu.mid(vorne, neu.size() - vorne - hinten);
-    const int bleibt = zeichenAnzahl(alt) - zeichenAnzahl(entfernt);
-    const QString passt = ersteZeichen(eingefuegt, std::max(0, KurzLaenge - bleibt));
-    if (passt.size() != eingefuegt.size()) {
-        DBEdit2->setText(neu.left(vorne) + passt + neu.right(hinten));
-        DBEdit2->setCursorPosition(static_cast<int>(vorne + passt.size()));
-    }
-    m_kurzVorher = DBEdit2->text();
 }

@@ -27,18 +27,11 @@ public:
     // Caption after the mode, focus in the name.
     void FormActivate();
 
-    // The first n characters of text; never splits a character in two.
-    static QString ersteZeichen(const QString& text, int n);
-    static int zeichenAnzahl(const QString& text);
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void kurzBegrenzen(const QString& neu);
-
     bool m_neu = true;
     QLineEdit* DBEdit1 = nullptr;
     QLineEdit* DBEdit2 = nullptr;
-    QString m_kurzVorher;
 };

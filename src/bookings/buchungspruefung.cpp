@@ -4,6 +4,7 @@
 #include "data/buchung.h"
 #include "data/dates.h"
 #include "data/db.h"
+#include "data/texte.h"
 
 namespace buchungspruefung {
 
@@ -16,6 +17,23 @@ QString buchungskreisFehlt() {
         "Sie müssen einen Buchungskreis angeben!\n\rBei Bedarf können sie einen neuen anlegen!");
 }
 
+QString belegnummerVergeben(int nummer) {
+    return QStringLiteral("Die Belegnummer %1 ist in diesem Wirtschaftsjahr bereits vergeben.")
+        .arg(nummer);
+}
+
+QString frageBelegnummerVergeben(int nummer) {
+    return belegnummerVergeben(nummer) + QStringLiteral(" Trotzdem speichern?");
+}
+
+QString betragsgrenzen(Currency betrag) {
+    if (betrag > HoechstBetrag || betrag < -HoechstBetrag)
+        return QStringLiteral("Der Betrag darf höchstens 99.999.999,99 betragen.");
+    if (betrag.units() % 100 != 0)
+        return QStringLiteral("Der Betrag darf höchstens zwei Nachkommastellen haben.");
+    return QString();
+}
+
 Eingelesen<Currency> betrag(const QString& text) {
     if (text.trimmed().isEmpty())
         return {std::nullopt, betragFehlt()};
@@ -23,6 +41,8 @@ Eingelesen<Currency> betrag(const QString& text) {
     const auto wert = Currency::parse(text, &fehler);
     if (!wert)
         return {std::nullopt, fehler};
+    if (const QString grenze = betragsgrenzen(*wert); !grenze.isEmpty())
+        return {std::nullopt, grenze};
     return {wert, QString()};
 }
 
@@ -48,21 +68,42 @@ Eingelesen<int> steuersatz(const QString& text) {
     return {static_cast<int>(wert), QString()};
 }
 
-QString steuerkonto(Datenbank& db, Buchungsart art, int satz) {
+bool steuersatzErlaubt(int satz, bool steuerDE) {
+    for (const int erlaubt : {0, 5, 10, 12, 13, 20})
+        if (satz == erlaubt)
+            return true;
+    return steuerDE && (satz == 7 || satz == 19);
+}
+
+QString steuersatzPruefen(Datenbank& db, Buchungsart art, int satz, int mandant) {
+    const QString meldung =
+        QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.").arg(satz);
+    Sql de = db.sql(QStringLiteral("select SteuerDE from t_stammdaten where mandant = :mandant"));
+    de.bind("mandant", mandant).exec();
+    const bool steuerDE = de.next() && !de.value(0).isNull() && de.value(0).toInt() != 0;
+    if (!steuersatzErlaubt(satz, steuerDE))
+        return meldung;
     const auto konto = steuerkontoFuer(art, satz);
     if (!konto)
         return QString();
-    // 1021 and 2021 belong to intra-community acquisitions, not to a rate of 21
-    bool vorhanden = false;
-    if (*konto != 1021 && *konto != 2021) {
-        Sql q = db.sql(QStringLiteral("select count(*) from T_Kontenplan "
-                                      "where Kontonummer = :konto and Steuersatz = :satz"));
-        q.bind("konto", *konto).bind("satz", satz).exec();
-        vorhanden = q.next() && q.value(0).toInt() > 0;
-    }
-    if (vorhanden)
+    Sql q = db.sql(QStringLiteral("select count(*) from T_Kontenplan "
+                                  "where Kontonummer = :konto and Steuersatz = :satz"));
+    q.bind("konto", *konto).bind("satz", satz).exec();
+    if (q.next() && q.value(0).toInt() > 0)
         return QString();
-    return QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.").arg(satz);
+    return meldung;
+}
+
+bool belegnummerVorhanden(Datenbank& db, int mandant, int zeitraum, int nummer, int ausserID) {
+    Sql q = db.sql(QStringLiteral("select 1 from T_Buchungen where mandant = :mandant and "
+                                  "Wirtschaftsjahr = :zeitraum and Belegnummer = :nummer and "
+                                  "ID <> :id limit 1"));
+    q.bind("mandant", mandant)
+        .bind("zeitraum", zeitraum)
+        .bind("nummer", nummer)
+        .bind("id", ausserID)
+        .exec();
+    return q.next();
 }
 
 bool buchungskreisVorhanden(Datenbank& db, int bk, int mandant) {
@@ -92,16 +133,16 @@ QString belegdatum(const QDate& datum, int jahr) {
 }
 
 QString text(const QString& text) {
-    if (text.size() > TextLaenge)
+    if (texte::zeichenAnzahl(text) > TextLaenge)
         return QStringLiteral("Der Buchungstext darf höchstens %1 Zeichen lang sein.")
             .arg(TextLaenge);
     return QString();
 }
 
 QString buchung(Datenbank& db, const Buchung& b, int jahr) {
-    for (const QString& fehler :
-         {buchungskreis(db, b.BK, b.mandant), steuerkonto(db, klassifiziere(b), b.Steuersatz),
-          belegdatum(b.Buchungsdatum, jahr), text(b.Text)}) {
+    for (const QString& fehler : {buchungskreis(db, b.BK, b.mandant), betragsgrenzen(b.Betrag),
+                                  steuersatzPruefen(db, klassifiziere(b), b.Steuersatz, b.mandant),
+                                  belegdatum(b.Buchungsdatum, jahr), text(b.Text)}) {
         if (!fehler.isEmpty())
             return fehler;
     }

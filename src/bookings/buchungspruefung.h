@@ -23,21 +23,32 @@ template <class T> struct Eingelesen {
 namespace buchungspruefung {
 
 inline constexpr int TextLaenge = 100;
+// The largest amount in size: every total of a fiscal year stays exact.
+inline constexpr Currency HoechstBetrag = Currency::fromUnits(99'999'999'99LL * 100);
 
 QString betragFehlt();
 QString buchungskreisFehlt();
+QString belegnummerVergeben(int nummer);
+QString frageBelegnummerVergeben(int nummer);
 
 // What a German user types ("1.234,56", "-80", "1234.56"); empty is missing.
+// At most 99.999.999,99 in size and at most two decimals.
 Eingelesen<Currency> betrag(const QString& text);
+QString betragsgrenzen(Currency betrag);
 // A 32-bit integer; empty text is allowed and leaves the number empty.
 Eingelesen<int> belegnummer(const QString& text);
 // A whole percentage that the rate column takes; empty is refused.
 Eingelesen<int> steuersatz(const QString& text);
 
-// Refuses a rate whose kind posts to an account the chart has no rate
-// account for (1000 + r for income, 2000 + r for an ordinary expense).
-// Intra-community acquisitions and imports post to fixed accounts.
-QString steuerkonto(Datenbank& db, Buchungsart art, int satz);
+// The rates the booking dialog offers: 0, 5, 10, 12, 13, 20, and with the
+// German rates also 7 and 19.
+bool steuersatzErlaubt(int satz, bool steuerDE);
+// Every booking, whatever its kind and flags, has one of the client's rates,
+// and an income or ordinary expense finds its rate account in the chart.
+QString steuersatzPruefen(Datenbank& db, Buchungsart art, int satz, int mandant);
+
+// Whether another booking of the client's fiscal year has this number.
+bool belegnummerVorhanden(Datenbank& db, int mandant, int zeitraum, int nummer, int ausserID);
 
 // The circle must be given and belong to the client.
 QString buchungskreis(Datenbank& db, std::optional<int> bk, int mandant);
@@ -48,8 +59,8 @@ QString belegdatum(const QDate& datum, int jahr);
 
 QString text(const QString& text);
 
-// A complete record before it is stored without the dialog: circle of the
-// client, rate account, date inside the calendar year jahr, text length.
+// A complete record before it is stored: circle of the client, amount
+// limits, rate, date inside the calendar year jahr, text length.
 // Answers the first message, empty when the booking may be stored.
 QString buchung(Datenbank& db, const Buchung& b, int jahr);
 

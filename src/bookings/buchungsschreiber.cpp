@@ -1,25 +1,59 @@
 #include "bookings/buchungsschreiber.h"
 
+#include "bookings/buchungspruefung.h"
 #include "bookings/steuerbuchungen.h"
 #include "data/buchung.h"
 #include "data/dm_einaus.h"
+#include "data/summen.h"
+#include "data/texte.h"
 
-int Buchungsschreiber::neueBuchungSpeichern(const Buchung& b) {
+void Buchungsschreiber::pruefen(Buchung& b, Belegnummernwahl wahl) {
+    Datenbank& db = m_dm.db();
+    b.Text = texte::einzeilig(b.Text);
+    const QString fehler =
+        buchungspruefung::buchung(db, b, ZeitraumJahr(db, b.Wirtschaftsjahr, b.mandant));
+    if (!fehler.isEmpty())
+        throw BuchungAbgewiesen(fehler);
+    switch (wahl) {
+    case Belegnummernwahl::Naechste:
+        b.Belegnummer = m_dm.neueBelegnummer(b.mandant, b.Wirtschaftsjahr);
+        break;
+    case Belegnummernwahl::Vorschlag:
+        if (!b.Belegnummer || buchungspruefung::belegnummerVorhanden(
+                                  db, b.mandant, b.Wirtschaftsjahr, *b.Belegnummer, b.ID))
+            b.Belegnummer = m_dm.neueBelegnummer(b.mandant, b.Wirtschaftsjahr);
+        break;
+    case Belegnummernwahl::WieAngegeben:
+        if (b.Belegnummer && buchungspruefung::belegnummerVorhanden(
+                                 db, b.mandant, b.Wirtschaftsjahr, *b.Belegnummer, b.ID))
+            throw BuchungAbgewiesen(buchungspruefung::belegnummerVergeben(*b.Belegnummer));
+        break;
+    case Belegnummernwahl::AuchDoppelt:
+        break;
+    }
+}
+
+int Buchungsschreiber::neueBuchungSpeichern(const Buchung& b, Belegnummernwahl wahl) {
     Transaktion t(m_dm.db());
     Buchung neu = b;
-    neu.ID = m_dm.gibNeueID(QStringLiteral("T_Buchungen"));
+    neu.ID = m_dm.neueID(QStringLiteral("T_Buchungen"));
+    pruefen(neu, wahl);
     buchungstabelle::einfuegen(m_dm.db(), neu);
     SteuerBuchen(neu);
     t.commit();
     return neu.ID;
 }
 
-bool Buchungsschreiber::buchungAendern(const Buchung& b) {
+bool Buchungsschreiber::buchungAendern(const Buchung& b, Belegnummernwahl wahl) {
     Transaktion t(m_dm.db());
-    if (!buchungstabelle::aendern(m_dm.db(), b))
+    if (!buchungstabelle::lesen(m_dm.db(), b.ID, b.mandant))
         return false;
-    LoeschenKontenbewegungen(b.ID, false, b.mandant);
-    SteuerBuchen(b);
+    Buchung neu = b;
+    pruefen(neu, wahl);
+    if (!buchungstabelle::aendern(m_dm.db(), neu))
+        return false;
+    LoeschenKontenbewegungen(neu.ID, false, neu.mandant);
+    SteuerBuchen(neu);
     t.commit();
     return true;
 }
@@ -38,7 +72,7 @@ void Buchungsschreiber::SteuerBuchen(const Buchung& b) {
         if (!betrag)
             throw DatenbankFehler(
                 QStringLiteral("Der Steuerbetrag der Buchung %1 ist zu groß.").arg(b.ID));
-        const int id = m_dm.gibNeueID(QStringLiteral("t_Kontenbewegungen"));
+        const int id = m_dm.neueID(QStringLiteral("t_Kontenbewegungen"));
         m_dm.db()
             .sql(QStringLiteral("INSERT INTO t_kontenbewegungen ( mandant, id, Buchungen_id, "
                                 "Konten_Nr, St_Betrag ) "

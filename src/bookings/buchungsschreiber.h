@@ -1,21 +1,46 @@
 #pragma once
 
+#include "data/db.h"
+
 struct Buchung;
 class TDM_EinAus;
 
+// A booking that the checks at the moment of writing refuse; the text is the
+// message to show. Nothing was written.
+class BuchungAbgewiesen : public DatenbankFehler {
+public:
+    using DatenbankFehler::DatenbankFehler;
+};
+
+// Where a booking's voucher number comes from.
+enum class Belegnummernwahl {
+    // the next free number, taken inside the write
+    Naechste,
+    // the dialog's own proposal, unchanged: if another program took it
+    // meanwhile, the next free number instead
+    Vorschlag,
+    // typed or given: refused when another booking of the year has it
+    WieAngegeben,
+    // typed, and the user agreed to a number that is already taken
+    AuchDoppelt,
+};
+
 // Stores bookings with their tax postings. Each operation is one
-// transaction: on failure it throws DatenbankFehler and leaves the database
-// as it was, so no booking is ever left without all of its postings.
+// transaction in which the booking is checked as it is written, so the
+// dialog, velmora-cli and every other writer pass the same checks. On failure
+// it throws DatenbankFehler (BuchungAbgewiesen for a refusal) and leaves the
+// database as it was, so no booking is ever left without all of its postings.
 class Buchungsschreiber {
 public:
     explicit Buchungsschreiber(TDM_EinAus& dm) : m_dm(dm) {}
 
     // A new booking: allocates its identifier, inserts it and its postings.
     // Answers the identifier.
-    int neueBuchungSpeichern(const Buchung& b);
+    int neueBuchungSpeichern(const Buchung& b,
+                             Belegnummernwahl wahl = Belegnummernwahl::WieAngegeben);
     // A changed booking (same ID and client): the row, then its old postings
     // out and the new ones in. False, with nothing changed, when the row is gone.
-    bool buchungAendern(const Buchung& b);
+    bool buchungAendern(const Buchung& b, Belegnummernwahl wahl = Belegnummernwahl::WieAngegeben);
     // The booking row and its postings.
     void buchungLoeschen(int id, int mandant);
 
@@ -25,5 +50,8 @@ public:
     void LoeschenKontenbewegungen(int id, bool buchungLoeschen, int mandant);
 
 private:
+    // Checks b as it will be stored and settles its voucher number.
+    void pruefen(Buchung& b, Belegnummernwahl wahl);
+
     TDM_EinAus& m_dm;
 };

@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "data/db.h"
+#include "data/texte.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ QVariant nullOder(const std::optional<int>& v) {
 }
 
 QVariant textOderNull(const QString& s) {
-    return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
+    return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(texte::einzeilig(s));
 }
 
 int code(const QVariant& v) {

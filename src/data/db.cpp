@@ -1,20 +1,88 @@
 #include "data/db.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
+#include <sqlite3.h>
 #include <utility>
 
-namespace {
+namespace datenbankmeldung {
 
-QString errorText(const QSqlError& e) {
+QString beschaedigt(const QString& path, const QString& grund) {
+    return QStringLiteral("Die Datenbank %1 ist beschädigt oder nicht lesbar: %2")
+        .arg(QDir::toNativeSeparators(path), grund);
+}
+
+QString gesperrt() {
+    return QStringLiteral("Die Datenbank wird gerade von einem anderen Programm benutzt. Bitte "
+                          "versuchen Sie es in einigen Sekunden noch einmal.");
+}
+
+QString schreibgeschuetzt(const QString& path) {
+    return QStringLiteral(
+               "Die Datenbank %1 ist schreibgeschützt und kann nicht geschrieben werden.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString verzeichnisSchreibgeschuetzt(const QString& dir) {
+    return QStringLiteral("Im Verzeichnis %1 kann nicht geschrieben werden; die Datenbank darin "
+                          "kann daher nicht geändert werden.")
+        .arg(QDir::toNativeSeparators(dir));
+}
+
+QString fuerCode(int code, const QString& path, const QString& detail) {
+    const QString dir = QFileInfo(path).absolutePath();
+    switch (code) {
+    case SQLITE_READONLY_DIRECTORY:
+        return verzeichnisSchreibgeschuetzt(dir);
+    case SQLITE_IOERR_READ:
+    case SQLITE_IOERR_SHORT_READ:
+        return beschaedigt(path, detail);
+    default:
+        break;
+    }
+    switch (code & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return beschaedigt(path, detail);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return gesperrt();
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+        // the journal beside the file needs a writable directory
+        if (!QFileInfo(dir).isWritable())
+            return verzeichnisSchreibgeschuetzt(dir);
+        if (code == SQLITE_READONLY || QFileInfo(path).exists())
+            return code == SQLITE_CANTOPEN
+                       ? QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
+                             .arg(QDir::toNativeSeparators(path), detail)
+                       : schreibgeschuetzt(path);
+        break;
+    case SQLITE_FULL:
+        return QStringLiteral("Der Datenträger ist voll: die Datenbank %1 kann nicht geschrieben "
+                              "werden.")
+            .arg(QDir::toNativeSeparators(path));
+    default:
+        break;
+    }
+    return detail;
+}
+
+} // namespace datenbankmeldung
+
+QString Datenbank::fehlerText(const QSqlError& e) const {
     QString text = e.databaseText();
     if (text.isEmpty())
         text = e.text();
-    return text;
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    if (!ok)
+        return text;
+    return datenbankmeldung::fuerCode(code, m_path, text);
 }
-
-} // namespace
 
 QStringList Sql::placeholders(const QString& text) {
     QStringList names;
@@ -32,7 +100,13 @@ QStringList Sql::placeholders(const QString& text) {
             ++j;
         if (j > i + 1) {
             const QString name = text.mid(i + 1, j - i - 1);
-            if (!names.contains(name, Qt::CaseInsensitive))
+            for (const QString& n : std::as_const(names)) {
+                if (n != name && n.compare(name, Qt::CaseInsensitive) == 0)
+                    throw DatenbankFehler(
+                        QStringLiteral("Der Parameter :%1 steht in der Abfrage auch als :%2.")
+                            .arg(n, name));
+            }
+            if (!names.contains(name))
                 names << name;
         }
         i = j - 1;
@@ -41,9 +115,9 @@ QStringList Sql::placeholders(const QString& text) {
 }
 
 Sql::Sql(Datenbank& db, const QString& text)
-    : m_text(text), m_query(db.connection()), m_placeholders(placeholders(text)) {
+    : m_db(&db), m_text(text), m_query(db.connection()), m_placeholders(placeholders(text)) {
     if (!m_query.prepare(text))
-        throw DatenbankFehler(errorText(m_query.lastError()));
+        throw DatenbankFehler(db.fehlerText(m_query.lastError()));
 }
 
 Sql& Sql::bind(const QString& name, const QVariant& value) {
@@ -64,8 +138,16 @@ Sql& Sql::exec() {
             throw DatenbankFehler(QStringLiteral("Parameter %1 hat keinen Wert.").arg(p));
     }
     if (!m_query.exec())
-        throw DatenbankFehler(errorText(m_query.lastError()));
+        throw DatenbankFehler(m_db->fehlerText(m_query.lastError()));
     return *this;
+}
+
+bool Sql::next() {
+    if (m_query.next())
+        return true;
+    if (m_query.lastError().isValid())
+        throw DatenbankFehler(m_db->fehlerText(m_query.lastError()));
+    return false;
 }
 
 Datenbank::Datenbank(QString connectionName) : m_name(std::move(connectionName)) {}
@@ -77,15 +159,20 @@ Datenbank::~Datenbank() {
 
 void Datenbank::open(const QString& path) {
     close();
+    m_path = QFileInfo(path).absoluteFilePath();
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
                                                      : QSqlDatabase::addDatabase("QSQLITE", m_name);
     // mode=rw: SQLite must never create a missing file
-    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    QUrl url = QUrl::fromLocalFile(m_path);
     url.setQuery(QStringLiteral("mode=rw"));
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
     if (!db.open())
-        throw DatenbankFehler(errorText(db.lastError()));
+        throw DatenbankFehler(fehlerText(db.lastError()));
+    // the driver reports primary codes only unless asked
+    if (auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData()))
+        sqlite3_extended_result_codes(handle, 1);
 }
 
 void Datenbank::close() {
@@ -103,6 +190,61 @@ bool Datenbank::isOpen() const {
 
 QSqlDatabase Datenbank::connection() const {
     return QSqlDatabase::database(m_name, false);
+}
+
+namespace {
+
+struct Fortschritt {
+    const std::function<void(int)>* melden;
+    qint64 schritte = 0;
+    qint64 erwartet = 1;
+    int zuletzt = -1;
+};
+
+int fortschrittMelden(void* daten) {
+    auto* f = static_cast<Fortschritt*>(daten);
+    ++f->schritte;
+    // the estimate can fall short: stay below 100 until the check is done
+    const int prozent = static_cast<int>(std::min<qint64>(99, f->schritte * 100 / f->erwartet));
+    if (prozent != f->zuletzt) {
+        f->zuletzt = prozent;
+        (*f->melden)(prozent);
+    }
+    return 0;
+}
+
+} // namespace
+
+QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortschritt) {
+    Sql seiten = sql(QStringLiteral("PRAGMA page_count"));
+    seiten.exec();
+    const qint64 anzahl = seiten.next() ? seiten.value(0).toLongLong() : 0;
+
+    sqlite3* handle = *static_cast<sqlite3* const*>(connection().driver()->handle().constData());
+    constexpr int Intervall = 1000; // virtual machine steps between two calls
+    // About 30 steps of 1000 instructions per page, measured on typical files.
+    Fortschritt f{&fortschritt, 0, std::max<qint64>(1, anzahl * 30), -1};
+    if (fortschritt && handle)
+        sqlite3_progress_handler(handle, Intervall, fortschrittMelden, &f);
+    struct Abmelden {
+        sqlite3* h;
+        ~Abmelden() {
+            if (h)
+                sqlite3_progress_handler(h, 0, nullptr, nullptr);
+        }
+    } abmelden{fortschritt ? handle : nullptr};
+
+    Sql q = sql(QStringLiteral("PRAGMA integrity_check"));
+    q.exec();
+    QStringList probleme;
+    while (q.next()) {
+        const QString zeile = q.value(0).toString();
+        if (zeile.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0)
+            probleme << zeile;
+    }
+    if (fortschritt)
+        fortschritt(100);
+    return probleme;
 }
 
 Transaktion::Transaktion(Datenbank& db) : m_db(db), m_level(db.m_depth) {

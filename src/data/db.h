@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <stdexcept>
+
+class QSqlError;
 
 // A database failure with the text to show the user.
 class DatenbankFehler : public std::runtime_error {
@@ -23,7 +26,8 @@ class Datenbank;
 // One prepared statement. Placeholders are matched without regard to case
 // (binding "Zeitraum" sets ":zeitraum"); binding a name the statement does not
 // have, or running it with a placeholder left unbound, is an error rather
-// than a silently empty value.
+// than a silently empty value. A statement that spells one placeholder in two
+// cases is refused when it is prepared: the driver would bind only one of them.
 class Sql {
 public:
     Sql(Datenbank& db, const QString& text);
@@ -32,7 +36,9 @@ public:
     // Runs the statement; throws DatenbankFehler on failure.
     Sql& exec();
 
-    bool next() { return m_query.next(); }
+    // The next row; false only at the end. A row that cannot be read (a
+    // damaged page, a lock) throws instead of ending the result early.
+    bool next();
     QVariant value(int column) const { return m_query.value(column); }
     QVariant value(const QString& column) const { return m_query.value(column); }
     int rowsAffected() const { return m_query.numRowsAffected(); }
@@ -41,9 +47,11 @@ public:
     QSqlQuery take() { return std::move(m_query); }
 
     // The placeholders of a statement text, without colon, outside literals.
+    // Throws DatenbankFehler when one is spelt in two cases.
     static QStringList placeholders(const QString& text);
 
 private:
+    Datenbank* m_db;
     QString m_text;
     QSqlQuery m_query;
     QStringList m_placeholders;
@@ -63,14 +71,28 @@ public:
     void close();
     bool isOpen() const;
     QSqlDatabase connection() const;
+    const QString& path() const { return m_path; }
+    // How long a statement waits for another program's lock before it fails.
+    void setBusyTimeout(int ms) { m_busyTimeoutMs = ms; }
+    int busyTimeout() const { return m_busyTimeoutMs; }
+    bool inTransaction() const { return m_depth > 0; }
 
     Sql sql(const QString& text) { return Sql(*this, text); }
     void execute(const QString& text) { Sql(*this, text).exec(); }
 
+    // The German message for a failure of this database's driver.
+    QString fehlerText(const QSqlError& error) const;
+
+    // A whole integrity check; answers the problems found, none for a sound
+    // file. fortschritt (0 ... 100) is called now and then while it runs.
+    QStringList integritaetPruefen(const std::function<void(int)>& fortschritt = {});
+
 private:
     friend class Transaktion;
     QString m_name;
+    QString m_path;
     int m_depth = 0;
+    int m_busyTimeoutMs = 5000;
 };
 
 // One write transaction (BEGIN IMMEDIATE ... COMMIT) that rolls back unless
@@ -90,3 +112,16 @@ private:
     int m_level;
     bool m_done = false;
 };
+
+namespace datenbankmeldung {
+
+QString beschaedigt(const QString& path, const QString& grund);
+QString gesperrt();
+QString schreibgeschuetzt(const QString& path);
+QString verzeichnisSchreibgeschuetzt(const QString& dir);
+
+// The message for an SQLite result code (primary or extended) of the file
+// at path; detail is the driver's own text.
+QString fuerCode(int code, const QString& path, const QString& detail);
+
+} // namespace datenbankmeldung

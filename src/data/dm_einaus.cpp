@@ -1,5 +1,6 @@
 #include "data/dm_einaus.h"
 
+#include "data/texte.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/userseam.h"
@@ -23,7 +24,7 @@ QString naechsterVerbindungsname() {
 }
 
 QVariant textOderNull(const QString& s) {
-    return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
+    return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(texte::einzeilig(s));
 }
 
 } // namespace
@@ -87,11 +88,10 @@ void TDM_EinAus::pruefeDatenbank(const QString& path) {
         }
         if (gefunden != static_cast<int>(kTabellen.size()))
             throw DatenbankFehler(keine);
-    } catch (const DatenbankFehler& e) {
+    } catch (const DatenbankFehler&) {
+        // a lock, a damaged page or a foreign file: each has its own message
         m_db.close();
-        if (e.text() == keine)
-            throw;
-        throw DatenbankFehler(keine + QStringLiteral("\r") + e.text());
+        throw;
     }
     // Durability: a rollback journal and a full sync on every commit.
     Sql journal = m_db.sql(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -108,16 +108,20 @@ void TDM_EinAus::pruefeDatenbank(const QString& path) {
     Sql busy = m_db.sql(QStringLiteral("PRAGMA busy_timeout"));
     busy.exec();
     if (!busy.next() || busy.value(0).toInt() <= 0)
-        m_db.execute(QStringLiteral("PRAGMA busy_timeout=5000"));
+        m_db.execute(QStringLiteral("PRAGMA busy_timeout=%1").arg(m_db.busyTimeout()));
 }
 
 void TDM_EinAus::DataModuleCreate() {
     ADO_VelmoraConnect();
-    if (gibMandant() == -1)
+    // the questions come only when the reads worked and found nothing
+    if (!mandantLesen()) {
+        aufSchaedenPruefen();
         ersterStart();
-
-    if (gibZeitraum() == -1)
+    }
+    if (!zeitraumLesen()) {
+        aufSchaedenPruefen();
         ersterZeitraumAnlegen(gibMandant(), erstesJahrErfragen(true));
+    }
     StammdatenFiltern(gibMandant());
     // the lists are refreshed again by every window that shows them
     try {
@@ -179,25 +183,95 @@ void TDM_EinAus::ersterStart() {
     t.commit();
 }
 
+std::optional<int> TDM_EinAus::mandantLesen() {
+    Sql q = m_db.sql(QStringLiteral("select id from t_mandant where aktiv = 1;"));
+    q.exec();
+    if (q.next())
+        return q.value(0).toInt();
+    return std::nullopt;
+}
+
+std::optional<int> TDM_EinAus::zeitraumLesen() {
+    const auto mandant = mandantLesen();
+    if (!mandant)
+        return std::nullopt;
+    Sql q = m_db.sql(
+        QStringLiteral("select ZeitraumNummer from t_einstellungen where mandant = :mandant"));
+    q.bind("mandant", *mandant).exec();
+    if (q.next() && !q.value(0).isNull())
+        return q.value(0).toInt();
+    return std::nullopt;
+}
+
+void TDM_EinAus::aufSchaedenPruefen() {
+    const QString path = m_db.path();
+    // Header and size are compared under a read lock, so that no commit of
+    // another program changes the file in between.
+    const bool eigeneLesesperre = !m_db.inTransaction();
+    if (eigeneLesesperre)
+        m_db.execute(QStringLiteral("BEGIN"));
+    struct Ende {
+        Datenbank& db;
+        bool aktiv;
+        ~Ende() {
+            if (aktiv)
+                QSqlQuery(db.connection()).exec(QStringLiteral("COMMIT"));
+        }
+    } ende{m_db, eigeneLesesperre};
+
+    QStringList befunde;
+    Sql quick = m_db.sql(QStringLiteral("PRAGMA quick_check"));
+    quick.exec();
+    while (quick.next()) {
+        const QString zeile = quick.value(0).toString();
+        if (zeile.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0)
+            befunde << zeile;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw DatenbankFehler(datenbankmeldung::beschaedigt(path, f.errorString()));
+    const QByteArray kopf = f.read(100);
+    if (kopf.size() < 100) {
+        befunde << QStringLiteral("Der Dateikopf ist unvollständig.");
+    } else {
+        const auto zahl = [&kopf](int at) {
+            return (quint32(quint8(kopf[at])) << 24) | (quint32(quint8(kopf[at + 1])) << 16) |
+                   (quint32(quint8(kopf[at + 2])) << 8) | quint32(quint8(kopf[at + 3]));
+        };
+        quint32 seitengroesse = (quint32(quint8(kopf[16])) << 8) | quint32(quint8(kopf[17]));
+        if (seitengroesse == 1)
+            seitengroesse = 65536;
+        // the page count in the header is valid only while it belongs to the last change
+        if (zahl(92) == zahl(24) && zahl(28) > 0) {
+            const qint64 erwartet = qint64(zahl(28)) * seitengroesse;
+            if (f.size() != erwartet)
+                befunde << QStringLiteral(
+                               "Die Datei ist %1 Bytes groß, ihr Inhalt braucht %2 Bytes.")
+                               .arg(f.size())
+                               .arg(erwartet);
+        }
+    }
+    if (!befunde.isEmpty())
+        throw DatenbankFehler(datenbankmeldung::beschaedigt(path, befunde.join(QLatin1Char('\r'))));
+}
+
+QStringList TDM_EinAus::DatenbankPruefen(const std::function<void(int)>& fortschritt) {
+    return m_db.integritaetPruefen(fortschritt);
+}
+
 int TDM_EinAus::gibMandant() {
     try {
-        Sql q = m_db.sql(QStringLiteral("select id from t_mandant where aktiv = 1;"));
-        q.exec();
-        if (q.next())
-            return q.value(0).toInt();
+        if (const auto m = mandantLesen())
+            return *m;
     } catch (const DatenbankFehler&) {
     }
     return -1;
 }
 
 int TDM_EinAus::gibZeitraum() {
-    const int mandant = gibMandant();
     try {
-        Sql q = m_db.sql(
-            QStringLiteral("select ZeitraumNummer from t_einstellungen where mandant = :mandant"));
-        q.bind("mandant", mandant).exec();
-        if (q.next() && !q.value(0).isNull())
-            return q.value(0).toInt();
+        if (const auto z = zeitraumLesen())
+            return *z;
     } catch (const DatenbankFehler&) {
     }
     return -1;
@@ -275,6 +349,32 @@ int TDM_EinAus::gibNeueBelegnummer() {
     return 1;
 }
 
+int TDM_EinAus::neueID(const QString& tabelle) {
+    const char* bekannt = nullptr;
+    for (const char* t : kTabellen) {
+        if (tabelle.compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
+            bekannt = t;
+    }
+    if (!bekannt)
+        throw DatenbankFehler(QStringLiteral("Die Tabelle %1 gibt es nicht.").arg(tabelle));
+    Sql q = m_db.sql(QStringLiteral("select max(ID) as maxID from ") + QLatin1String(bekannt));
+    q.exec();
+    if (q.next() && !q.value(0).isNull())
+        return q.value(0).toInt() + 1;
+    aufSchaedenPruefen();
+    return 1;
+}
+
+int TDM_EinAus::neueBelegnummer(int mandant, int zeitraum) {
+    Sql q = m_db.sql(QStringLiteral("select max(Belegnummer) as maxNr from t_Buchungen "
+                                    "where Wirtschaftsjahr = :zeitraum and mandant = :mandant ;"));
+    q.bind("zeitraum", zeitraum).bind("mandant", mandant).exec();
+    if (q.next() && !q.value(0).isNull())
+        return q.value(0).toInt() + 1;
+    aufSchaedenPruefen();
+    return 1;
+}
+
 int TDM_EinAus::mandantIDAusUhr(const QDateTime& now) {
     const qint64 tag = QDate(1, 1, 1).daysTo(now.date()) + 1;
     const qint64 ms = now.time().msecsSinceStartOfDay();
@@ -331,27 +431,25 @@ void TDM_EinAus::BuchungskreiseFiltern(int mandant) {
 }
 
 void TDM_EinAus::MandantLoeschen(int mandant) {
-    const QString n = QString::number(mandant);
     Transaktion t(m_db);
-    m_db.execute(QStringLiteral("delete from T_Mandant where id = ") + n);
-    m_db.execute(QStringLiteral("delete from T_BKreis where mandant = ") + n);
-    m_db.execute(QStringLiteral("delete from T_Zeitraum where mandant = ") + n);
-    m_db.execute(QStringLiteral("delete from T_Einstellungen where mandant = ") + n);
+    for (const char* s : {"delete from T_Mandant where id = :mandant",
+                          "delete from T_BKreis where mandant = :mandant",
+                          "delete from T_Zeitraum where mandant = :mandant",
+                          "delete from T_Einstellungen where mandant = :mandant"})
+        m_db.sql(QLatin1String(s)).bind("mandant", mandant).exec();
     t.commit();
 }
 
 void TDM_EinAus::ZeitraumLoeschen(int zeitraum) {
-    const QString n = QString::number(zeitraum);
     Transaktion t(m_db);
     // the postings of every booking of the year, matched by booking and client
-    m_db.execute(
-        QStringLiteral("delete from t_Kontenbewegungen where exists (select 1 from T_Buchungen "
-                       "where T_Buchungen.Wirtschaftsjahr = %1 and T_Buchungen.ID = "
-                       "t_Kontenbewegungen.buchungen_id "
-                       "and T_Buchungen.mandant = t_Kontenbewegungen.mandant)")
-            .arg(n));
-    m_db.execute(QStringLiteral("delete from T_Buchungen where Wirtschaftsjahr = ") + n);
-    m_db.execute(QStringLiteral("delete from T_Zeitraum where id = ") + n);
+    for (const char* s :
+         {"delete from t_Kontenbewegungen where exists (select 1 from T_Buchungen "
+          "where T_Buchungen.Wirtschaftsjahr = :zeitraum and T_Buchungen.ID = "
+          "t_Kontenbewegungen.buchungen_id and T_Buchungen.mandant = t_Kontenbewegungen.mandant)",
+          "delete from T_Buchungen where Wirtschaftsjahr = :zeitraum",
+          "delete from T_Zeitraum where id = :zeitraum"})
+        m_db.sql(QLatin1String(s)).bind("zeitraum", zeitraum).exec();
     t.commit();
 }
 
@@ -400,7 +498,7 @@ int TDM_EinAus::mandantAnlegen(const QString& bezeichnung, bool aktiv) {
         .sql(QStringLiteral(
             "insert into T_Mandant (id, Bezeichnung, Aktiv) values (:id, :bezeichnung, :aktiv)"))
         .bind("id", id)
-        .bind("bezeichnung", bezeichnung)
+        .bind("bezeichnung", texte::einzeilig(bezeichnung))
         .bind("aktiv", aktiv ? 1 : 0)
         .exec();
     t.commit();
@@ -415,7 +513,7 @@ void TDM_EinAus::stammdatenAnlegen(int mandant) {
 
 int TDM_EinAus::zeitraumAnlegen(int mandant, int jahr) {
     Transaktion t(m_db);
-    const int id = gibNeueID(QStringLiteral("t_zeitraum"));
+    const int id = neueID(QStringLiteral("t_zeitraum"));
     m_db.sql(QStringLiteral(
                  "insert into T_Zeitraum (id, mandant, Jahr) values (:id, :mandant, :jahr)"))
         .bind("id", id)

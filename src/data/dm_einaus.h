@@ -4,6 +4,7 @@
 
 #include <QSqlQueryModel>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -52,16 +53,31 @@ public:
     const Clock& clock() const { return m_clock; }
     const QString& dir() const { return m_dir; }
 
-    // The working context. These never fail: they answer their fallbacks.
+    // The working context for decisions: nullopt when the read succeeded and
+    // found nothing, DatenbankFehler when it failed.
+    std::optional<int> mandantLesen();
+    std::optional<int> zeitraumLesen();
+    // Before an empty answer leads to a question or a write: a damaged file
+    // can answer "no row" without an error. Runs a quick check and compares
+    // the file's size with its page count; throws DatenbankFehler naming the
+    // file on any finding. Takes seconds on a large file, so not at every open.
+    void aufSchaedenPruefen();
+    // The full check of "Datenbank prüfen": the problems found, none when sound.
+    QStringList DatenbankPruefen(const std::function<void(int)>& fortschritt = {});
+
+    // The working context for display. These never fail: they answer their fallbacks.
     int gibMandant();
     int gibZeitraum();
     int gibJahr();
     QString gibMandantName(int mandant);
     bool gibSteuerDE();
     // Largest ID of the table plus one, 1 for an empty table or on failure.
-    // Run it inside the write transaction of the insert that uses it.
     int gibNeueID(const QString& tabelle);
     int gibNeueBelegnummer();
+    // The same for a write: run inside the insert's transaction; throws
+    // DatenbankFehler on failure and checks the file before answering 1.
+    int neueID(const QString& tabelle);
+    int neueBelegnummer(int mandant, int zeitraum);
     // Clock-derived and, unlike the clock alone, never already in use.
     int gibNeueMandantID();
     // The bare clock rule (milliseconds since 1 Jan of year 1, last nine digits).

@@ -1,6 +1,7 @@
 #include "masterdata/mandanten.h"
 
 #include "data/dm_einaus.h"
+#include "data/texte.h"
 #include "platform/settingsfile.h"
 
 #include <QDir>
@@ -60,7 +61,8 @@ bool vorhanden(TDM_EinAus& dm, int mandant) {
     return q.next();
 }
 
-Angelegt anlegen(TDM_EinAus& dm, const QString& bezeichnung) {
+Angelegt anlegen(TDM_EinAus& dm, const QString& eingabe) {
+    const QString bezeichnung = texte::einzeilig(eingabe);
     if (bezeichnung.isEmpty())
         return {std::nullopt, meldungLeererName()};
     Transaktion t(dm.db());
@@ -72,7 +74,8 @@ Angelegt anlegen(TDM_EinAus& dm, const QString& bezeichnung) {
     return {id, QString()};
 }
 
-std::optional<QString> umbenennen(TDM_EinAus& dm, int mandant, const QString& bezeichnung) {
+std::optional<QString> umbenennen(TDM_EinAus& dm, int mandant, const QString& eingabe) {
+    const QString bezeichnung = texte::einzeilig(eingabe);
     if (bezeichnung.isEmpty())
         return meldungLeererName();
     Transaktion t(dm.db());

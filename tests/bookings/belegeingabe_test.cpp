@@ -82,7 +82,16 @@ TEST_F(BelegeingabeTest, NewBookingOpensWithTheDefaults) {
     EXPECT_TRUE(f->SchalterOK_WEITER->isEnabled());
     EXPECT_TRUE(f->SchalterOK_WEITER->isDefault());
     EXPECT_FALSE(f->Weiterbuchen());
-    EXPECT_EQ(f->DBComboText->lineEdit()->maxLength(), 100);
+    // the text takes 100 characters as the user counts them, emoji included
+    f->DBComboText->lineEdit()->insert(QString(101, QLatin1Char('x')));
+    EXPECT_EQ(f->DBComboText->currentText(), QString(100, QLatin1Char('x')));
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x91\x8D");
+    f->DBComboText->setEditText(QString());
+    f->DBComboText->lineEdit()->insert(emoji.repeated(60));
+    EXPECT_EQ(f->DBComboText->currentText(), emoji.repeated(60));
+    f->DBComboText->lineEdit()->insert(emoji.repeated(41));
+    EXPECT_EQ(f->DBComboText->currentText(), emoji.repeated(100));
+    f->DBComboText->setEditText(QString());
     EXPECT_FALSE(f->DB_ID->isVisibleTo(f.get()));
 }
 
@@ -262,7 +271,7 @@ TEST_F(BelegeingabeTest, ClosingWithoutAmountAndCircleShowsBothMessages) {
 TEST_F(BelegeingabeTest, AmountAcceptsWhatAGermanUserTypes) {
     const std::pair<const char*, std::int64_t> gut[] = {
         {"1.234,56", 12345600}, {"1234,56", 12345600}, {"12,5", 125000},
-        {"-80", -800000},       {"1234.56", 12345600}, {" 0,0001 ", 1},
+        {"-80", -800000},       {"1234.56", 12345600}, {" 99.999.999,99 ", 999999999900},
     };
     for (const auto& [text, units] : gut) {
         auto f = neu();
@@ -274,7 +283,18 @@ TEST_F(BelegeingabeTest, AmountAcceptsWhatAGermanUserTypes) {
     }
     EXPECT_TRUE(ui.texts("message").isEmpty());
 
-    for (const char* text : {"12a", "1,2,3", "1,23456", "99999999999999999999", "1.23.4"}) {
+    const QString zuGross = QStringLiteral("Der Betrag darf höchstens 99.999.999,99 betragen.");
+    const QString zuGenau =
+        QStringLiteral("Der Betrag darf höchstens zwei Nachkommastellen haben.");
+    for (const auto& [text, meldung] :
+         std::initializer_list<std::pair<const char*, QString>>{{"12a", QString()},
+                                                                {"1,2,3", QString()},
+                                                                {"1,23456", QString()},
+                                                                {"99999999999999999999", QString()},
+                                                                {"1.23.4", QString()},
+                                                                {"0,0001", zuGenau},
+                                                                {"100.000.000", zuGross},
+                                                                {"-500000000000000", zuGross}}) {
         ui.clearShown();
         auto f = neu();
         kreisWaehlen(*f, "Büro");
@@ -284,7 +304,9 @@ TEST_F(BelegeingabeTest, AmountAcceptsWhatAGermanUserTypes) {
         EXPECT_NE(f->result(), QDialog::Accepted) << text;
         EXPECT_FALSE(f->Weiterbuchen());
         EXPECT_EQ(ui.texts("message"),
-                  QStringList{QStringLiteral("'%1' ist kein gültiger Betrag.").arg(text)});
+                  QStringList{meldung.isEmpty()
+                                  ? QStringLiteral("'%1' ist kein gültiger Betrag.").arg(text)
+                                  : meldung});
         EXPECT_EQ(f->DBEdit_Betrag->text(), QString::fromUtf8(text));
         EXPECT_EQ(f->DBComboText->currentText(), QStringLiteral("bleibt"));
     }
@@ -311,9 +333,53 @@ TEST_F(BelegeingabeTest, RateAndVoucherNumberAreChecked) {
     EXPECT_EQ(versuch("21", false), "Für den Steuersatz 21 % gibt es kein Steuerkonto.");
     EXPECT_EQ(versuch("", false), "Sie müssen im Feld Steuersatz einen Wert angeben!");
     EXPECT_EQ(versuch("x", false), "'x' ist kein gültiger Steuersatz.");
-    EXPECT_EQ(versuch("15", true), "OK"); // an import ignores the rate
+    // an import posts its whole amount, but its rate is one of the offered ones too
+    EXPECT_EQ(versuch("15", true), "Für den Steuersatz 15 % gibt es kein Steuerkonto.");
+    EXPECT_EQ(versuch("20", true), "OK");
     EXPECT_EQ(versuch("20", false, "3000000000"), "'3000000000' ist keine gültige Belegnummer.");
     EXPECT_EQ(versuch("20", false, ""), "OK");
+}
+
+TEST_F(BelegeingabeTest, ATakenVoucherNumberIsAskedAbout) {
+    buchung(mandant, zeitraum, "2026-02-01", "10", 20, buero, true, 2, 2, 7);
+    const QString frage = QStringLiteral(
+        "Die Belegnummer 7 ist in diesem Wirtschaftsjahr bereits vergeben. Trotzdem speichern?");
+    // Nein: back to the dialog with the entries
+    auto f = neu();
+    kreisWaehlen(*f, "Büro");
+    f->DBEdit_Betrag->setText("100");
+    f->DBEditBelegnummer->setText("7");
+    ui.answerQuestion(UserSeam::No);
+    f->SchalterOK->click();
+    EXPECT_NE(f->result(), QDialog::Accepted);
+    EXPECT_EQ(ui.texts("question"), QStringList{frage});
+    EXPECT_EQ(f->DBEditBelegnummer->text(), "7");
+    EXPECT_EQ(f->DBEdit_Betrag->text(), "100");
+    // Ja: stored as typed
+    ui.clearShown();
+    ui.answerQuestion(UserSeam::Yes);
+    f->SchalterOK->click();
+    EXPECT_EQ(f->result(), QDialog::Accepted);
+    EXPECT_EQ(f->belegnummernwahl(), Belegnummernwahl::AuchDoppelt);
+    // the proposal, unchanged, is never asked about
+    ui.clearShown();
+    auto g = neu();
+    kreisWaehlen(*g, "Büro");
+    g->DBEdit_Betrag->setText("100");
+    EXPECT_EQ(g->DBEditBelegnummer->text(), "8");
+    g->SchalterOK->click();
+    EXPECT_EQ(g->result(), QDialog::Accepted);
+    EXPECT_EQ(g->belegnummernwahl(), Belegnummernwahl::Vorschlag);
+    EXPECT_TRUE(ui.texts("question").isEmpty());
+    // a free number typed is taken as typed
+    auto h = neu();
+    kreisWaehlen(*h, "Büro");
+    h->DBEdit_Betrag->setText("100");
+    h->DBEditBelegnummer->setText("70");
+    h->SchalterOK->click();
+    EXPECT_EQ(h->result(), QDialog::Accepted);
+    EXPECT_EQ(h->belegnummernwahl(), Belegnummernwahl::WieAngegeben);
+    EXPECT_TRUE(ui.texts("question").isEmpty());
 }
 
 TEST_F(BelegeingabeTest, ChangeModeRemembersNothing) {

@@ -43,7 +43,7 @@ protected:
         b.mandant = mandant;
         b.Wirtschaftsjahr = zeitraum;
         b.Buchungsdatum = QDate(2026, 3, 15);
-        b.Belegnummer = 1;
+        b.Belegnummer = ++m_letzteBelegnummer; // each booking its own number
         b.Text = QStringLiteral("Beleg");
         b.Steuersatz = satz;
         b.Betrag = *Currency::parse(betrag);
@@ -53,6 +53,8 @@ protected:
         b.IstDrittland = dritt;
         return b;
     }
+
+    mutable int m_letzteBelegnummer = 0;
 
     // "konto:betrag" of a booking's postings in identifier order, betrag in units.
     QStringList bewegungen(int buchung) {

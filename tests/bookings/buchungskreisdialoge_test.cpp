@@ -4,9 +4,11 @@
 #include "bookings/buchungskreisneu.h"
 #include "fixture.h"
 
+#include "data/texte.h"
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
@@ -16,7 +18,7 @@ namespace {
 // Types text into a widget as key presses, also outside ASCII.
 void tippen(QWidget* w, const QString& text) {
     for (qsizetype i = 0; i < text.size();) {
-        const QString zeichen = TFormBuchungskreisNeu::ersteZeichen(text.mid(i), 1);
+        const QString zeichen = texte::ersteZeichen(text.mid(i), 1);
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, zeichen);
         QCoreApplication::sendEvent(w, &press);
         i += zeichen.size();

@@ -7,29 +7,57 @@ using namespace buchungspruefung;
 
 class BuchungspruefungTest : public BelegFixture {};
 
-TEST_F(BuchungspruefungTest, RateNeedsItsOwnRateAccount) {
+TEST_F(BuchungspruefungTest, EveryKindTakesOnlyTheRatesTheDialogOffers) {
     struct K {
         Buchungsart art;
         int satz;
         bool ok;
+        bool ohneDE; // without the German rates
     };
     const K faelle[] = {
-        {Buchungsart::Einnahme, 20, true}, {Buchungsart::Einnahme, 13, true},
-        {Buchungsart::Ausgabe, 19, true},  {Buchungsart::Einnahme, 15, false},
-        {Buchungsart::Ausgabe, 15, false}, {Buchungsart::Einnahme, 21, false}, // would be 1021
-        {Buchungsart::Ausgabe, 21, false}, {Buchungsart::Einnahme, -20, false},
-        {Buchungsart::IgErwerb, 10, true}, {Buchungsart::Einfuhr, 15, true},
-        {Buchungsart::Einfuhr, 999, true},
+        {Buchungsart::Einnahme, 20, true, true},     {Buchungsart::Einnahme, 13, true, true},
+        {Buchungsart::Einnahme, 12, true, true},     {Buchungsart::Ausgabe, 0, true, true},
+        {Buchungsart::Ausgabe, 19, true, false},     {Buchungsart::Einnahme, 7, true, false},
+        {Buchungsart::Einnahme, 15, false, false},   {Buchungsart::Ausgabe, 15, false, false},
+        {Buchungsart::Einnahme, 21, false, false}, // would be 1021
+        {Buchungsart::Ausgabe, 21, false, false},    {Buchungsart::Einnahme, -20, false, false},
+        {Buchungsart::IgErwerb, 10, true, true},     {Buchungsart::IgErwerb, 1000, false, false},
+        {Buchungsart::IgErwerb, -20, false, false},  {Buchungsart::IgErwerb, 19, true, false},
+        {Buchungsart::Einfuhr, 20, true, true},      {Buchungsart::Einfuhr, 15, false, false},
+        {Buchungsart::Einfuhr, 32767, false, false},
     };
-    for (const K& k : faelle) {
-        const QString fehler = steuerkonto(dm->db(), k.art, k.satz);
-        if (k.ok)
-            EXPECT_TRUE(fehler.isEmpty()) << k.satz;
-        else
-            EXPECT_EQ(
-                fehler,
-                QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.").arg(k.satz));
+    for (const bool de : {true, false}) {
+        dm->db()
+            .sql(QStringLiteral("update T_Stammdaten set SteuerDE = :de where mandant = :m"))
+            .bind("de", de ? 1 : 0)
+            .bind("m", mandant)
+            .exec();
+        for (const K& k : faelle) {
+            const QString fehler = steuersatzPruefen(dm->db(), k.art, k.satz, mandant);
+            const bool ok = de ? k.ok : k.ohneDE;
+            if (ok)
+                EXPECT_TRUE(fehler.isEmpty()) << k.satz << " DE " << de;
+            else
+                EXPECT_EQ(
+                    fehler,
+                    QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.").arg(k.satz))
+                    << " DE " << de;
+        }
     }
+}
+
+TEST_F(BuchungspruefungTest, AmountLimitsKeepEveryTotalExact) {
+    const QString zuGross = QStringLiteral("Der Betrag darf höchstens 99.999.999,99 betragen.");
+    const QString zuGenau =
+        QStringLiteral("Der Betrag darf höchstens zwei Nachkommastellen haben.");
+    const std::pair<const char*, QString> faelle[] = {
+        {"99.999.999,99", QString()}, {"-99.999.999,99", QString()}, {"100.000.000", zuGross},
+        {"-100000000,00", zuGross},   {"500000000000000", zuGross},  {"12,345", zuGenau},
+        {"0,001", zuGenau},           {"12,340", QString()}, // trailing zero is still two decimals
+        {"1.234", QString()},         {"0,01", QString()},
+    };
+    for (const auto& [text, fehler] : faelle)
+        EXPECT_EQ(betrag(QLatin1String(text)).fehler, fehler) << text;
 }
 
 TEST_F(BuchungspruefungTest, TypedNumbers) {
@@ -68,6 +96,10 @@ TEST_F(BuchungspruefungTest, CircleDateAndText) {
 
     EXPECT_TRUE(text(QString(100, QLatin1Char('x'))).isEmpty());
     EXPECT_FALSE(text(QString(101, QLatin1Char('x'))).isEmpty());
+    // characters, not UTF-16 units: 100 emoji fit, 101 do not
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x91\x8D");
+    EXPECT_TRUE(text(emoji.repeated(100)).isEmpty());
+    EXPECT_FALSE(text(emoji.repeated(101)).isEmpty());
 }
 
 TEST_F(BuchungspruefungTest, WholeRecordForTheCommandLine) {

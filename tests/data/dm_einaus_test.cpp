@@ -246,8 +246,11 @@ TEST_F(DataModule, PlaceholdersAreMatchedWithoutCaseAndNeverLeftEmpty) {
         dm->db().sql("select * from T_Zeitraum where id = :zeitraum and mandant = :mandant");
     unbound.bind("zeitraum", 1);
     EXPECT_THROW(unbound.exec(), DatenbankFehler);
-    EXPECT_EQ(Sql::placeholders("select ':nein', :ja from x where a = :Ja or b = :b_2"),
+    EXPECT_EQ(Sql::placeholders("select ':nein', :ja from x where a = :ja or b = :b_2"),
               QStringList({"ja", "b_2"}));
+    // the driver binds names with their case: one of the two would stay NULL
+    EXPECT_THROW(dm->db().sql("select * from T_Zeitraum where id = :Zeitraum or id = :zeitraum"),
+                 DatenbankFehler);
 }
 
 class DataModuleFiles : public VelmoraFixture {};
@@ -278,7 +281,12 @@ TEST_F(DataModuleFiles, FileNameIsMatchedWithoutRegardToCase) {
 
 TEST_F(DataModuleFiles, ForeignFilesAreRefusedAndLeftUntouched) {
     dm.reset();
-    const auto check = [&](const QByteArray& content, bool viaSqlite) {
+    const QString keine = QStringLiteral("Die Datei %1 ist keine Velmora-Datenbank.")
+                              .arg(QDir::toNativeSeparators(dbPath()));
+    const QString beschaedigt =
+        QStringLiteral("Die Datenbank %1 ist beschädigt oder nicht lesbar: ")
+            .arg(QDir::toNativeSeparators(dbPath()));
+    const auto check = [&](const QByteArray& content, bool viaSqlite, const QString& meldung) {
         QFile::remove(dbPath());
         if (viaSqlite) {
             Datenbank other(QStringLiteral("other"));
@@ -299,18 +307,16 @@ TEST_F(DataModuleFiles, ForeignFilesAreRefusedAndLeftUntouched) {
             fremd.DataModuleCreate();
             ADD_FAILURE() << "accepted a foreign file";
         } catch (const DatenbankFehler& e) {
-            EXPECT_TRUE(
-                e.text().startsWith(QStringLiteral("Die Datei %1 ist keine Velmora-Datenbank.")
-                                        .arg(QDir::toNativeSeparators(dbPath()))))
-                << e.text().toStdString();
+            EXPECT_TRUE(e.text().startsWith(meldung)) << e.text().toStdString();
         }
         EXPECT_EQ(hashOf(dbPath()), before);
         EXPECT_FALSE(QFile::exists(dbPath() + "-journal"));
     };
-    check(QByteArray("\x01\x02 random bytes, not a database at all", 38), false);
-    check(QByteArray("SQLite format 3\0garbage garbage garbage garbage", 48), false);
-    check(QByteArray(), false);
-    check(QByteArray(), true);
+    check(QByteArray("\x01\x02 random bytes, not a database at all", 38), false, keine);
+    // SQLite's own header with nothing valid behind it
+    check(QByteArray("SQLite format 3\0garbage garbage garbage garbage", 48), false, beschaedigt);
+    check(QByteArray(), false, keine);
+    check(QByteArray(), true, keine);
     EXPECT_TRUE(ui.shown().empty());
 }
 

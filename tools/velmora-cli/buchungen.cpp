@@ -11,6 +11,7 @@
 #include "data/db.h"
 #include "data/dm_einaus.h"
 #include "data/summen.h"
+#include "data/texte.h"
 
 #include <QSqlRecord>
 
@@ -33,7 +34,7 @@ void bkListe(Kontext& k, const QStringList& words) {
 
 // The edit field takes two characters of the short name, as in the dialog.
 QString kurz(const QString& text) {
-    return text.left(2);
+    return texte::ersteZeichen(text, 2);
 }
 
 void bkNeu(Kontext& k, const QStringList& words) {
@@ -152,9 +153,12 @@ void buchungNeu(Kontext& k, const QStringList& words) {
     Buchung b;
     b.mandant = dm.gibMandant();
     b.Wirtschaftsjahr = dm.gibZeitraum();
-    b.Belegnummer = dm.gibNeueBelegnummer();
     eingabenAnwenden(k, args, b, true);
-    k.out(QString::number(Buchungsschreiber(dm).neueBuchungSpeichern(b)));
+    // without --beleg the number is taken inside the write, so that two
+    // programs booking at once never get the same one
+    const auto wahl = args.value(QStringLiteral("--beleg")) ? Belegnummernwahl::WieAngegeben
+                                                            : Belegnummernwahl::Naechste;
+    k.out(QString::number(Buchungsschreiber(dm).neueBuchungSpeichern(b, wahl)));
 }
 
 Buchung vorhandeneBuchung(Kontext& k, const QString& text) {

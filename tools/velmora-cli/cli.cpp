@@ -86,9 +86,12 @@ void Kontext::oeffnenOhnePruefung() {
 
 void Kontext::oeffnen() {
     oeffnenOhnePruefung();
-    if (m_dm->gibMandant() == -1 || m_dm->gibZeitraum() == -1)
+    // a read that fails is reported as such; an empty answer may hide damage
+    if (!m_dm->mandantLesen() || !m_dm->zeitraumLesen()) {
+        m_dm->aufSchaedenPruefen();
         throw Refused(QStringLiteral("Es gibt noch keinen aktuellen Mandanten mit Wirtschaftsjahr: "
                                      "zuerst velmora-cli init."));
+    }
     m_dm->StammdatenFiltern(m_dm->gibMandant());
 }
 

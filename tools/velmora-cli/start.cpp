@@ -1,6 +1,7 @@
 // init and status: the start-up sequence without windows.
 #include "app/startup.h"
 #include "cli.h"
+#include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
 
 #include <QDir>
@@ -24,8 +25,10 @@ void init(Kontext& k, const QStringList& words) {
     TDM_EinAus& dm = k.dm();
 
     // Check every answer the start-up will need before anything is written.
-    const bool brauchtMandant = dm.gibMandant() == -1;
-    const bool brauchtJahr = brauchtMandant || dm.gibZeitraum() == -1;
+    const bool brauchtMandant = !dm.mandantLesen();
+    const bool brauchtJahr = brauchtMandant || !dm.zeitraumLesen();
+    if (brauchtJahr)
+        dm.aufSchaedenPruefen();
     const auto name = args.value(QStringLiteral("--mandant"));
     const auto jahr = args.value(QStringLiteral("--jahr"));
     if (brauchtMandant) {
@@ -51,6 +54,19 @@ void init(Kontext& k, const QStringList& words) {
 
 } // namespace
 
+// The whole integrity check: status 0 for a sound file, else the problems on
+// stderr and status 1.
+void pruefen(Kontext& k, const QStringList& words) {
+    Args(words, {}, {}).expectPositional(0);
+    k.oeffnenOhnePruefung();
+    const QStringList probleme = k.dm().DatenbankPruefen();
+    if (probleme.isEmpty()) {
+        k.out(datenbankpruefung::inOrdnung());
+        return;
+    }
+    throw Refused(datenbankpruefung::befund(k.dm().db().path(), probleme, k.dir()));
+}
+
 void startBefehle(std::vector<Befehl>& out) {
     out.push_back(
         {QStringLiteral("init"), QStringLiteral("init [--mandant NAME] [--jahr JAHR]"), init});
@@ -59,6 +75,7 @@ void startBefehle(std::vector<Befehl>& out) {
                        Args(words, {}, {}).expectPositional(0);
                        status(k);
                    }});
+    out.push_back({QStringLiteral("pruefen"), QStringLiteral("pruefen"), pruefen});
 }
 
 } // namespace cli
