@@ -44,6 +44,8 @@ void TForm_Velmora::baueMenue() {
             &QAction::triggered, this, &TForm_Velmora::Wirtschaftsjahrauswhlen1Click);
     connect(item(verwalten, "Buchungskreise1", QStringLiteral("Buchungskreise")),
             &QAction::triggered, this, &TForm_Velmora::Buchungskreise1Click);
+    connect(item(verwalten, "Datenbankpruefen1", QStringLiteral("Datenbank prüfen")),
+            &QAction::triggered, this, &TForm_Velmora::DatenbankPruefen1Click);
     verwalten->addSeparator()->setObjectName(QStringLiteral("N1"));
     connect(item(verwalten, "Iconerstellen1", QStringLiteral("Icon erstellen...")),
             &QAction::triggered, this, &TForm_Velmora::Iconerstellen1Click);

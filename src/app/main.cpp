@@ -12,9 +12,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velmora"));
 
     const QString programmPfad = startup::ProgrammPfad(QCoreApplication::applicationFilePath());
-    startup::DatenbankDateienVorbereiten(programmPfad);
+    const startup::Vorbereitung vorbereitet = startup::DatenbankDateienVorbereiten(programmPfad);
 
     QtUserSeam ui;
+    if (!vorbereitet.fehler.isEmpty())
+        ui.error(vorbereitet.fehler);
     SystemClock clock;
     VelmoraApp velmora(programmPfad, QDir::currentPath(), ui, clock);
     if (!velmora.starten())

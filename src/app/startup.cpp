@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "data/dm_einaus.h"
 #include "platform/files.h"
 #include "platform/process.h"
 
@@ -47,6 +48,16 @@ bool ProgrammStartenUndWarten(const QString& datei, const QString& parameter, in
 Vorbereitung DatenbankDateienVorbereiten(const QString& programmPfad) {
     Vorbereitung v;
     if (!files::exists(programmPfad, databaseFileName())) {
+        // A foreign file must not become the working database, and must not
+        // be lost by the rename either.
+        const QString vorlage = programmPfad + templateFileName();
+        if (QFileInfo::exists(vorlage)) {
+            const QString keine = TDM_EinAus::keineVelmoraDatenbank(vorlage);
+            if (!keine.isEmpty()) {
+                v.fehler = QStringLiteral("Die Vorlage wurde nicht verwendet: ") + keine;
+                return v;
+            }
+        }
         // a failed rename is silent: the open fails later with its own message
         v.renamed =
             QFile::rename(programmPfad + templateFileName(), programmPfad + databaseFileName());

@@ -22,6 +22,7 @@ bool ProgrammStartenUndWarten(const QString& datei, const QString& parameter, in
 struct Vorbereitung {
     bool renamed = false;    // the template became the working database
     bool updaterRan = false; // the updater was started and has ended
+    QString fehler;          // a template that is not a Velmora database, left in place
 };
 
 // The first two start-up steps in the program's directory: rename the

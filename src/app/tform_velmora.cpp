@@ -103,6 +103,7 @@ void TForm_Velmora::FormCreate() {
         if (dm.Table_EinstellungenAnzahl() > 0) {
             QueryStarten(dm.gibZeitraum(), dm.gibMandant());
         } else {
+            dm.aufSchaedenPruefen();
             m_umgebung.ui.message(QStringLiteral("Sie müssen noch ein Wirtschaftsjahr anlegen"));
             // the dialog alone: the refresh comes with the first showing
             m_zeitraeume->FormZeitraumZeigen();
@@ -232,9 +233,12 @@ void TForm_Velmora::Berechne() {
 
 void TForm_Velmora::berechne() {
     TDM_EinAus& dm = m_umgebung.dm;
-    int zeitraum = dm.gibZeitraum();
+    const auto gelesen = dm.zeitraumLesen();
+    int zeitraum = gelesen.value_or(-1);
     const int mandant = dm.gibMandant();
-    if (zeitraum == -1) {
+    if (!gelesen) {
+        // a damaged file may answer "no year": never ask for one then
+        dm.aufSchaedenPruefen();
         // the year command ends in a full refresh, which asks again while
         // the client still has no fiscal year
         Wirtschaftsjahrauswhlen1Click();

@@ -55,6 +55,8 @@ public:
     void Mandanten1Click();
     void Wirtschaftsjahrauswhlen1Click();
     void Buchungskreise1Click();
+    // The whole integrity check with progress, and its finding.
+    void DatenbankPruefen1Click();
     void Iconerstellen1Click();
     void MandantImportieren1Click();
     void USTVerprobung1Click();

@@ -12,7 +12,9 @@ VelmoraApp::VelmoraApp(QString programmPfad, QString arbeitsverzeichnis, UserSea
     : m_programmPfad(std::move(programmPfad)), m_ui(ui), m_clock(clock),
       m_ini(m_programmPfad + QStringLiteral("velmora.ini")),
       m_dm(std::make_unique<TDM_EinAus>(std::move(arbeitsverzeichnis), ui, clock)),
-      m_umgebung(std::make_unique<Umgebung>(Umgebung{*m_dm, ui, m_ini, clock})) {}
+      m_umgebung(std::make_unique<Umgebung>(Umgebung{*m_dm, ui, m_ini, clock})) {
+    m_ini.setProblemReporter([&ui](const QString& text) { ui.message(text); });
+}
 
 VelmoraApp::~VelmoraApp() {
     // windows first: they hold models of the data module's connection

@@ -157,14 +157,14 @@ Datenbank::~Datenbank() {
     QSqlDatabase::removeDatabase(m_name);
 }
 
-void Datenbank::open(const QString& path) {
+void Datenbank::open(const QString& path, bool nurLesen) {
     close();
     m_path = QFileInfo(path).absoluteFilePath();
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
                                                      : QSqlDatabase::addDatabase("QSQLITE", m_name);
     // mode=rw: SQLite must never create a missing file
     QUrl url = QUrl::fromLocalFile(m_path);
-    url.setQuery(QStringLiteral("mode=rw"));
+    url.setQuery(nurLesen ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
     db.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));

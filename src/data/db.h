@@ -66,8 +66,9 @@ public:
     Datenbank(const Datenbank&) = delete;
     Datenbank& operator=(const Datenbank&) = delete;
 
-    // Opens an existing file for reading and writing; never creates one.
-    void open(const QString& path);
+    // Opens an existing file for reading and writing (or only for reading);
+    // never creates one.
+    void open(const QString& path, bool nurLesen = false);
     void close();
     bool isOpen() const;
     QSqlDatabase connection() const;

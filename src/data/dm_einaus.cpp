@@ -18,6 +18,31 @@ const std::array<const char*, 8> kTabellen = {
     "T_Mandant", "T_Stammdaten", "T_Einstellungen",    "T_Zeitraum",
     "T_BKreis",  "T_Buchungen",  "t_kontenbewegungen", "T_Kontenplan"};
 
+// The SQLite header, looked at before SQLite opens the file: it must not
+// touch a foreign one. Empty when the header is SQLite's, else the message.
+QString kopfPruefen(const QString& path, const QString& keine) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
+            .arg(QDir::toNativeSeparators(path), f.errorString());
+    if (f.read(16) != QByteArray("SQLite format 3\0", 16))
+        return keine;
+    return QString();
+}
+
+bool alleTabellen(Datenbank& db) {
+    int gefunden = 0;
+    Sql q = db.sql(QStringLiteral("select name from sqlite_master where type = 'table'"));
+    q.exec();
+    while (q.next()) {
+        for (const char* t : kTabellen) {
+            if (q.value(0).toString().compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
+                ++gefunden;
+        }
+    }
+    return gefunden == static_cast<int>(kTabellen.size());
+}
+
 QString naechsterVerbindungsname() {
     static QAtomicInt counter;
     return QStringLiteral("velmora_%1").arg(counter.fetchAndAddRelaxed(1));
@@ -58,35 +83,36 @@ void TDM_EinAus::ADO_VelmoraConnect() {
     pruefeDatenbank(ADO_VelmoraBeforeConnect());
 }
 
+QString TDM_EinAus::keineVelmoraDatenbank(const QString& path) {
+    const QString keine = QStringLiteral("Die Datei %1 ist keine Velmora-Datenbank.")
+                              .arg(QDir::toNativeSeparators(path));
+    if (const QString fehler = kopfPruefen(path, keine); !fehler.isEmpty())
+        return fehler;
+    try {
+        Datenbank db(naechsterVerbindungsname());
+        db.open(path, true);
+        return alleTabellen(db) ? QString() : keine;
+    } catch (const DatenbankFehler& e) {
+        return e.text();
+    }
+}
+
 void TDM_EinAus::pruefeDatenbank(const QString& path) {
     const QString keine = QStringLiteral("Die Datei %1 ist keine Velmora-Datenbank.")
                               .arg(QDir::toNativeSeparators(path));
-    {
-        // Look at the header before SQLite does: it must not touch a foreign file.
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            throw DatenbankFehler(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
-                                      .arg(QDir::toNativeSeparators(path), f.errorString()));
-        if (f.read(16) != QByteArray("SQLite format 3\0", 16))
-            throw DatenbankFehler(keine);
-    }
+    if (const QString fehler = kopfPruefen(path, keine); !fehler.isEmpty())
+        throw DatenbankFehler(fehler);
     // SQLite would quietly open a write-protected file read-only, and every
     // booking would then fail; say so at once instead.
     if (!QFileInfo(path).isWritable())
-        throw DatenbankFehler(QStringLiteral("Die Datenbank %1 ist schreibgeschützt.")
-                                  .arg(QDir::toNativeSeparators(path)));
+        throw DatenbankFehler(datenbankmeldung::schreibgeschuetzt(path));
+    // the rollback journal lives beside the file
+    const QString verzeichnis = QFileInfo(path).absolutePath();
+    if (!QFileInfo(verzeichnis).isWritable())
+        throw DatenbankFehler(datenbankmeldung::verzeichnisSchreibgeschuetzt(verzeichnis));
     try {
         m_db.open(path);
-        int gefunden = 0;
-        Sql q = m_db.sql(QStringLiteral("select name from sqlite_master where type = 'table'"));
-        q.exec();
-        while (q.next()) {
-            for (const char* t : kTabellen) {
-                if (q.value(0).toString().compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
-                    ++gefunden;
-            }
-        }
-        if (gefunden != static_cast<int>(kTabellen.size()))
+        if (!alleTabellen(m_db))
             throw DatenbankFehler(keine);
     } catch (const DatenbankFehler&) {
         // a lock, a damaged page or a foreign file: each has its own message

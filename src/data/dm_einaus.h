@@ -36,6 +36,9 @@ public:
     TDM_EinAus& operator=(const TDM_EinAus&) = delete;
 
     static QString connectionFileName() { return QStringLiteral("velmora_tab.mdb"); }
+    // Whether the file at path is a Velmora database, looked at without
+    // changing it: empty when it is, else the German message why not.
+    static QString keineVelmoraDatenbank(const QString& path);
 
     // The file the connection opens: dir's "velmora_tab.mdb", matched
     // without regard to case. Throws DatenbankFehler naming file and

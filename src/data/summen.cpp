@@ -2,12 +2,12 @@
 
 #include "data/db.h"
 
-#include <cmath>
+#include <limits>
 
 namespace {
 
 const char* const kBrutto =
-    "SELECT Sum(T_Buchungen.Betrag) AS Betrag "
+    "SELECT Sum(T_Buchungen.Betrag >> 32), Sum(T_Buchungen.Betrag & 4294967295) "
     "FROM T_Buchungen "
     "GROUP BY T_Buchungen.IstEinnahme, T_Buchungen.Wirtschaftsjahr, T_Buchungen.IstDrittland, "
     "T_Buchungen.mandant "
@@ -16,7 +16,8 @@ const char* const kBrutto =
 
 // Income postings and the acquisition tax owed on intra-community expenses.
 const char* const kUst =
-    "SELECT Sum(t_kontenbewegungen.St_Betrag) AS Ust "
+    "SELECT Sum(t_kontenbewegungen.St_Betrag >> 32), Sum(t_kontenbewegungen.St_Betrag & "
+    "4294967295) "
     "FROM T_Buchungen INNER JOIN t_kontenbewegungen ON (t_kontenbewegungen.mandant = "
     "T_Buchungen.mandant) AND (T_Buchungen.ID = t_kontenbewegungen.Buchungen_id) "
     "WHERE ((((T_Buchungen.IstEinnahme)=:einnahme) OR ((t_kontenbewegungen.Konten_Nr)=1021)) "
@@ -24,27 +25,33 @@ const char* const kUst =
 
 // Every other posting of expenses: 2000 + rate, 2021 and 3000.
 const char* const kVst =
-    "SELECT Sum(t_kontenbewegungen.St_Betrag) AS VST "
+    "SELECT Sum(t_kontenbewegungen.St_Betrag >> 32), Sum(t_kontenbewegungen.St_Betrag & "
+    "4294967295) "
     "FROM T_Buchungen INNER JOIN t_kontenbewegungen ON (t_kontenbewegungen.mandant = "
     "T_Buchungen.mandant) AND (T_Buchungen.ID = t_kontenbewegungen.Buchungen_id) "
     "WHERE (((T_Buchungen.IstEinnahme)=:einnahme) AND ((t_kontenbewegungen.Konten_Nr)<>1021) "
     "AND ((T_Buchungen.Wirtschaftsjahr)=:Zeitraum) AND ((T_Buchungen.mandant)=:mandant))";
 
+__extension__ typedef __int128 Breit;
+
+// SQLite's Sum stops with "integer overflow" beyond 64 bits. Summed as high
+// and low 32-bit halves, neither half can overflow for any number of rows a
+// file can hold, and the two together give the exact total.
 Currency summe(Datenbank& db, const char* text, int einnahme, int zeitraum, int mandant) {
     Sql q = db.sql(QLatin1String(text));
     q.bind(QStringLiteral("einnahme"), einnahme)
         .bind(QStringLiteral("Zeitraum"), zeitraum)
         .bind(QStringLiteral("mandant"), mandant)
         .exec();
-    if (!q.next())
+    if (!q.next() || q.value(0).isNull())
         return Currency();
-    const QVariant v = q.value(0);
-    if (v.isNull())
-        return Currency();
-    // a value that is not an integer was not written by the program; read it all the same
-    if (v.typeId() == QMetaType::Double)
-        return Currency::fromUnits(static_cast<std::int64_t>(std::llround(v.toDouble())));
-    return Currency::fromUnits(v.toLongLong());
+    const Breit gesamt =
+        Breit(q.value(0).toLongLong()) * (Breit(1) << 32) + q.value(1).toLongLong();
+    if (gesamt > std::numeric_limits<std::int64_t>::max() ||
+        gesamt < std::numeric_limits<std::int64_t>::min())
+        throw DatenbankFehler(
+            QStringLiteral("Eine Summe des Wirtschaftsjahres übersteigt 922 Billionen Euro."));
+    return Currency::fromUnits(static_cast<std::int64_t>(gesamt));
 }
 
 } // namespace

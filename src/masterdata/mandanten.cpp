@@ -118,7 +118,11 @@ std::optional<QString> wechseln(TDM_EinAus& dm, int mandant) {
 }
 
 bool brauchtErstesJahr(TDM_EinAus& dm) {
-    return dm.gibMandant() != -1 && dm.gibZeitraum() == -1;
+    if (!dm.mandantLesen() || dm.zeitraumLesen())
+        return false;
+    // the question leads to a write: an empty answer must not come from damage
+    dm.aufSchaedenPruefen();
+    return true;
 }
 
 Stammdaten stammdatenLesen(TDM_EinAus& dm) {

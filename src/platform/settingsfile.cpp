@@ -1,7 +1,9 @@
 #include "platform/settingsfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <SimpleIni.h>
 #include <string>
 #include <utility>
@@ -14,14 +16,26 @@ std::string utf8(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-void load(Ini& ini, const QString& path) {
+// Empty when the file is missing or was loaded; otherwise why it cannot be read.
+QString load(Ini& ini, const QString& path) {
     ini.SetUnicode(true);
     ini.SetSpaces(false);
     QFile file(path);
+    if (!file.exists())
+        return QString();
     if (!file.open(QIODevice::ReadOnly))
-        return;
+        return file.errorString();
     const QByteArray data = file.readAll();
-    ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    // this program writes UTF-8 text; anything else was not written by it
+    QStringDecoder utf8Decoder(QStringDecoder::Utf8);
+    const QString text = utf8Decoder(data);
+    if (utf8Decoder.hasError() || data.contains('\0'))
+        return QStringLiteral("Die Datei ist keine lesbare Textdatei.");
+    if (ini.LoadData(data.constData(), static_cast<size_t>(data.size())) < 0)
+        return QStringLiteral("Die Datei kann nicht gelesen werden.");
+    return QString();
 }
 
 bool save(const Ini& ini, const QString& path) {
@@ -61,9 +75,22 @@ bool SettingsFile::hasKey(const QString& section, const QString& key) const {
     return ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr) != nullptr;
 }
 
+bool SettingsFile::mayWrite(const QString& problem) {
+    if (problem.isEmpty())
+        return true;
+    if (!m_reported && m_reporter) {
+        m_reported = true;
+        m_reporter(QStringLiteral("Die Einstellungsdatei %1 kann nicht gelesen werden und wird "
+                                  "deshalb nicht geändert: %2")
+                       .arg(QDir::toNativeSeparators(m_path), problem));
+    }
+    return false;
+}
+
 bool SettingsFile::writeString(const QString& section, const QString& key, const QString& value) {
     Ini ini;
-    load(ini, m_path);
+    if (!mayWrite(load(ini, m_path)))
+        return false;
     if (ini.SetValue(utf8(section).c_str(), utf8(key).c_str(), utf8(value).c_str()) < 0)
         return false;
     return save(ini, m_path);
@@ -71,7 +98,8 @@ bool SettingsFile::writeString(const QString& section, const QString& key, const
 
 bool SettingsFile::deleteKey(const QString& section, const QString& key) {
     Ini ini;
-    load(ini, m_path);
+    if (!mayWrite(load(ini, m_path)))
+        return false;
     if (!ini.Delete(utf8(section).c_str(), utf8(key).c_str()))
         return true; // nothing to delete
     return save(ini, m_path);
@@ -79,7 +107,8 @@ bool SettingsFile::deleteKey(const QString& section, const QString& key) {
 
 bool SettingsFile::eraseSection(const QString& section) {
     Ini ini;
-    load(ini, m_path);
+    if (!mayWrite(load(ini, m_path)))
+        return false;
     if (!ini.Delete(utf8(section).c_str(), nullptr))
         return true;
     return save(ini, m_path);

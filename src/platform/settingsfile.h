@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // The program's INI file: plain "key=value" lines, section and key names kept
 // verbatim ("[Buchen Mandant 123]"). Every write re-reads the file, changes
@@ -17,11 +18,25 @@ public:
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
     bool hasKey(const QString& section, const QString& key) const;
 
-    // Each answers false when the file could not be written.
+    // Each answers false when the file could not be written. A file that
+    // exists but cannot be read or parsed is never written: rewriting it from
+    // what could be read would lose every other entry.
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool deleteKey(const QString& section, const QString& key);
     bool eraseSection(const QString& section);
 
+    // Told once, with a German message, the first time a write is skipped
+    // because the file cannot be read.
+    void setProblemReporter(std::function<void(const QString&)> reporter) {
+        m_reporter = std::move(reporter);
+    }
+
 private:
+    // Whether a file that was loaded with this problem (empty: none) may be
+    // rewritten; reports the first refusal.
+    bool mayWrite(const QString& problem);
+
     QString m_path;
+    std::function<void(const QString&)> m_reporter;
+    bool m_reported = false;
 };

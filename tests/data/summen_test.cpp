@@ -133,6 +133,27 @@ TEST_F(SummenTest, ADeletedBookingLeavesBothItsTotals) {
               QStringList({"120,00 €", "20,00 €", "0,00 €", "0,00 €"}));
 }
 
+TEST_F(SummenTest, HugeRowsFromEarlierVersionsNeverOverflowTheSum) {
+    // 5e14 euro each: SQLite's own Sum stops at the second row with "integer overflow"
+    for (const char* betrag : {"500000000000000", "500000000000000", "-500000000000000"})
+        einnahme(m, z, bk, QLatin1String(betrag), 20, betrag);
+    const Summen s = SummenBerechnen(dm->db(), z, m);
+    EXPECT_EQ(s.Einnahmen.units(), 5'000'000'000'000'000'000LL);
+    EXPECT_EQ(s.Ust.units(), 5'000'000'000'000'000'000LL);
+    // beyond 64 bits a total cannot be shown: a message, never a wrong figure
+    einnahme(m, z, bk, "500000000000000", 20, "0");
+    einnahme(m, z, bk, "500000000000000", 20, "0");
+    EXPECT_THROW(SummenBerechnen(dm->db(), z, m), DatenbankFehler);
+    // negative amounts split into halves exactly, too
+    neueDatenbank();
+    ersterMandant();
+    const int k = kreis(dm->gibMandant(), "A", "A");
+    for (const char* betrag : {"-0,01", "-429496,7296", "12,34"})
+        einnahme(dm->gibMandant(), dm->gibZeitraum(), k, QLatin1String(betrag), 0, "0");
+    EXPECT_EQ(SummenBerechnen(dm->db(), dm->gibZeitraum(), dm->gibMandant()).Einnahmen.units(),
+              -100 - 4294967296LL + 123400);
+}
+
 TEST_F(SummenTest, ADatabaseErrorIsThrownNotTurnedIntoZero) {
     einnahme(m, z, bk, "120,00", 20, "20,00");
     dm->db().execute("alter table t_kontenbewegungen rename to t_weg");

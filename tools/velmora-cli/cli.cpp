@@ -57,6 +57,7 @@ Kontext::Kontext(QString dir, std::optional<QDate> heute)
         m_clock = std::make_unique<FixedClock>(QDateTime(*heute, QTime(0, 0)));
     else
         m_clock = std::make_unique<SystemClock>();
+    m_ini.setProblemReporter([this](const QString& text) { err(text); });
 }
 
 Kontext::~Kontext() {

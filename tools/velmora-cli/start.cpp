@@ -20,7 +20,10 @@ void status(Kontext& k) {
 void init(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--mandant"), QStringLiteral("--jahr")});
     args.expectPositional(0);
-    startup::DatenbankDateienVorbereiten(QDir(k.dir()).absolutePath() + QLatin1Char('/'));
+    const startup::Vorbereitung vorbereitet =
+        startup::DatenbankDateienVorbereiten(QDir(k.dir()).absolutePath() + QLatin1Char('/'));
+    if (!vorbereitet.fehler.isEmpty())
+        throw Refused(vorbereitet.fehler);
     k.oeffnenOhnePruefung();
     TDM_EinAus& dm = k.dm();
 
