@@ -166,9 +166,10 @@ TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
     QStringList verwalten;
     for (QAction* a : form->menuAction("Verwalten1")->menu()->actions())
         verwalten << a->objectName() + (a->isVisible() ? "" : "(hidden)");
-    EXPECT_EQ(verwalten, QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1",
-                                      "Buchungskreise1", "N1", "Iconerstellen1", "N2(hidden)",
-                                      "MandantImportieren1(hidden)"}));
+    EXPECT_EQ(verwalten,
+              QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1",
+                           "Buchungskreise1", "Datenbankpruefen1", "N1", "Iconerstellen1",
+                           "N2(hidden)", "MandantImportieren1(hidden)"}));
 }
 
 TEST_F(HauptfensterTest, ListsShowDatesAndAmountsInGermanFormsNewestFirst) {
