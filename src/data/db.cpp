@@ -1,4 +1,5 @@
 #include "data/db.h"
+#include "data/sortierung.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -86,6 +87,7 @@ void Datenbank::open(const QString& path) {
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         throw DatenbankFehler(errorText(db.lastError()));
+    sortierung::registrieren(db);
 }
 
 void Datenbank::close() {
