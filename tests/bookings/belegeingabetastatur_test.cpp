@@ -210,3 +210,16 @@ TEST_F(BelegeingabeTastaturTest, TheDateArrowsShowTheirFocusAndTakeTheArrowKeys)
     EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 6, 2));
     EXPECT_EQ(f->DBDatum->text(), QStringLiteral("02.06.2026"));
 }
+
+TEST_F(BelegeingabeTastaturTest, TheFocusIsSeenFromTheStartAlsoOnCheckBoxes) {
+    auto f = neu();
+    ASSERT_EQ(fokus(*f), QStringLiteral("DBCheckBoxEin"));
+    // no key has been pressed yet: the dialog opened with the focus there
+    for (QWidget* w : std::initializer_list<QWidget*>{f->DBCheckBoxEin, f->DBCheckBoxAus,
+                                                      f->SchalterOK, f->SchalterCancel}) {
+        w->setFocus();
+        const QImage mit = w->grab().toImage();
+        f->DBEdit_Betrag->setFocus();
+        EXPECT_TRUE(w->grab().toImage() != mit) << w->objectName().toStdString();
+    }
+}
