@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
+#include <algorithm>
 
 namespace {
 
@@ -85,17 +86,33 @@ QTableView* listenGrid(QWidget* parent, const char* name) {
     QPalette p = g->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Button));
     g->setPalette(p);
-    g->setGeometry(185, 20, 488, 261);
     return g;
 }
 
 } // namespace
 
+void TForm_Velmora::anordnen(QSize flaeche) {
+    // as anchored controls: the panels share the extra height, panels and
+    // grids take the extra width; labels and totals keep their places
+    if (!Panel1)
+        return; // a resize while the controls are still being made
+    const int breiter = std::max(0, flaeche.width() - kEntwurf.width());
+    const int hoeher = std::max(0, flaeche.height() - kEntwurf.height());
+    const int oben = hoeher / 2;
+    const int unten = hoeher - oben;
+    Panel1->setGeometry(8, 68, 681 + breiter, 286 + oben);
+    Panel2->setGeometry(8, 360 + oben, 681 + breiter, 289 + unten);
+    Grid_Ein->setGeometry(185, 20, 488 + breiter, 261 + oben);
+    Grid_Aus->setGeometry(185, 20, 488 + breiter, 261 + unten);
+}
+
 void TForm_Velmora::baueFenster() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("ClientArea"));
     central->setFont(arial(8, false));
-    central->setFixedSize(695, 657);
+    // the designed size is the smallest; a larger window gives the lists room
+    central->setMinimumSize(kEntwurf);
+    central->resize(kEntwurf);
     setCentralWidget(central);
 
     Label11 = label(central, "Label11", 8, 8, QStringLiteral("Aktueller Mandant:"));
@@ -157,6 +174,9 @@ void TForm_Velmora::baueFenster() {
         g->installEventFilter(this);
         g->viewport()->installEventFilter(this);
     }
+
+    anordnen(kEntwurf);
+    central->installEventFilter(this);
 
     // the source of the data exports; never shown
     DBGrid_export = new QTableView(central);

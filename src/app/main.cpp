@@ -2,6 +2,7 @@
 #include "app/tform_velmora.h"
 #include "app/velmoraapp.h"
 #include "platform/clock.h"
+#include "toolkit/fokusstil.h"
 #include "toolkit/qtuserseam.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    fokusSichtbarMachen();
 
     const QString programmPfad = startup::ProgrammPfad(QCoreApplication::applicationFilePath());
     const startup::Vorbereitung vorbereitet = startup::DatenbankDateienVorbereiten(programmPfad);

@@ -46,12 +46,14 @@ bool ProgrammStartenUndWarten(const QString& datei, const QString& parameter, in
 }
 
 Vorbereitung DatenbankDateienVorbereiten(const QString& programmPfad) {
+    // every name in any case: "velmora_TAB.mdb" is the working database, and
+    // a template "velmora_neu.mdb" is one
     Vorbereitung v;
-    if (!files::exists(programmPfad, databaseFileName())) {
+    if (files::findCaseInsensitive(programmPfad, databaseFileName()).isEmpty()) {
+        const QString vorlage = files::findCaseInsensitive(programmPfad, templateFileName());
         // A foreign file must not become the working database, and must not
         // be lost by the rename either.
-        const QString vorlage = programmPfad + templateFileName();
-        if (QFileInfo::exists(vorlage)) {
+        if (!vorlage.isEmpty()) {
             const QString keine = TDM_EinAus::keineVelmoraDatenbank(vorlage);
             if (!keine.isEmpty()) {
                 v.fehler = QStringLiteral("Die Vorlage wurde nicht verwendet: ") + keine;
@@ -59,11 +61,15 @@ Vorbereitung DatenbankDateienVorbereiten(const QString& programmPfad) {
             }
         }
         // a failed rename is silent: the open fails later with its own message
-        v.renamed =
-            QFile::rename(programmPfad + templateFileName(), programmPfad + databaseFileName());
+        if (!vorlage.isEmpty())
+            v.renamed = QFile::rename(vorlage, programmPfad + databaseFileName());
     }
-    if (files::exists(programmPfad, templateFileName()))
-        v.updaterRan = ProgrammStartenUndWarten(programmPfad + updaterFileName(), QString(), 1);
+    if (!files::findCaseInsensitive(programmPfad, templateFileName()).isEmpty()) {
+        QString updater = files::findCaseInsensitive(programmPfad, updaterFileName());
+        if (updater.isEmpty())
+            updater = programmPfad + updaterFileName();
+        v.updaterRan = ProgrammStartenUndWarten(updater, QString(), 1);
+    }
     return v;
 }
 

@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QTableView>
 #include <QTimer>
 
@@ -263,6 +264,10 @@ std::optional<int> TForm_Velmora::aktuelleBuchung(bool einnahmeListe) const {
 }
 
 bool TForm_Velmora::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        anordnen(static_cast<QResizeEvent*>(event)->size());
+        return false;
+    }
     const bool ein = watched == Grid_Ein || watched == Grid_Ein->viewport();
     const bool aus = watched == Grid_Aus || watched == Grid_Aus->viewport();
     if (!ein && !aus)

@@ -3,6 +3,7 @@
 #include "toolkit/hauptfenster.h"
 
 #include <QMainWindow>
+#include <QSize>
 #include <memory>
 #include <optional>
 
@@ -85,7 +86,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The client area as designed, the smallest it gets.
+    static constexpr QSize kEntwurf{695, 657};
     void baueFenster();
+    // Places the panels and grids for a client area of this size.
+    void anordnen(QSize flaeche);
     void baueMenue();
     void FormCreate();
     void FormShow();

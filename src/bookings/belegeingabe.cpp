@@ -110,6 +110,8 @@ void TFormBelegeingabe::baueFenster() {
     kopfLayout->addWidget(beschriftung(kopf, QStringLiteral("Mandant:")));
     LabelMandant = new QLabel(kopf);
     LabelMandant->setObjectName(QStringLiteral("LabelMandant"));
+    // the client's name as typed, even when it looks like markup
+    LabelMandant->setTextFormat(Qt::PlainText);
     LabelMandant->setStyleSheet(navy);
     kopfLayout->addWidget(LabelMandant, 1);
     kopfLayout->addWidget(beschriftung(kopf, QStringLiteral("Wirtschaftsjahr:")));

@@ -2,6 +2,7 @@
 
 #include "data/buchung.h"
 
+#include <cfloat>
 #include <cmath>
 
 Buchungsart klassifiziere(int IstEinnahme, int IstEU, int IstDrittland) {
@@ -18,10 +19,16 @@ Buchungsart klassifiziere(const Buchung& b) {
     return klassifiziere(b.IstEinnahme, b.IstEU, b.IstDrittland);
 }
 
+// A quotient in double lands on an exact .5 for about one amount in fifty
+// that lies below or above the half cent in binary; the 64-bit mantissa of
+// the x87 format keeps it on the side where x lies, as the tax postings
+// have always been computed.
+static_assert(LDBL_MANT_DIG == 64, "round2 needs long double with a 64-bit mantissa");
+
 double round2(double x) {
-    const double q = x / 0.01;
-    // std::nearbyint follows the default rounding mode: nearest, ties to even
-    const double n = std::nearbyint(q);
+    const long double q = static_cast<long double>(x) / static_cast<long double>(0.01);
+    // nearbyintl follows the default rounding mode: nearest, ties to even
+    const double n = static_cast<double>(std::nearbyintl(q));
     return n * 0.01;
 }
 

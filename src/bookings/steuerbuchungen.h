@@ -13,8 +13,10 @@ enum class Buchungsart { Einnahme, Ausgabe, IgErwerb, Einfuhr };
 Buchungsart klassifiziere(int IstEinnahme, int IstEU, int IstDrittland);
 Buchungsart klassifiziere(const Buchung& b);
 
-// Cents in binary floating point: x / 0.01, nearest integer with ties to
-// even, times 0.01. At a decimal half cent the binary value decides.
+// Cents in binary floating point: x / 0.01 (the double nearest 0.01)
+// carried out with a 64-bit mantissa, nearest integer with ties to even,
+// times 0.01. So the result is the nearest cent of the binary value x: at a
+// decimal half cent the binary value decides, never a decimal rule.
 double round2(double x);
 
 // One row of t_kontenbewegungen as derived: the account and the amount as

@@ -101,7 +101,8 @@ int loeschen(Datenbank& db, int id, int mandant) {
 QStringList texte(Datenbank& db, int mandant, int zeitraum) {
     Sql q = db.sql(
         QStringLiteral(" SELECT DISTINCT T_Buchungen.Mandant, T_Buchungen.Text  FROM T_Buchungen  "
-                       "where mandant = :mandant AND  Wirtschaftsjahr = :zeitraum"));
+                       "where mandant = :mandant AND  Wirtschaftsjahr = :zeitraum "
+                       "ORDER BY T_Buchungen.Text COLLATE DEUTSCH"));
     q.bind("mandant", mandant).bind("zeitraum", zeitraum).exec();
     QStringList result;
     while (q.next()) {

@@ -44,7 +44,11 @@ std::vector<ListenSpalte> Buchungsliste::spalten(bool einnahme) {
          Qt::AlignRight | Qt::AlignVCenter},
         {QStringLiteral("Belegnummer"), QStringLiteral("Belegnummer"), 71, {}},
         {QStringLiteral("Steuersatz"), QStringLiteral("Steuersatz"), 56, {}},
-        {QStringLiteral("Betrag"), QStringLiteral("Betrag"), e ? 66 : 68, {}},
+        {QStringLiteral("Betrag"),
+         QStringLiteral("Betrag"),
+         e ? 66 : 68,
+         {},
+         QStringLiteral("-99.999.999,99")},
         {QStringLiteral("Text"), QStringLiteral("Buchungstext"), e ? 161 : 159, {}},
         {QStringLiteral("BKKurz"), QStringLiteral("BK"), e ? 23 : 24, Qt::AlignCenter},
     };

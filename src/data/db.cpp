@@ -1,4 +1,5 @@
 #include "data/db.h"
+#include "data/sortierung.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -173,6 +174,7 @@ void Datenbank::open(const QString& path, bool nurLesen) {
     // the driver reports primary codes only unless asked
     if (auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData()))
         sqlite3_extended_result_codes(handle, 1);
+    sortierung::registrieren(db);
 }
 
 void Datenbank::close() {

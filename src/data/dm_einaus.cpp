@@ -598,8 +598,8 @@ void TDM_EinAus::QueryZeitraumRequery() {
 }
 
 void TDM_EinAus::ADO_BKRequery() {
-    Sql q =
-        m_db.sql(QStringLiteral("Select * from T_BKreis where mandant = :mandant order by BKName"));
+    Sql q = m_db.sql(QStringLiteral(
+        "Select * from T_BKreis where mandant = :mandant order by BKName COLLATE DEUTSCH"));
     q.bind("mandant", m_bkFilter).exec();
     m_adoBK->setQuery(q.take());
 }

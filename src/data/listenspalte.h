@@ -10,4 +10,7 @@ struct ListenSpalte {
     QString titel;
     int breite = 0;
     Qt::Alignment ausrichtung = {};
+    // The widest text the column must show uncut; the column is at least
+    // that wide, whatever its designed width.
+    QString breitesterText = {};
 };

@@ -21,3 +21,20 @@ void DateEdit::focusInEvent(QFocusEvent* event) {
     m_weitergerueckt = false;
     QDateEdit::focusInEvent(event);
 }
+
+bool DateEdit::event(QEvent* event) {
+    // QDateTimeEdit would walk day, month and year first, and a voucher
+    // number typed after three Tabs would land in the month. A separator
+    // or an arrow still moves between the sections.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            const bool vor = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+            QWidget::focusNextPrevChild(vor);
+            event->accept();
+            return true;
+        }
+    }
+    return QDateEdit::event(event);
+}

@@ -7,6 +7,8 @@
 // reads the dot the user types next as "move on" once more, so the month's
 // digits end up in the year and the date changes silently. Here a separator
 // right after such an automatic move is taken as the one the user meant.
+// The field is one stop of the tab order: Tab and Shift+Tab leave it, the
+// sections are reached by typing and the arrow keys.
 class DateEdit : public QDateEdit {
     Q_OBJECT
 public:
@@ -15,6 +17,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     bool m_weitergerueckt = false;

@@ -1,9 +1,58 @@
 #include "toolkit/gridspalten.h"
 
+#include <algorithm>
+#include <memory>
+
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolTip>
+
+namespace {
+
+// Cells draw as before; a cut text is offered whole as the tooltip, as
+// plain text. Over an uncut cell the grid's own hint stays.
+class ListenDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        auto* grid = qobject_cast<QTableView*>(view);
+        if (event->type() != QEvent::ToolTip || !grid || !zelleAbgeschnitten(*grid, index))
+            return false;
+        const QString text = index.data(Qt::DisplayRole).toString();
+        QToolTip::showText(event->globalPos(),
+                           QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+                               QStringLiteral("</p>"),
+                           view->viewport(), view->visualRect(index));
+        Q_UNUSED(option);
+        return true;
+    }
+};
+
+} // namespace
+
+bool zelleAbgeschnitten(const QTableView& grid, const QModelIndex& index) {
+    if (!index.isValid())
+        return false;
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (text.isEmpty())
+        return false;
+    // the room the style leaves the text: the cell less a margin each side
+    const int rand = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const int raum = grid.columnWidth(index.column()) - (grid.showGrid() ? 1 : 0) - 2 * rand;
+    return grid.fontMetrics().horizontalAdvance(text) > raum;
+}
+
+// The narrowest column that shows text uncut.
+static int spaltenbreiteFuer(const QTableView& grid, const QString& text) {
+    const int rand = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    return grid.fontMetrics().horizontalAdvance(text) + 2 * rand + (grid.showGrid() ? 1 : 0);
+}
 
 GridSpaltenModell::GridSpaltenModell(std::vector<ListenSpalte> spalten, QObject* parent)
     : QAbstractProxyModel(parent), m_spalten(std::move(spalten)), m_quelle(m_spalten.size(), -1) {}
@@ -195,6 +244,8 @@ void listenGridEinrichten(QTableView& grid) {
     grid.horizontalHeader()->setHighlightSections(false);
     grid.horizontalHeader()->setSectionsMovable(false);
     grid.horizontalHeader()->setStretchLastSection(false);
+    grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid.setItemDelegate(new ListenDelegate(&grid));
     grid.verticalHeader()->setVisible(false);
     grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid.verticalHeader()->setDefaultSectionSize(grid.fontMetrics().height() + 4);
@@ -212,15 +263,34 @@ GridSpaltenModell* gridBinden(QTableView& grid, QAbstractItemModel& source,
     auto* modell = new GridSpaltenModell(std::move(spalten), &grid);
     modell->setSourceModel(&source);
     grid.setModel(modell);
-    auto breitenSetzen = [&grid, modell] {
-        for (int i = 0; i < modell->columnCount(); ++i) {
-            const int b = modell->spalten()[static_cast<size_t>(i)].breite;
-            if (b > 0)
-                grid.setColumnWidth(i, b);
+    // the designed widths, each at least as wide as the widest text it must show
+    auto entwurf = [&grid, modell] {
+        QList<int> b;
+        for (const ListenSpalte& s : modell->spalten()) {
+            int w = s.breite > 0 ? s.breite : grid.horizontalHeader()->defaultSectionSize();
+            if (!s.breitesterText.isEmpty())
+                w = std::max(w, spaltenbreiteFuer(grid, s.breitesterText));
+            b << w;
         }
+        return b;
     };
-    breitenSetzen();
-    QObject::connect(modell, &QAbstractItemModel::modelReset, &grid, breitenSetzen);
+    auto setzen = [&grid](const QList<int>& breiten) {
+        for (int i = 0; i < breiten.size(); ++i)
+            grid.setColumnWidth(i, breiten[i]);
+    };
+    setzen(entwurf());
+    // a requery resets the header; the widths the user gave the columns stay
+    auto gemerkt = std::make_shared<QList<int>>();
+    QObject::connect(modell, &QAbstractItemModel::modelAboutToBeReset, &grid, [&grid, gemerkt] {
+        gemerkt->clear();
+        for (int i = 0; i < grid.horizontalHeader()->count(); ++i)
+            *gemerkt << grid.columnWidth(i);
+    });
+    QObject::connect(modell, &QAbstractItemModel::modelReset, &grid,
+                     [modell, gemerkt, entwurf, setzen] {
+                         const bool gleich = gemerkt->size() == modell->columnCount();
+                         setzen(gleich ? *gemerkt : entwurf());
+                     });
     return modell;
 }
 

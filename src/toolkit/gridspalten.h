@@ -44,11 +44,17 @@ private:
 };
 
 // A read-only list grid: titles and grid lines, whole rows selected one at
-// a time, the selection shown also without focus, never edited in place.
+// a time, the selection shown also without focus, never edited in place;
+// columns the user can widen; a cell whose text is cut shows the whole text
+// as its tooltip.
 void listenGridEinrichten(QTableView& grid);
 
+// True when the cell's text is wider than the room its column gives it.
+bool zelleAbgeschnitten(const QTableView& grid, const QModelIndex& index);
+
 // Shows source in grid through a GridSpaltenModell of spalten (parented to
-// the grid), with the columns' widths.
+// the grid), with the columns' widths; a width the user has set survives a
+// requery.
 GridSpaltenModell* gridBinden(QTableView& grid, QAbstractItemModel& source,
                               std::vector<ListenSpalte> spalten);
 

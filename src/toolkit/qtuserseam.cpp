@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 QString displayText(const QString& text) {
@@ -23,7 +24,8 @@ QString caption(UserSeam::Kind kind) {
     case UserSeam::Kind::Warning:
         return QStringLiteral("Warnung");
     case UserSeam::Kind::Error:
-        return QStringLiteral("Fehler");
+        // the toolkit's error box carries the application's title
+        break;
     case UserSeam::Kind::Information:
         return QStringLiteral("Information");
     case UserSeam::Kind::Plain:
@@ -48,6 +50,29 @@ QMessageBox::Icon icon(UserSeam::Kind kind) {
     return QMessageBox::NoIcon;
 }
 
+// Gives the keyboard back to the window that had it once a box or dialog
+// closes: without a window manager to do so, Enter would reach no window.
+class FokusZurueck {
+public:
+    explicit FokusZurueck(QWidget* parent) {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            m_fenster = modal;
+        else if (QWidget* aktiv = QApplication::activeWindow())
+            m_fenster = aktiv;
+        else if (parent)
+            m_fenster = parent->window();
+    }
+    ~FokusZurueck() {
+        if (m_fenster && m_fenster->isVisible())
+            m_fenster->activateWindow();
+    }
+    FokusZurueck(const FokusZurueck&) = delete;
+    FokusZurueck& operator=(const FokusZurueck&) = delete;
+
+private:
+    QPointer<QWidget> m_fenster;
+};
+
 } // namespace
 
 void QtUserSeam::message(const QString& text) {
@@ -55,6 +80,7 @@ void QtUserSeam::message(const QString& text) {
 }
 
 UserSeam::Button QtUserSeam::question(Kind kind, const QString& text, Buttons buttons) {
+    const FokusZurueck zurueck(m_parent);
     QMessageBox box(icon(kind), caption(kind), displayText(text), QMessageBox::NoButton, m_parent);
     // names the user typed stand in these texts: never read them as markup
     box.setTextFormat(Qt::PlainText);
@@ -84,6 +110,7 @@ UserSeam::Button QtUserSeam::question(Kind kind, const QString& text, Buttons bu
 
 std::optional<QString> QtUserSeam::inputBox(const QString& caption, const QString& prompt,
                                             const QString& preset) {
+    const FokusZurueck zurueck(m_parent);
     QInputDialog dlg(m_parent);
     dlg.setWindowTitle(caption);
     dlg.setLabelText(prompt);
@@ -100,5 +127,6 @@ void QtUserSeam::error(const QString& text) {
 }
 
 int QtUserSeam::runModal(QDialog& dialog) {
+    const FokusZurueck zurueck(m_parent);
     return dialog.exec();
 }

@@ -76,6 +76,42 @@ TEST_F(StartupFiles, TemplateBesideTheWorkingDatabaseRunsTheUpdaterAndWaits) {
     EXPECT_EQ(databases(), QStringList({"Velmora_neu.mdb", "Velmora_tab.mdb"}));
 }
 
+TEST_F(StartupFiles, FileNamesInOtherCasesAreTheSameFiles) {
+    const struct {
+        QStringList vorher;
+        bool umbenannt;
+        bool updater;
+        QStringList nachher;
+    } faelle[] = {
+        // the user's data stays the working database; the template waits for the updater
+        {{"velmora_TAB.mdb", "Velmora_neu.mdb"},
+         false,
+         true,
+         {"Velmora_neu.mdb", "velmora_TAB.mdb"}},
+        {{"VELMORA_TAB.MDB", "velmora_NEU.mdb"},
+         false,
+         true,
+         {"VELMORA_TAB.MDB", "velmora_NEU.mdb"}},
+        {{"velmora_tab.mdb"}, false, false, {"velmora_tab.mdb"}},
+        // a template in another case is still the template
+        {{"velmora_neu.mdb"}, true, false, {"Velmora_tab.mdb"}},
+        {{"VELMORA_NEU.MDB"}, true, false, {"Velmora_tab.mdb"}},
+    };
+    for (const auto& fall : faelle) {
+        const QString name = fall.vorher.join(QLatin1Char(' '));
+        for (const QString& db : databases())
+            QFile::remove(pfad + db);
+        QFile::remove(pfad + "updater-ran.txt");
+        for (const QString& datei : fall.vorher)
+            place(datei);
+        const auto v = startup::DatenbankDateienVorbereiten(pfad);
+        EXPECT_EQ(v.renamed, fall.umbenannt) << name.toStdString();
+        EXPECT_EQ(v.updaterRan, fall.updater) << name.toStdString();
+        EXPECT_EQ(!updaterRecord().isEmpty(), fall.updater) << name.toStdString();
+        EXPECT_EQ(databases(), fall.nachher) << name.toStdString();
+    }
+}
+
 TEST_F(StartupFiles, NormalStartAndNoFilesAtAllDoNothing) {
     EXPECT_FALSE(startup::DatenbankDateienVorbereiten(pfad).renamed);
     EXPECT_TRUE(databases().isEmpty());
@@ -123,6 +159,14 @@ TEST_F(StartupFiles, FirstStartEndsInTheMainWindowWithItsMenus) {
         ASSERT_NE(a, nullptr) << name;
         EXPECT_FALSE(a->isVisible()) << name;
     }
+    // what is built can be chosen; the rest waits, greyed out, for its window
+    for (const char* name : {"Beenden1", "Buchen1", "Stammdaten1", "Mandanten1",
+                             "Wirtschaftsjahrauswhlen1", "Buchungskreise1"})
+        EXPECT_TRUE(form.menuAction(QLatin1String(name))->isEnabled()) << name;
+    for (const char* name :
+         {"Iconerstellen1", "USTVerprobung1", "Journal1", "BuchungskreisAuswertung1",
+          "BuchungskreisDetails1", "Plus_Minus", "Finanzamt1", "berVelmora1"})
+        EXPECT_FALSE(form.menuAction(QLatin1String(name))->isEnabled()) << name;
     EXPECT_EQ(form.menuAction("Buchen1")->text(), "&Buchen");
     EXPECT_EQ(form.menuAction("berVelmora1")->text(), "Über Velmora");
 }

@@ -2,6 +2,7 @@
 #include "bookings/buchungskreis.h"
 #include "data/buchungsliste.h"
 #include "fixture.h"
+#include "toolkit/gridspalten.h"
 
 #include <QAction>
 #include <QDialog>
@@ -14,7 +15,9 @@
 #include <QMenuBar>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 #include <functional>
+#include <map>
 
 // Readable QString values in failure messages.
 static void PrintTo(const QString& s, std::ostream* os) {
@@ -149,7 +152,12 @@ TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
         for (int c = 0; c < 6; ++c) {
             const Spalte& s = spalten[static_cast<size_t>(c)];
             EXPECT_EQ(v->model()->headerData(c, Qt::Horizontal).toString(), s.titel);
-            EXPECT_EQ(v->columnWidth(c), g == std::string("Grid_Ein") ? s.ein : s.aus) << c;
+            const int entwurf = g == std::string("Grid_Ein") ? s.ein : s.aus;
+            // the amount column is at least as wide as its largest amounts
+            if (c == 3)
+                EXPECT_GE(v->columnWidth(c), entwurf);
+            else
+                EXPECT_EQ(v->columnWidth(c), entwurf) << c;
             EXPECT_EQ(v->model()->index(0, c).data(Qt::TextAlignmentRole).toInt(),
                       static_cast<int>(s.ausrichtung))
                 << c;
@@ -170,6 +178,86 @@ TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
               QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1",
                            "Buchungskreise1", "Datenbankpruefen1", "N1", "Iconerstellen1",
                            "N2(hidden)", "MandantImportieren1(hidden)"}));
+}
+
+TEST_F(HauptfensterTest, AGrownWindowGivesTheListsTheRoom) {
+    erzeugen();
+    form->show();
+    QCoreApplication::processEvents(); // the first showing's refresh
+    QWidget* flaeche = form->centralWidget();
+    const auto geometrie = [this](const char* name) {
+        return form->findChild<QWidget*>(QLatin1String(name))->geometry();
+    };
+    const char* const fest[] = {"Label11",         "LabelMandant", "Label7",
+                                "Label_Einnahmen", "Label_Ust",    "Label_Ausgaben",
+                                "Label_Vst",       "Label1",       "Label2"};
+    std::map<std::string, QRect> vorher;
+    for (const char* name : fest)
+        vorher[name] = geometrie(name);
+    // as designed
+    EXPECT_EQ(flaeche->size(), QSize(695, 657));
+    EXPECT_EQ(geometrie("Panel1"), QRect(8, 68, 681, 286));
+    EXPECT_EQ(geometrie("Panel2"), QRect(8, 360, 681, 289));
+    EXPECT_EQ(geometrie("Grid_Ein"), QRect(185, 20, 488, 261));
+    EXPECT_EQ(geometrie("Grid_Aus"), QRect(185, 20, 488, 261));
+
+    form->resize(form->width() + 300, form->height() + 201);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(flaeche->size(), QSize(995, 858));
+    EXPECT_EQ(geometrie("Panel1"), QRect(8, 68, 981, 386));
+    EXPECT_EQ(geometrie("Panel2"), QRect(8, 460, 981, 390));
+    EXPECT_EQ(geometrie("Grid_Ein"), QRect(185, 20, 788, 361));
+    EXPECT_EQ(geometrie("Grid_Aus"), QRect(185, 20, 788, 362));
+    for (const char* name : fest)
+        EXPECT_EQ(geometrie(name), vorher[name]) << name;
+
+    // never smaller than designed
+    form->resize(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(flaeche->size(), QSize(695, 657));
+    EXPECT_EQ(geometrie("Grid_Aus"), QRect(185, 20, 488, 261));
+}
+
+TEST_F(HauptfensterTest, ColumnsCanBeWidenedAndCutTextsShowWhole) {
+    const int gross = buchung(m, z, "2026-03-02", "99.999.999,99", 20, bk, true);
+    buchung(m, z, "2026-03-01", "-99.999.999,99", 20, bk, true);
+    dm->db().execute(QStringLiteral("update T_Buchungen set Text = 'Wareneinkauf <b>Firma</b> "
+                                    "Meier und Söhne, Lieferung vom Februar' where ID = %1")
+                         .arg(gross));
+    erzeugen();
+    form->show();
+    QTableView* g = grid("Grid_Ein");
+    const QHeaderView* kopf = g->horizontalHeader();
+    EXPECT_EQ(kopf->sectionResizeMode(4), QHeaderView::Interactive);
+    ASSERT_EQ(zeilen("Grid_Ein"), 2);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_FALSE(zelleAbgeschnitten(*g, g->model()->index(row, 3)))
+            << zelle("Grid_Ein", row, 3).toStdString();
+
+    // the long text is cut and shows whole, as plain text, in its tooltip
+    const QModelIndex text = g->model()->index(0, 4);
+    ASSERT_TRUE(zelleAbgeschnitten(*g, text));
+    const QRect r = g->visualRect(text);
+    QHelpEvent hilfe(QEvent::ToolTip, r.center(), g->viewport()->mapToGlobal(r.center()));
+    QCoreApplication::sendEvent(g->viewport(), &hilfe);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("<p style='white-space:pre'>Wareneinkauf "
+                                               "&lt;b&gt;Firma&lt;/b&gt; Meier und Söhne, "
+                                               "Lieferung vom Februar</p>"));
+    QToolTip::hideText();
+    // an uncut cell keeps the grid's hint
+    const QRect datum = g->visualRect(g->model()->index(0, 0));
+    QHelpEvent hinweis(QEvent::ToolTip, datum.center(), g->viewport()->mapToGlobal(datum.center()));
+    QCoreApplication::sendEvent(g->viewport(), &hinweis);
+    EXPECT_TRUE(QToolTip::text().startsWith("Mit einem Doppelklick"))
+        << QToolTip::text().toStdString();
+    QToolTip::hideText();
+
+    // widened by the user, the column stays so through a refresh
+    g->setColumnWidth(4, 400);
+    EXPECT_FALSE(zelleAbgeschnitten(*g, text));
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(g->columnWidth(4), 400);
 }
 
 TEST_F(HauptfensterTest, ListsShowDatesAndAmountsInGermanFormsNewestFirst) {

@@ -95,6 +95,20 @@ TEST_F(BelegeingabeTest, NewBookingOpensWithTheDefaults) {
     EXPECT_FALSE(f->DB_ID->isVisibleTo(f.get()));
 }
 
+TEST_F(BelegeingabeTest, AClientNameThatLooksLikeMarkupIsShownAsTyped) {
+    const QString name = QStringLiteral("Firma <b>A</b> & <i>Söhne</i>");
+    dm->db()
+        .sql(QStringLiteral("update T_Mandant set Bezeichnung = :b where id = :id"))
+        .bind("b", name)
+        .bind("id", mandant)
+        .exec();
+    auto f = neu();
+    EXPECT_EQ(f->LabelMandant->text(), name);
+    // as markup the label would need only the width of "Firma A & Söhne"
+    EXPECT_GE(f->LabelMandant->sizeHint().width(),
+              f->LabelMandant->fontMetrics().horizontalAdvance(name));
+}
+
 TEST_F(BelegeingabeTest, RatesAndTextSuggestionsFollowClientAndYear) {
     const int a = buchung(mandant, zeitraum, "2026-01-05", "1,00", 0, buero, true);
     buchung(mandant, zeitraum, "2026-01-06", "1,00", 0, buero, true);

@@ -2,6 +2,8 @@
 
 #include "bookings/belegeingabepfeile.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,18 +53,93 @@ TEST_F(BelegeingabeTastaturTest, TabVisitsTheControlsInTheirOrder) {
     // an expense, so that the four flag boxes take part
     f->DBCheckBoxAus->click();
     f->DBCheckBoxEin->setFocus();
-    QStringList besucht{fokus(*f)};
-    for (int i = 0; i < 40 && besucht.size() < 19; ++i) {
+    // every key press is one stop, also a second stop on the same control
+    const QStringList reihenfolge{"DBCheckBoxEin",      "DBCheckBoxAus",     "DatumPicker",
+                                  "DBEditBelegnummer",  "DBComboText",       "DBEdit_Betrag",
+                                  "DBCombo_Steuersatz", "DBLookupComboBox1", "BitBtn1",
+                                  "DBCheckBoxEU",       "DBCheckBoxDritt",   "UpDown1",
+                                  "SchalterOK",         "SchalterCancel",    "BitBtn2",
+                                  "SchalterOK_WEITER",  "DBCheckBoxKFZ",     "DBCheckBoxGebaeude",
+                                  "DBCheckBoxEin"};
+    QStringList vor{fokus(*f)};
+    for (qsizetype i = 1; i < reihenfolge.size(); ++i) {
         taste(Qt::Key_Tab);
-        if (fokus(*f) != besucht.back())
-            besucht << fokus(*f);
+        vor << fokus(*f);
     }
-    EXPECT_EQ(besucht, (QStringList{"DBCheckBoxEin", "DBCheckBoxAus", "DatumPicker",
-                                    "DBEditBelegnummer", "DBComboText", "DBEdit_Betrag",
-                                    "DBCombo_Steuersatz", "DBLookupComboBox1", "BitBtn1",
-                                    "DBCheckBoxEU", "DBCheckBoxDritt", "UpDown1", "SchalterOK",
-                                    "SchalterCancel", "BitBtn2", "SchalterOK_WEITER",
-                                    "DBCheckBoxKFZ", "DBCheckBoxGebaeude", "DBCheckBoxEin"}));
+    EXPECT_EQ(vor, reihenfolge);
+    QStringList zurueck{fokus(*f)};
+    for (qsizetype i = 1; i < reihenfolge.size(); ++i) {
+        taste(Qt::Key_Backtab, Qt::ShiftModifier);
+        zurueck << fokus(*f);
+    }
+    std::reverse(zurueck.begin(), zurueck.end());
+    EXPECT_EQ(zurueck, reihenfolge);
+}
+
+TEST_F(BelegeingabeTastaturTest, ABookingTypedWithTheKeyboardAloneKeepsItsDate) {
+    auto f = neu();
+    ASSERT_EQ(fokus(*f), QStringLiteral("DBCheckBoxEin"));
+    const auto tippen = [](const char* text) {
+        QTest::keyClicks(QApplication::focusWidget(), QLatin1String(text));
+    };
+    taste(Qt::Key_Tab);
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(*f), QStringLiteral("DatumPicker"));
+    tippen("15.03.2026");
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(*f), QStringLiteral("DBEditBelegnummer"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    tippen("77");
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(*f), QStringLiteral("DBComboText"));
+    tippen("Miete");
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(*f), QStringLiteral("DBEdit_Betrag"));
+    tippen("120,00");
+    taste(Qt::Key_Tab);
+    taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(*f), QStringLiteral("DBLookupComboBox1"));
+    taste(Qt::Key_Down);
+    taste(Qt::Key_Return);
+    ASSERT_EQ(f->result(), QDialog::Accepted);
+    EXPECT_EQ(f->datensatz().Buchungsdatum, QDate(2026, 3, 15));
+    EXPECT_EQ(f->datensatz().Belegnummer, 77);
+    EXPECT_EQ(f->datensatz().Text, QStringLiteral("Miete"));
+    EXPECT_EQ(f->datensatz().Betrag.units(), 1200000);
+
+    // three Tabs pass the date by, and the voucher number lands as typed
+    auto g = neu();
+    const QDate vorher = g->DatumPicker->date();
+    for (int i = 0; i < 3; ++i)
+        taste(Qt::Key_Tab);
+    ASSERT_EQ(fokus(*g), QStringLiteral("DBEditBelegnummer"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    tippen("7");
+    EXPECT_EQ(g->DatumPicker->date(), vorher);
+    EXPECT_EQ(g->DBEditBelegnummer->text(), QStringLiteral("7"));
+}
+
+TEST_F(BelegeingabeTastaturTest, TabLeavesTheDateFieldFromEverySection) {
+    auto f = neu();
+    f->DatumPicker->setDate(QDate(2026, 3, 15));
+    for (const auto sektion :
+         {QDateTimeEdit::DaySection, QDateTimeEdit::MonthSection, QDateTimeEdit::YearSection}) {
+        f->DatumPicker->setFocus();
+        f->DatumPicker->setCurrentSection(sektion);
+        taste(Qt::Key_Tab);
+        EXPECT_EQ(fokus(*f), QStringLiteral("DBEditBelegnummer")) << sektion;
+        f->DatumPicker->setFocus();
+        f->DatumPicker->setCurrentSection(sektion);
+        taste(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(fokus(*f), QStringLiteral("DBCheckBoxAus")) << sektion;
+    }
+    // inside the field a dot moves on to the next section
+    f->DatumPicker->setFocus();
+    f->DatumPicker->setCurrentSection(QDateTimeEdit::DaySection);
+    f->DatumPicker->setSelectedSection(QDateTimeEdit::DaySection);
+    QTest::keyClicks(f->DatumPicker, QLatin1String("20."));
+    EXPECT_EQ(f->DatumPicker->currentSection(), QDateTimeEdit::MonthSection);
+    EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 3, 20));
 }
 
 TEST_F(BelegeingabeTastaturTest, AltKeysEnterAndEscInANewBooking) {
@@ -132,4 +209,17 @@ TEST_F(BelegeingabeTastaturTest, TheDateArrowsShowTheirFocusAndTakeTheArrowKeys)
     taste(Qt::Key_Down);
     EXPECT_EQ(f->DatumPicker->date(), QDate(2026, 6, 2));
     EXPECT_EQ(f->DBDatum->text(), QStringLiteral("02.06.2026"));
+}
+
+TEST_F(BelegeingabeTastaturTest, TheFocusIsSeenFromTheStartAlsoOnCheckBoxes) {
+    auto f = neu();
+    ASSERT_EQ(fokus(*f), QStringLiteral("DBCheckBoxEin"));
+    // no key has been pressed yet: the dialog opened with the focus there
+    for (QWidget* w : std::initializer_list<QWidget*>{f->DBCheckBoxEin, f->DBCheckBoxAus,
+                                                      f->SchalterOK, f->SchalterCancel}) {
+        w->setFocus();
+        const QImage mit = w->grab().toImage();
+        f->DBEdit_Betrag->setFocus();
+        EXPECT_TRUE(w->grab().toImage() != mit) << w->objectName().toStdString();
+    }
 }

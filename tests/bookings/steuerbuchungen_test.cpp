@@ -43,6 +43,11 @@ TEST(SteuerBuchen, WorkedValuesToTheCent) {
         {"ig Erwerb 1000", beleg("1000,00", 20, 2, 1), {{1021, 2000000}, {2021, 2000000}}},
         {"ig Erwerb 333.33", beleg("333,33", 20, 2, 1), {{1021, 666700}, {2021, 666700}}},
         {"Einfuhr 250.55", beleg("250,55", 13, 2, 2, 1), {{3000, 2505500}}},
+        // a quotient in double would land on .5 and go to even: a cent off
+        {"binary 16.73499.. rounds down", beleg("100,41", 20, 1), {{1020, 167300}}},
+        {"binary 16.76500.. rounds up", beleg("100,59", 20, 1), {{1020, 167700}}},
+        {"binary 0.01499.. rounds down", beleg("0,09", 20, 1), {{1020, 100}}},
+        {"ig Erwerb 10.05499..", beleg("100,55", 10, 2, 1), {{1021, 100500}, {2021, 100500}}},
     };
     for (const Fall& f : faelle)
         EXPECT_EQ(gespeichert(f.buchung), f.erwartet) << f.name;
@@ -86,12 +91,16 @@ TEST(SteuerBuchen, EdgeCasesOfTheKinds) {
               (std::vector<std::pair<int, std::int64_t>>{{1020, -200000}}));
 }
 
-TEST(SteuerBuchen, Round2IsBinaryWithTiesToEven) {
-    EXPECT_EQ(round2(0.125), 0.12); // 12.5 exactly: to even
-    EXPECT_EQ(round2(0.375), 0.38);
-    EXPECT_EQ(round2(2.675), 2.68); // the quotient is exactly 267.5: to even
+TEST(SteuerBuchen, Round2TakesTheNearestCentOfTheBinaryValue) {
+    EXPECT_EQ(round2(2.675), 2.67);   // binary 2.67499..: down, though x / 0.01 in double is 267.5
+    EXPECT_EQ(round2(16.765), 16.77); // binary 16.76500..: up, not to the even 16.76
+    EXPECT_EQ(round2(-16.765), -16.77);
     EXPECT_EQ(round2(-16.666666666666657), -16.67);
     EXPECT_EQ(round2(1.005), 1.0); // binary below the half
+    // an exact binary half cent: the double 0.01 lies above 0.01, the
+    // quotient below the half
+    EXPECT_EQ(round2(0.125), 0.12);
+    EXPECT_EQ(round2(0.375), 0.37);
 }
 
 TEST(SteuerBuchen, RateAccounts) {
