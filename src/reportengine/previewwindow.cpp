@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -15,6 +16,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -79,6 +81,9 @@ PreviewWindow::PreviewWindow(PageModel model, const QString& title, QWidget* par
     layout->addWidget(bar);
     layout->addWidget(m_view, 1);
 
+    // the whole screen also where no window manager maximises
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
     m_view->updatePreview();
     updatePageLabel();
