@@ -12,6 +12,7 @@
 #include "masterdata/zeitraumbefehle.h"
 #include "platform/process.h"
 #include "platform/userseam.h"
+#include "reports/berichtbefehle.h"
 #include "toolkit/gridspalten.h"
 #include "toolkit/qtuserseam.h"
 #include "toolkit/umgebung.h"
@@ -70,6 +71,7 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
     m_buchungen = std::make_unique<BuchungsBefehle>(m_umgebung, *this, *m_buchungskreise);
     m_mandanten = std::make_unique<MandantenBefehle>(m_umgebung, *this);
     m_zeitraeume = std::make_unique<ZeitraumBefehle>(m_umgebung, *this);
+    m_berichte = std::make_unique<BerichtBefehle>(m_umgebung, this);
 
     baueMenue();
     resize(695, 657 + menuBar()->sizeHint().height());
@@ -370,7 +372,9 @@ void TForm_Velmora::MandantImportieren1Click() {
 // The evaluations, the tax-office export, the shortcut and the about box
 // arrive with their own windows.
 void TForm_Velmora::Iconerstellen1Click() {}
-void TForm_Velmora::USTVerprobung1Click() {}
+void TForm_Velmora::USTVerprobung1Click() {
+    m_berichte->USTVerprobung1Click();
+}
 void TForm_Velmora::Journal1Click() {}
 void TForm_Velmora::BuchungskreisAuswertung1Click() {}
 void TForm_Velmora::BuchungskreisDetails1Click() {}

@@ -14,6 +14,7 @@ class QLabel;
 class QTableView;
 struct Umgebung;
 struct Summen;
+class BerichtBefehle;
 class BuchungsBefehle;
 class BuchungskreisBefehle;
 class Buchungsliste;
@@ -76,6 +77,7 @@ public:
     QAction* menuAction(const QString& objectName) const;
     Buchungsliste& Query_Ein() { return *m_queryEin; }
     Buchungsliste& Query_Aus() { return *m_queryAus; }
+    BerichtBefehle& berichte() { return *m_berichte; }
 
     // The program to start when the window closes; empty starts nothing.
     void setBackupProgram(const QString& path) { m_backupProgram = path; }
@@ -143,4 +145,5 @@ private:
     std::unique_ptr<BuchungskreisBefehle> m_buchungskreise;
     std::unique_ptr<MandantenBefehle> m_mandanten;
     std::unique_ptr<ZeitraumBefehle> m_zeitraeume;
+    std::unique_ptr<BerichtBefehle> m_berichte;
 };

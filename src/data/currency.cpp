@@ -1,6 +1,7 @@
 #include "data/currency.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -55,7 +56,139 @@ QString formatCents(std::int64_t cents) {
     return (negative ? QStringLiteral("-") : QString()) + whole + QLatin1Char(',') + frac;
 }
 
+// One section of a display mask.
+struct Maskenteil {
+    QString vorne;  // text before the digits
+    QString hinten; // text after them
+    int minGanz = 0;
+    int minDezimal = 0;
+    int maxDezimal = 0;
+    bool gruppieren = false;
+    bool hatZiffern = false;
+};
+
+QStringList maskenAbschnitte(const QString& mask) {
+    QStringList out;
+    QString current;
+    QChar quote;
+    for (QChar c : mask) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char(';')) {
+            out << current;
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    out << current;
+    return out;
+}
+
+Maskenteil maskenteil(const QString& section) {
+    Maskenteil m;
+    bool dezimal = false;
+    QChar quote;
+    // text between digit placeholders is dropped; before them it leads, after them it trails
+    const auto text = [&m](QChar c) { (m.hatZiffern ? m.hinten : m.vorne) += c; };
+    for (QChar c : section) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else
+                text(c);
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('0') || c == QLatin1Char('#')) {
+            m.hatZiffern = true;
+            m.hinten.clear();
+            if (dezimal) {
+                ++m.maxDezimal;
+                if (c == QLatin1Char('0'))
+                    m.minDezimal = m.maxDezimal;
+            } else if (c == QLatin1Char('0')) {
+                ++m.minGanz;
+            }
+        } else if (c == QLatin1Char('.') && !dezimal) {
+            dezimal = true;
+            m.hinten.clear();
+        } else if (c == QLatin1Char(',') && m.hatZiffern && !dezimal) {
+            m.gruppieren = true;
+        } else {
+            text(c);
+        }
+    }
+    m.maxDezimal = std::min(m.maxDezimal, 4);
+    m.minDezimal = std::min(m.minDezimal, m.maxDezimal);
+    return m;
+}
+
+// units rounded to the section's decimals, halves away from zero
+std::int64_t rundeAuf(std::int64_t units, int dezimal) {
+    std::int64_t teiler = 1;
+    for (int i = dezimal; i < 4; ++i)
+        teiler *= 10;
+    std::int64_t q = units / teiler;
+    const std::int64_t rest = units % teiler;
+    if (rest * 2 >= teiler)
+        ++q;
+    else if (rest * 2 <= -teiler)
+        --q;
+    return q;
+}
+
+QString zahlText(std::uint64_t betrag, const Maskenteil& m) {
+    std::uint64_t teiler = 1;
+    for (int i = 0; i < m.maxDezimal; ++i)
+        teiler *= 10;
+    QString ganz = QString::number(betrag / teiler);
+    if (ganz == QLatin1String("0") && m.minGanz == 0)
+        ganz.clear();
+    while (ganz.size() < m.minGanz)
+        ganz.prepend(QLatin1Char('0'));
+    if (m.gruppieren)
+        ganz = groupThousands(ganz);
+    QString bruch;
+    if (m.maxDezimal > 0) {
+        bruch = QStringLiteral("%1").arg(betrag % teiler, m.maxDezimal, 10, QLatin1Char('0'));
+        while (bruch.size() > m.minDezimal && bruch.endsWith(QLatin1Char('0')))
+            bruch.chop(1);
+    }
+    return bruch.isEmpty() ? ganz : ganz + QLatin1Char(',') + bruch;
+}
+
 } // namespace
+
+QString Currency::formatMaske(const QString& mask) const {
+    const QStringList abschnitte = maskenAbschnitte(mask);
+    const Maskenteil positiv = maskenteil(abschnitte.value(0));
+    const std::int64_t gerundet = rundeAuf(m_units, positiv.maxDezimal);
+    const Maskenteil* teil = &positiv;
+    bool minus = false;
+    Maskenteil anderer;
+    // an empty section falls back on the first one
+    if (gerundet == 0 && abschnitte.size() > 2 && !abschnitte[2].isEmpty()) {
+        anderer = maskenteil(abschnitte[2]);
+        teil = &anderer;
+    } else if (gerundet < 0) {
+        if (abschnitte.size() > 1 && !abschnitte[1].isEmpty()) {
+            anderer = maskenteil(abschnitte[1]);
+            teil = &anderer;
+        } else {
+            minus = true;
+        }
+    }
+    if (!teil->hatZiffern)
+        return teil->vorne + teil->hinten;
+    const std::int64_t wert = rundeAuf(m_units, teil->maxDezimal);
+    const std::uint64_t betrag =
+        wert < 0 ? static_cast<std::uint64_t>(-(wert + 1)) + 1 : static_cast<std::uint64_t>(wert);
+    return (minus ? QStringLiteral("-") : QString()) + teil->vorne + zahlText(betrag, *teil) +
+           teil->hinten;
+}
 
 std::optional<Currency> Currency::fromDouble(double value) {
     const double scaled = std::round(value * Scale); // std::round: halves away from zero

@@ -25,6 +25,11 @@ public:
 
     // "#,##0.00": 1.234,50 and -0,50; rounded to cents, halves away from zero.
     QString format() const;
+    // A display mask of the toolkit's format-string syntax: up to three
+    // sections "positive;negative;zero" ("#,##0.00;;''" prints nothing for
+    // zero), "0" and "#" digits, "," grouping, "." decimals (at most four),
+    // quoted or other text copied. Output uses "." grouping and "," decimals.
+    QString formatMaske(const QString& mask) const;
     // The main window's totals: "1.234,50 €".
     QString formatEuro() const { return format() + QStringLiteral(" €"); }
 

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
@@ -18,10 +19,22 @@ int usage(const std::vector<cli::Befehl>& befehle, const QString& why) {
     return 2;
 }
 
+void qtHinweis(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)
+        return;
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // reports measure and draw text, which needs fonts but never a screen;
+    // the platform's own notes would mix into the tool's exact stderr
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(qtHinweis);
+    QGuiApplication app(argc, argv);
     const std::vector<cli::Befehl> befehle = cli::alleBefehle();
     QStringList words = QCoreApplication::arguments().mid(1);
 
@@ -73,6 +86,9 @@ int main(int argc, char** argv) {
     } catch (const DatenbankFehler& e) {
         k.err(e.text());
     } catch (const ScriptExhausted& e) {
+        k.err(QString::fromStdString(e.what()));
+    } catch (const std::exception& e) {
+        // a report that fails while it is laid out
         k.err(QString::fromStdString(e.what()));
     }
     return 1;

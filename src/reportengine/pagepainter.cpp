@@ -1,0 +1,139 @@
+#include "reportengine/pagepainter.h"
+
+#include "reportengine/textfit.h"
+
+#include <QCoreApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace reportengine {
+
+void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
+    const auto px = [pxPerMm](double mm) { return mm * pxPerMm; };
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    for (const PageLine& l : page.lines) {
+        painter.setPen(QPen(Qt::black, px(l.width), Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(px(l.x1), px(l.y1)), QPointF(px(l.x2), px(l.y2)));
+    }
+    for (const PageBox& b : page.boxes) {
+        painter.setPen(QPen(Qt::black, px(b.width)));
+        painter.drawRect(
+            QRectF(px(b.rect.left()), px(b.rect.top()), px(b.rect.width()), px(b.rect.height())));
+    }
+    painter.setPen(Qt::black);
+    for (const PageBand& band : page.bands) {
+        for (const PageText& t : band.texts) {
+            if (!t.visible || t.text.isEmpty())
+                continue;
+            const QRectF r(px(t.rect.left()), px(t.rect.top()), px(t.rect.width()),
+                           px(t.rect.height()));
+            painter.setFont(toQFont(t.font));
+            // the text was cut to fit; the clip keeps a rounding difference
+            // of the device's metrics out of the next column
+            painter.drawText(r, static_cast<int>(t.alignment) | Qt::TextSingleLine, t.text);
+        }
+    }
+    painter.restore();
+}
+
+namespace {
+
+QPageSize paperOf(const PageModel& model) {
+    return QPageSize(model.paperSize, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+}
+
+void paintAll(QPainter& painter, const PageModel& model, QPagedPaintDevice& device, int from,
+              int to) {
+    const double pxPerMm = device.logicalDpiX() / 25.4;
+    bool first = true;
+    for (const Page& page : model.pages) {
+        if (page.number < from || page.number > to)
+            continue;
+        if (!first)
+            device.newPage();
+        first = false;
+        paintPage(painter, page, pxPerMm);
+    }
+}
+
+} // namespace
+
+std::optional<QString> printPages(const PageModel& model, QPrinter& printer) {
+    printer.setFullPage(true);
+    printer.setPageLayout(QPageLayout(paperOf(model), QPageLayout::Portrait, QMarginsF()));
+    int from = printer.fromPage();
+    int to = printer.toPage();
+    if (from == 0 && to == 0) {
+        from = 1;
+        to = static_cast<int>(model.pages.size());
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return QStringLiteral("Der Bericht konnte nicht gedruckt werden: Der Drucker ist nicht "
+                              "bereit.");
+    paintAll(painter, model, printer, from, to);
+    if (!painter.end())
+        return QStringLiteral("Der Bericht konnte nicht vollständig gedruckt werden.");
+    return std::nullopt;
+}
+
+std::optional<QString> writePdf(const PageModel& model, const QString& path, const QString& title) {
+    const QString failed =
+        QStringLiteral("Die PDF-Datei\n%1\nkonnte nicht geschrieben werden. Bitte wählen Sie "
+                       "ein Verzeichnis, in das Sie schreiben dürfen.")
+            .arg(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(paperOf(model), QPageLayout::Portrait, QMarginsF()));
+        writer.setTitle(title);
+        writer.setCreator(QCoreApplication::applicationName());
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            return failed;
+        }
+        paintAll(painter, model, writer, 1, static_cast<int>(model.pages.size()));
+        painter.end();
+    }
+    if (!file.commit())
+        return failed;
+    return std::nullopt;
+}
+
+QStringList textLines(const PageModel& model) {
+    QStringList out;
+    for (const Page& page : model.pages) {
+        for (const PageBand& band : page.bands) {
+            // rows of elements by their top edge, a hundredth of a millimetre apart
+            std::map<long long, std::vector<const PageText*>> rows;
+            for (const PageText& t : band.texts)
+                rows[std::llround(t.rect.top() * 100.0)].push_back(&t);
+            for (auto& [top, texts] : rows) {
+                std::stable_sort(texts.begin(), texts.end(),
+                                 [](const PageText* a, const PageText* b) {
+                                     return a->rect.left() < b->rect.left();
+                                 });
+                QStringList fields;
+                for (const PageText* t : texts)
+                    fields << (t->visible ? t->text : QString());
+                out << fields.join(QLatin1Char('\t'));
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace reportengine

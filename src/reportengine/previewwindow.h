@@ -1,0 +1,58 @@
+#pragma once
+
+#include "reportengine/pagemodel.h"
+
+#include <QDialog>
+#include <QPrinter>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QPrintPreviewWidget;
+
+namespace reportengine {
+
+// The preview of a laid-out report: fills the screen, shows the page zoomed
+// to fit, pages with Bild auf/Bild ab, prints through the system's print
+// dialog and saves exactly what it shows as a PDF file.
+class PreviewWindow final : public QDialog {
+    Q_OBJECT
+public:
+    using MessageSink = std::function<void(const QString& text)>;
+
+    PreviewWindow(PageModel model, const QString& title, QWidget* parent = nullptr);
+    ~PreviewWindow() override;
+
+    // Where failures of printing and saving are told; a message box without one.
+    void setMessageSink(MessageSink sink) { m_messages = std::move(sink); }
+
+    const PageModel& model() const { return m_model; }
+    int currentPage() const;
+    void showPage(int page);
+
+    // "Drucken…": the print dialog, then the printer.
+    void printReport();
+    // "Als PDF speichern…": the save dialog, then the file.
+    void savePdf();
+    // The file without asking; false after telling the failure.
+    bool savePdfTo(const QString& path);
+
+    QAction* printAction() const { return m_print; }
+    QAction* pdfAction() const { return m_pdf; }
+
+private:
+    void paintRequested(QPrinter* printer);
+    void tell(const QString& text);
+    void updatePageLabel();
+
+    PageModel m_model;
+    QString m_title;
+    QPrinter m_printer;
+    QPrintPreviewWidget* m_view = nullptr;
+    QLabel* m_pageLabel = nullptr;
+    QAction* m_print = nullptr;
+    QAction* m_pdf = nullptr;
+    MessageSink m_messages;
+};
+
+} // namespace reportengine

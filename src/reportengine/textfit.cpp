@@ -1,0 +1,99 @@
+#include "reportengine/textfit.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <map>
+#include <memory>
+
+namespace reportengine {
+
+namespace {
+
+// Measured on a device of print resolution, where hinting no longer moves widths.
+constexpr int kDpi = 1200;
+constexpr double kMmPerPixel = 25.4 / kDpi;
+
+} // namespace
+
+QFont toQFont(const FontSpec& spec) {
+    QFont f(spec.family);
+    f.setPointSizeF(spec.pointSize);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    return f;
+}
+
+QString singleLine(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        const QChar::Category cat = c.category();
+        if (cat == QChar::Other_Control || cat == QChar::Separator_Line ||
+            cat == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+struct TextFit::Impl {
+    QImage device{1, 1, QImage::Format_RGB32};
+    struct Entry {
+        FontSpec spec;
+        std::unique_ptr<QFontMetricsF> metrics;
+        double maxCharMm = 0;
+    };
+    std::vector<Entry> cache;
+
+    Impl() {
+        const int dpm = static_cast<int>(kDpi / 0.0254 + 0.5);
+        device.setDotsPerMeterX(dpm);
+        device.setDotsPerMeterY(dpm);
+    }
+
+    Entry& entry(const FontSpec& spec) {
+        for (Entry& e : cache) {
+            if (e.spec == spec)
+                return e;
+        }
+        Entry e;
+        e.spec = spec;
+        e.metrics = std::make_unique<QFontMetricsF>(toQFont(spec), &device);
+        e.maxCharMm = e.metrics->maxWidth() * kMmPerPixel;
+        cache.push_back(std::move(e));
+        return cache.back();
+    }
+};
+
+TextFit::TextFit() : m_impl(std::make_unique<Impl>()) {}
+TextFit::~TextFit() = default;
+
+double TextFit::widthMm(const QString& text, const FontSpec& font) {
+    return m_impl->entry(font).metrics->horizontalAdvance(text) * kMmPerPixel;
+}
+
+QString TextFit::fit(const QString& input, const FontSpec& font, double widthMm) {
+    const QString text = singleLine(input);
+    if (text.isEmpty())
+        return text;
+    Impl::Entry& e = m_impl->entry(font);
+    // most texts are short numbers: no measuring needed
+    if (e.maxCharMm > 0 && text.size() * e.maxCharMm <= widthMm)
+        return text;
+    const double limit = widthMm / kMmPerPixel;
+    if (e.metrics->horizontalAdvance(text) <= limit)
+        return text;
+    qsizetype lo = 0;
+    qsizetype hi = text.size();
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (e.metrics->horizontalAdvance(text.left(mid)) <= limit)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    if (lo > 0 && text[lo - 1].isHighSurrogate())
+        --lo;
+    return text.left(lo);
+}
+
+} // namespace reportengine

@@ -1,0 +1,26 @@
+#include "reports/berichtsformat.h"
+
+#include "data/currency.h"
+
+#include <cmath>
+
+QString berichtsFormat(const QVariant& value, const QString& mask) {
+    if (mask.isEmpty() || value.isNull())
+        return value.toString();
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return Currency::fromUnits(value.toLongLong()).formatMaske(mask);
+    case QMetaType::Double:
+        // not written by the program, but an amount all the same
+        return Currency::fromUnits(static_cast<std::int64_t>(std::llround(value.toDouble())))
+            .formatMaske(mask);
+    default: {
+        bool ok = false;
+        const qlonglong units = value.toString().toLongLong(&ok);
+        return ok ? Currency::fromUnits(units).formatMaske(mask) : value.toString();
+    }
+    }
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// The formatter of Velmora's reports: a field with a mask is an amount in
+// the database's ten-thousandths and goes through Currency's mask helper, so
+// it never passes through a double; a null amount prints nothing.
+QString berichtsFormat(const QVariant& value, const QString& mask);

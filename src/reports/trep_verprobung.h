@@ -1,0 +1,41 @@
+#pragma once
+
+#include "reportengine/report.h"
+#include "reports/t_repdaten.h"
+
+#include <optional>
+
+class Datenbank;
+class TDM_EinAus;
+
+// The VAT verification: one line per VAT rate of the revenues, then the
+// summary with the acquisition tax, totals, input tax and the balance.
+class TRep_Verprobung {
+public:
+    TRep_Verprobung(Datenbank& db, const T_RepDaten& daten);
+
+    // Lays out the report over the rows of Query_Verprobung.
+    reportengine::PageModel erzeugen(reportengine::RowSource& Query_Verprobung);
+    reportengine::Report& report() { return m_report; }
+
+private:
+    void SeitenTitelBeforePrint(reportengine::Band& band);
+    void QRBandDetailBeforePrint(reportengine::Band& band);
+    void FussBeforePrint(reportengine::Band& band);
+
+    Datenbank& m_db;
+    const T_RepDaten& m_daten;
+    reportengine::Report m_report;
+};
+
+namespace verprobung {
+
+// The command without its windows: fills daten for the period code (the
+// client, its name by the null test, the fiscal year and the period), opens
+// Query_Verprobung and lays out the report. nullopt when the period has no
+// tax posting at all (meldungKeineEinnahmen). Throws DatenbankFehler, or
+// std::exception from the report, on failure; the query is closed either way.
+std::optional<reportengine::PageModel> erzeugen(TDM_EinAus& dm, TRep_Verprobung& bericht,
+                                                T_RepDaten& daten, int code);
+
+} // namespace verprobung

@@ -1,0 +1,278 @@
+#include "bookings/buchungsschreiber.h"
+#include "data/buchung.h"
+#include "data/dm_einaus.h"
+#include "fixture.h"
+#include "reportengine/pagepainter.h"
+#include "reports/mandantenname.h"
+#include "reports/trep_verprobung.h"
+#include "reports/verprobung.h"
+
+#include <map>
+
+namespace {
+
+using reportengine::PageModel;
+
+struct Beleg {
+    const char* datum;
+    const char* betrag;
+    int satz;
+    bool einnahme = true;
+    bool eu = false;
+    bool dritt = false;
+    bool kfz = false;
+    bool gebaeude = false;
+    // another fiscal year (2025) or another client instead of the current ones
+    bool anderesJahr = false;
+    bool andererMandant = false;
+};
+
+struct Szenario {
+    const char* name;
+    int code;
+    std::vector<Beleg> belege;
+    QStringList details; // detail lines, in any order
+    // summary elements and their texts
+    std::map<QString, QString> fuss;
+};
+
+class VerprobungTest : public VelmoraFixture {
+protected:
+    void SetUp() override {
+        VelmoraFixture::SetUp();
+        ersterMandant(QStringLiteral("Huber KG"), 2026);
+        mandant = dm->gibMandant();
+        zeitraum = dm->gibZeitraum();
+        vorjahr = dm->zeitraumAnlegen(mandant, 2025);
+        fremd = dm->mandantAnlegen(QStringLiteral("Fremd"), false);
+        fremdesJahr = dm->zeitraumAnlegen(fremd, 2026);
+    }
+
+    void buche(const Beleg& b) {
+        Buchung x;
+        x.mandant = b.andererMandant ? fremd : mandant;
+        x.Wirtschaftsjahr = b.andererMandant ? fremdesJahr : (b.anderesJahr ? vorjahr : zeitraum);
+        x.Buchungsdatum = QDate::fromString(QString::fromLatin1(b.datum), "dd.MM.yyyy");
+        x.Betrag = *Currency::parse(QString::fromUtf8(b.betrag));
+        x.Steuersatz = b.satz;
+        x.BK = 1;
+        x.Belegnummer = 1;
+        x.IstEinnahme = b.einnahme ? 1 : 2;
+        x.IstEU = b.eu ? 1 : 2;
+        x.IstDrittland = b.dritt ? 1 : 2;
+        x.IstKFZ = b.kfz ? 1 : 2;
+        x.IstGebaeude = b.gebaeude ? 1 : 2;
+        Buchungsschreiber(*dm).neueBuchungSpeichern(x);
+    }
+
+    std::optional<PageModel> bericht(int code) {
+        TRep_Verprobung rep(dm->db(), daten);
+        return verprobung::erzeugen(*dm, rep, daten, code);
+    }
+
+    static QStringList zeilenDes(const PageModel& m, reportengine::BandKind kind) {
+        PageModel nur;
+        for (const auto& p : m.pages) {
+            reportengine::Page q;
+            for (const auto& b : p.bands) {
+                if (b.kind == kind)
+                    q.bands.push_back(b);
+            }
+            nur.pages.push_back(q);
+        }
+        return reportengine::textLines(nur);
+    }
+
+    static QString text(const PageModel& m, const QString& element) {
+        for (const auto& p : m.pages)
+            for (const auto& b : p.bands)
+                for (const auto& t : b.texts)
+                    if (t.element == element)
+                        return t.text;
+        return QStringLiteral("<fehlt>");
+    }
+
+    int mandant = 0, zeitraum = 0, vorjahr = 0, fremd = 0, fremdesJahr = 0;
+    T_RepDaten daten;
+};
+
+TEST_F(VerprobungTest, ScenariosMatchTheHandComputedFigures) {
+    const Beleg e1200{"10.01.2026", "1200", 20};
+    const Beleg e110{"20.02.2026", "110", 10};
+    const Szenario szenarien[] = {
+        {"zwei Sätze im Quartal",
+         13,
+         {e1200, e110},
+         {"Erlöse 20%\t\t1.000,00\t200,00", "Erlöse 10%\t\t100,00\t10,00"},
+         {{"LabelBemSumme", "1.100,00"},
+          {"LabelUSTSumme", "210,00"},
+          {"LabelBemUstInner", "0,00"},
+          {"LabelVST", "0,00"},
+          {"LabelZahllastGutschrift", "Zahllast"},
+          {"LabelFinanzamt", "210,00"}}},
+        {"Vorsteuer 300: Z = -90",
+         13,
+         {e1200, e110, {"15.03.2026", "1800", 20, false}},
+         {"Erlöse 20%\t\t1.000,00\t200,00", "Erlöse 10%\t\t100,00\t10,00"},
+         {{"LabelVST", "300,00"},
+          {"LabelZahllastGutschrift", "Gutschrift"},
+          {"LabelFinanzamt", "90,00"}}},
+        {"Z genau 0",
+         3,
+         {{"05.03.2026", "120", 20}, {"06.03.2026", "120", 20, false}},
+         {"Erlöse 20%\t\t100,00\t20,00"},
+         {{"LabelZahllastGutschrift", "Gutschrift"}, {"LabelFinanzamt", "0,00"}}},
+        {"innergemeinschaftlicher Erwerb 1.000,00",
+         13,
+         {e1200, {"12.02.2026", "1000", 20, false, true}},
+         {"Erlöse 20%\t\t1.000,00\t200,00"},
+         {{"LabelBemUstInner", "1.000,00"},
+          {"LabelUstInner", "200,00"},
+          {"LabelBemSumme", "2.000,00"},
+          {"LabelUSTSumme", "400,00"},
+          {"LabelVST", "0,00"},
+          {"LabelVSTInner", "200,00"},
+          {"LabelZahllastGutschrift", "Zahllast"},
+          {"LabelFinanzamt", "200,00"}}},
+        {"KFZ zweimal gezeigt, einmal gezählt",
+         13,
+         {e1200, {"01.03.2026", "240", 20, false, false, false, true}},
+         {"Erlöse 20%\t\t1.000,00\t200,00"},
+         {{"LabelVST", "40,00"},
+          {"LabelKFZ", "40,00"},
+          {"LabelGebaeude", "0,00"},
+          {"LabelFinanzamt", "160,00"}}},
+        {"Gebäude",
+         13,
+         {e1200, {"01.03.2026", "1.200,00", 20, false, false, false, false, true}},
+         {"Erlöse 20%\t\t1.000,00\t200,00"},
+         {{"LabelVST", "200,00"},
+          {"LabelGebaeude", "200,00"},
+          {"LabelZahllastGutschrift", "Gutschrift"},
+          {"LabelFinanzamt", "0,00"}}},
+        {"Einfuhrumsatzsteuer 150,00",
+         13,
+         {e1200, {"02.02.2026", "150", 0, false, false, true}},
+         {"Erlöse 20%\t\t1.000,00\t200,00"},
+         {{"LabelEinfuhr", "150,00"}, {"LabelVST", "0,00"}, {"LabelFinanzamt", "50,00"}}},
+        {"Erlös zu 0 %",
+         13,
+         {{"10.03.2026", "80", 0}},
+         {"Erlöse 0%\t\t80,00\t0,00"},
+         {{"LabelBemSumme", "80,00"}, {"LabelUSTSumme", "0,00"}, {"LabelFinanzamt", "0,00"}}},
+        {"nur Ausgaben: Bericht mit Gutschrift",
+         2,
+         {{"10.02.2026", "600", 20, false}},
+         {},
+         {{"LabelBemSumme", "0,00"},
+          {"LabelVST", "100,00"},
+          {"LabelZahllastGutschrift", "Gutschrift"},
+          {"LabelFinanzamt", "100,00"}}},
+        {"nur der Zeitraum, das Jahr und der Mandant zählen",
+         13,
+         {{"31.03.2026", "120", 20},                                                 // last day
+          {"01.04.2026", "1200", 20},                                                // next period
+          {"31.12.2025", "1200", 20},                                                // year before
+          {"15.02.2026", "1200", 20, true, false, false, false, false, true},        // other year
+          {"15.02.2026", "1200", 20, true, false, false, false, false, false, true}, // client
+          {"15.02.2026", "600", 20, false, false, false, false, false, false, true}},
+         {"Erlöse 20%\t\t100,00\t20,00"},
+         {{"LabelBemSumme", "100,00"},
+          {"LabelVST", "0,00"},
+          {"LabelZahllastGutschrift", "Zahllast"},
+          {"LabelFinanzamt", "20,00"}}},
+    };
+    for (const Szenario& s : szenarien) {
+        SCOPED_TRACE(s.name);
+        dm->db().execute(QStringLiteral("delete from t_kontenbewegungen"));
+        dm->db().execute(QStringLiteral("delete from T_Buchungen"));
+        for (const Beleg& b : s.belege)
+            buche(b);
+        const auto m = bericht(s.code);
+        ASSERT_TRUE(m.has_value());
+        QStringList details = zeilenDes(*m, reportengine::BandKind::Detail);
+        details.sort();
+        QStringList erwartet = s.details;
+        erwartet.sort();
+        EXPECT_EQ(details, erwartet);
+        for (const auto& [element, wert] : s.fuss)
+            EXPECT_EQ(text(*m, element), wert) << element.toStdString();
+    }
+}
+
+TEST_F(VerprobungTest, TitleAndSummaryPrintAsTheLayoutDescribes) {
+    buche({"10.01.2026", "1.234,50", 20});
+    const auto m = bericht(1);
+    ASSERT_TRUE(m.has_value());
+    ASSERT_EQ(m->pages.size(), 1u);
+    EXPECT_EQ(daten.Von, QDate(2026, 1, 1));
+    EXPECT_EQ(daten.Bis, QDate(2026, 1, 31));
+    EXPECT_EQ(daten.Zeitraum, zeitraum);
+    EXPECT_EQ(daten.Mandant, mandant);
+    EXPECT_EQ(daten.Jahr, 2026);
+    // 1.234,50 gross: tax 205,75, net 1.028,75
+    EXPECT_EQ(reportengine::textLines(*m),
+              QStringList({"Umsatzsteuerverprobung\tIn den Stammdaten wurde noch kein Name "
+                           "eingetragen!!!",
+                           "Jänner 2026", "Bemessungsgrundlage (netto)\tUmsatzsteuer",
+                           "Erlöse 20%\t\t1.028,75\t205,75",
+                           "Umsatzsteuer aus innergem. Erwerb 20%\t0,00\t0,00",
+                           "Gesamtsumme\t1.028,75\t205,75", "Vorsteuer\t0,00",
+                           "Davon Vorsteuer KFZ (KZ 027)\t0,00",
+                           "Davon Vorsteuer Gebäude (KZ 028)\t0,00", "Einfuhrumsatzsteuer\t0,00",
+                           "Vorsteuer aus innergem. Erwerb 20%\t0,00", "Zahllast\t205,75"}));
+}
+
+TEST_F(VerprobungTest, APeriodWithoutAnyPostingHasNoReport) {
+    buche({"10.05.2026", "120", 20});
+    EXPECT_FALSE(bericht(13).has_value());
+    EXPECT_EQ(daten.ZeitraumText, "1. Quartal 2026");
+    EXPECT_TRUE(bericht(14).has_value());
+}
+
+TEST_F(VerprobungTest, AFailingSummaryStepAbandonsTheReport) {
+    buche({"10.01.2026", "120", 20});
+    // the vehicle step cannot run any more; the per-rate rows still can
+    dm->db().execute(QStringLiteral("alter table T_Buchungen rename column IstKFZ to KFZ_alt"));
+    EXPECT_THROW(bericht(13), DatenbankFehler);
+}
+
+TEST_F(VerprobungTest, StatementsAreLinesJoinedByALineBreak) {
+    for (int schritt = 1; schritt <= 6; ++schritt) {
+        const QString s = verprobung::statement(verprobung::schrittZeilen(schritt));
+        EXPECT_FALSE(s.contains(QStringLiteral("ANDT_Zeitraum"))) << schritt;
+        EXPECT_TRUE(s.contains(QLatin1Char('\n'))) << schritt;
+    }
+    EXPECT_TRUE(verprobung::schrittZeilen(7).isEmpty());
+    EXPECT_FALSE(verprobung::statement(verprobung::queryVerprobungZeilen())
+                     .contains(QStringLiteral("ORDER BY"), Qt::CaseInsensitive));
+}
+
+TEST_F(VerprobungTest, ClientNameRules) {
+    const struct {
+        std::optional<QString> name; // nullopt: the row holds NULL
+        bool zeile;
+        QString nullTest;
+        QString zeilenTest;
+    } faelle[] = {
+        {QStringLiteral("Tischlerei Huber"), true, "Tischlerei Huber", "Tischlerei Huber"},
+        {QStringLiteral(""), true, "", ""},
+        {std::nullopt, true, mandantenname::keinName(), ""},
+        {std::nullopt, false, mandantenname::keinName(), mandantenname::keinName()},
+    };
+    for (const auto& f : faelle) {
+        dm->db().execute(QStringLiteral("delete from T_Stammdaten"));
+        if (f.zeile) {
+            dm->db()
+                .sql(QStringLiteral(
+                    "insert into T_Stammdaten (mandant, GanzerName) values (:m, :n)"))
+                .bind(QStringLiteral("m"), mandant)
+                .bind(QStringLiteral("n"), f.name ? QVariant(*f.name) : QVariant())
+                .exec();
+        }
+        EXPECT_EQ(mandantenname::nullTest(*dm), f.nullTest);
+        EXPECT_EQ(mandantenname::zeilenTest(*dm), f.zeilenTest);
+    }
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+#include "reports/tmonatsauswahl.h"
+#include "reports/zeitraum.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ZeitraumBestimmen, AllSeventeenCodesInALeapAndACommonYear) {
+    const char* const monate[] = {"Jänner",    "Februar", "März",     "April",
+                                  "Mai",       "Juni",    "Juli",     "August",
+                                  "September", "Oktober", "November", "Dezember"};
+    const int tage2008[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (const int jahr : {2008, 2009, 1900, 2000}) {
+        const bool schalt = QDate::isLeapYear(jahr);
+        for (int m = 1; m <= 12; ++m) {
+            const int tage = (m == 2 && !schalt) ? 28 : tage2008[m - 1];
+            const auto p = ZeitraumBestimmen(m, jahr);
+            ASSERT_TRUE(p.has_value());
+            EXPECT_EQ(*p, (Periode{QDate(jahr, m, 1), QDate(jahr, m, tage),
+                                   QString::fromUtf8(monate[m - 1]) + QLatin1Char(' ') +
+                                       QString::number(jahr)}))
+                << jahr << " " << m;
+        }
+        for (int q = 1; q <= 4; ++q) {
+            const auto p = ZeitraumBestimmen(12 + q, jahr);
+            ASSERT_TRUE(p.has_value());
+            EXPECT_EQ(p->Von, QDate(jahr, 3 * q - 2, 1));
+            EXPECT_EQ(p->Bis, QDate(jahr, 3 * q, 1).addMonths(1).addDays(-1));
+            EXPECT_EQ(p->ZeitraumText, QStringLiteral("%1. Quartal %2").arg(q).arg(jahr));
+        }
+        EXPECT_EQ(*ZeitraumBestimmen(17, jahr), (Periode{QDate(jahr, 1, 1), QDate(jahr, 12, 31),
+                                                         QStringLiteral("Jahr %1").arg(jahr)}));
+    }
+    EXPECT_EQ(ZeitraumBestimmen(3, 2008)->ZeitraumText, "März 2008");
+    EXPECT_EQ(ZeitraumBestimmen(13, 2008)->ZeitraumText, "1. Quartal 2008");
+    EXPECT_EQ(ZeitraumBestimmen(17, 2008)->ZeitraumText, "Jahr 2008");
+    EXPECT_EQ(ZeitraumBestimmen(2, 2008)->Bis, QDate(2008, 2, 29));
+    EXPECT_EQ(ZeitraumBestimmen(2, 2009)->Bis, QDate(2009, 2, 28));
+    EXPECT_EQ(ZeitraumBestimmen(2, 1900)->Bis, QDate(1900, 2, 28));
+    for (const int falsch : {0, 18, -1})
+        EXPECT_FALSE(ZeitraumBestimmen(falsch, 2008).has_value()) << falsch;
+}
+
+TEST(ZeitraumBestimmen, ExportRunsFromTheFirstOfJanuary) {
+    EXPECT_EQ(*ExportZeitraum(6, 2008),
+              (Periode{QDate(2008, 1, 1), QDate(2008, 6, 30), QStringLiteral("Juni 2008")}));
+    EXPECT_EQ(ExportZeitraum(2, 2008)->Bis, QDate(2008, 2, 29));
+    EXPECT_EQ(ExportZeitraum(12, 2009)->Bis, QDate(2009, 12, 31));
+    EXPECT_FALSE(ExportZeitraum(13, 2008).has_value());
+}
+
+TEST(MonatsAuswahl, EveryShowingStartsOnTheWholeYearAndKeepsTheExportTick) {
+    TMonatsAuswahl d;
+    EXPECT_EQ(d.windowTitle(), "Monats Auswahl");
+    const char* const quartale[] = {"1. Quartal", "2. Quartal", "3. Quartal", "4. Quartal"};
+    for (int q = 0; q < 4; ++q)
+        EXPECT_EQ(d.RadioButton(13 + q)->text(), QString::fromLatin1(quartale[q]));
+    EXPECT_EQ(d.RadioButton(1)->text(), "Jänner");
+    EXPECT_EQ(d.RadioButton(17)->text(), "Ganzes Jahr");
+    d.show();
+    EXPECT_TRUE(d.RadioButton(17)->isChecked());
+    for (int code = 1; code <= 17; ++code) {
+        d.RadioButton(code)->click();
+        EXPECT_EQ(d.rueckgabe(), code);
+        EXPECT_EQ(d.Edit_rueckgabe->text(), QString::number(code));
+        // one choice clears the others
+        for (int other = 1; other <= 17; ++other)
+            EXPECT_EQ(d.RadioButton(other)->isChecked(), other == code);
+    }
+    d.RadioButton(3)->click();
+    d.CheckBox_export->setChecked(true);
+    d.hide();
+    d.show();
+    EXPECT_TRUE(d.RadioButton(17)->isChecked());
+    EXPECT_EQ(d.rueckgabe(), 17);
+    EXPECT_TRUE(d.datenexport());
+    EXPECT_FALSE(d.Edit_rueckgabe->isVisible());
+    // arrow keys move between the choices
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.RadioButton(1)->click();
+    d.RadioButton(1)->setFocus();
+    QTest::keyClick(d.RadioButton(1), Qt::Key_Down);
+    EXPECT_EQ(d.rueckgabe(), 2);
+}
+
+TEST(Exportauswahl, OpensOnDecemberAndOffersOnlyTheMonths) {
+    TExportauswahl d;
+    EXPECT_EQ(d.windowTitle(), "Exportauswahl");
+    EXPECT_EQ(d.Label1->text(),
+              "Es werden Daten vom 1.1 des Jahres bis zum Ende des gewählten Monats exportiert:");
+    d.show();
+    EXPECT_TRUE(d.RadioButton(12)->isChecked());
+    EXPECT_EQ(d.rueckgabe(), 12);
+    for (int code = 1; code <= 17; ++code)
+        EXPECT_EQ(d.RadioButton(code)->isVisible(), code <= 12) << code;
+    d.RadioButton(6)->click();
+    EXPECT_EQ(ExportZeitraum(d.rueckgabe(), 2008)->Bis, QDate(2008, 6, 30));
+    d.hide();
+    d.show();
+    EXPECT_EQ(d.rueckgabe(), 12);
+}
+
+} // namespace
