@@ -7,6 +7,8 @@
 #include "data/buchungsliste.h"
 #include "data/dm_einaus.h"
 #include "data/summen.h"
+#include "export/programmexport.h"
+#include "export/tdbgridexport.h"
 #include "masterdata/mandanten.h"
 #include "masterdata/mandantenbefehle.h"
 #include "masterdata/zeitraumbefehle.h"
@@ -69,6 +71,11 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
     m_buchungen = std::make_unique<BuchungsBefehle>(m_umgebung, *this, *m_buchungskreise);
     m_mandanten = std::make_unique<MandantenBefehle>(m_umgebung, *this);
     m_zeitraeume = std::make_unique<ZeitraumBefehle>(m_umgebung, *this);
+
+    m_dbGridExport1 = std::make_unique<TDBGridExport>(m_umgebung.ui, m_umgebung.clock);
+    m_dbGridExport1->setObjectName(QStringLiteral("DBGridExport1"));
+    m_dbGridExport1->setDBGrid(DBGrid_export);
+    programmExportEinrichten(*m_dbGridExport1, m_umgebung.ui, QStringLiteral("Export Buchhaltung"));
 
     baueMenue();
     resize(695, 657 + menuBar()->sizeHint().height());

@@ -19,6 +19,7 @@ class Buchungsliste;
 class KlickLabel;
 class MandantenBefehle;
 class Tastenvorschau;
+class TDBGridExport;
 class ZeitraumBefehle;
 
 // The main window: client and year, the income and expense lists side by
@@ -73,6 +74,8 @@ public:
     QAction* menuAction(const QString& objectName) const;
     Buchungsliste& Query_Ein() { return *m_queryEin; }
     Buchungsliste& Query_Aus() { return *m_queryAus; }
+    // The export of the hidden grid, for the journal and circle-detail exports.
+    TDBGridExport& DBGridExport1() { return *m_dbGridExport1; }
 
     // The program to start when the window closes; empty starts nothing.
     void setBackupProgram(const QString& path) { m_backupProgram = path; }
@@ -136,4 +139,5 @@ private:
     std::unique_ptr<BuchungskreisBefehle> m_buchungskreise;
     std::unique_ptr<MandantenBefehle> m_mandanten;
     std::unique_ptr<ZeitraumBefehle> m_zeitraeume;
+    std::unique_ptr<TDBGridExport> m_dbGridExport1;
 };
