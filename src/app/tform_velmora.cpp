@@ -14,6 +14,8 @@
 #include "masterdata/zeitraumbefehle.h"
 #include "platform/process.h"
 #include "platform/userseam.h"
+#include "reports/finanzamtexport.h"
+#include "reports/texportansicht.h"
 #include "toolkit/gridspalten.h"
 #include "toolkit/qtuserseam.h"
 #include "toolkit/umgebung.h"
@@ -76,6 +78,8 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
     m_dbGridExport1->setObjectName(QStringLiteral("DBGridExport1"));
     m_dbGridExport1->setDBGrid(DBGrid_export);
     programmExportEinrichten(*m_dbGridExport1, m_umgebung.ui, QStringLiteral("Export Buchhaltung"));
+    m_exportansicht = std::make_unique<TExportansicht>(m_umgebung, this);
+    m_finanzamtMonat = monatPerEingabe(m_umgebung.ui);
 
     baueMenue();
     resize(695, 657 + menuBar()->sizeHint().height());
@@ -365,7 +369,7 @@ void TForm_Velmora::MandantImportieren1Click() {
     m_mandanten->MandantImportieren1Click();
 }
 
-// The evaluations, the tax-office export, the shortcut and the about box
+// The evaluations, the shortcut and the about box
 // arrive with their own windows.
 void TForm_Velmora::Iconerstellen1Click() {}
 void TForm_Velmora::USTVerprobung1Click() {}
@@ -373,8 +377,11 @@ void TForm_Velmora::Journal1Click() {}
 void TForm_Velmora::BuchungskreisAuswertung1Click() {}
 void TForm_Velmora::BuchungskreisDetails1Click() {}
 void TForm_Velmora::Plus_MinusClick() {}
-void TForm_Velmora::Finanzamt1Click() {}
 void TForm_Velmora::berVelmora1Click() {}
+
+void TForm_Velmora::Finanzamt1Click() {
+    ::Finanzamt1Click(m_umgebung, *m_exportansicht, m_finanzamtMonat);
+}
 
 void TForm_Velmora::closeEvent(QCloseEvent* event) {
     FormClose();

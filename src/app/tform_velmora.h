@@ -3,6 +3,7 @@
 #include "toolkit/hauptfenster.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,6 +21,7 @@ class KlickLabel;
 class MandantenBefehle;
 class Tastenvorschau;
 class TDBGridExport;
+class TExportansicht;
 class ZeitraumBefehle;
 
 // The main window: client and year, the income and expense lists side by
@@ -76,6 +78,11 @@ public:
     Buchungsliste& Query_Aus() { return *m_queryAus; }
     // The export of the hidden grid, for the journal and circle-detail exports.
     TDBGridExport& DBGridExport1() { return *m_dbGridExport1; }
+    TExportansicht& Exportansicht() { return *m_exportansicht; }
+    // How "Export > Finanzamt" asks for its month (1 to 12, nullopt on Cancel).
+    void setFinanzamtMonatFrage(std::function<std::optional<int>()> frage) {
+        m_finanzamtMonat = std::move(frage);
+    }
 
     // The program to start when the window closes; empty starts nothing.
     void setBackupProgram(const QString& path) { m_backupProgram = path; }
@@ -140,4 +147,6 @@ private:
     std::unique_ptr<MandantenBefehle> m_mandanten;
     std::unique_ptr<ZeitraumBefehle> m_zeitraeume;
     std::unique_ptr<TDBGridExport> m_dbGridExport1;
+    std::unique_ptr<TExportansicht> m_exportansicht;
+    std::function<std::optional<int>()> m_finanzamtMonat;
 };

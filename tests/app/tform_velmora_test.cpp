@@ -1,7 +1,9 @@
 #include "app/tform_velmora.h"
 #include "bookings/buchungskreis.h"
 #include "data/buchungsliste.h"
+#include "export/tdbgridexport.h"
 #include "fixture.h"
+#include "reports/texportansicht.h"
 
 #include <QAction>
 #include <QDialog>
@@ -584,3 +586,21 @@ TEST_F(HauptfensterTest, ARenamedCircleShowsInTheListsAfterTheCircleDialog) {
 }
 
 } // namespace
+
+TEST_F(HauptfensterTest, ExportFinanzamtShowsTheChosenMonthsRowsInItsPreview) {
+    einnahme("120", "20", "2026-02-10");
+    einnahme("60", "10", "2026-03-10");
+    erzeugen();
+    EXPECT_EQ(form->DBGridExport1().Messages.Caption, QStringLiteral("Export Buchhaltung"));
+    EXPECT_EQ(form->DBGridExport1().DBGrid(), grid("DBGrid_export"));
+    form->setFinanzamtMonatFrage([] { return std::optional<int>(2); });
+    int zeilenInDerVorschau = -1;
+    ui.answerModal([&](QDialog& d) {
+        EXPECT_EQ(d.objectName(), QStringLiteral("Exportansicht"));
+        zeilenInDerVorschau = form->Exportansicht().DBGrid_Finanzamt->model()->rowCount();
+        return QDialog::Rejected;
+    });
+    form->menuAction("Finanzamt1")->trigger();
+    EXPECT_EQ(zeilenInDerVorschau, 1);
+    EXPECT_EQ(ui.pending(), 0u);
+}
