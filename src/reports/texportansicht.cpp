@@ -21,7 +21,8 @@ TExportansicht::TExportansicht(Umgebung& umgebung, QWidget* parent)
       m_hilfe(std::make_unique<TExportHilfe>()) {
     setObjectName(QStringLiteral("Exportansicht"));
     setWindowTitle(QStringLiteral("Exportansicht"));
-    QFont schrift(QStringLiteral("Tahoma"));
+    QFont schrift;
+    schrift.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
     schrift.setPointSize(8);
     setFont(schrift);
     resize(682, 476);

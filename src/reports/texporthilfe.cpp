@@ -17,9 +17,11 @@ TExportHilfe::TExportHilfe(QWidget* parent) : QDialog(parent) {
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::Box);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 281, 161);
+    Bevel1->setGeometry(6, 6, 286, 163);
 
-    QFont schrift(QStringLiteral("Tahoma"));
+    // Liberation Sans where Tahoma is missing: the texts must fit the frame
+    QFont schrift;
+    schrift.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
     schrift.setPointSize(10);
     const auto text = [&](const char* name, const QString& inhalt) {
         auto* l = new QLabel(inhalt, Bevel1);
@@ -39,7 +41,8 @@ TExportHilfe::TExportHilfe(QWidget* parent) : QDialog(parent) {
     Label3 =
         text("Label3", QStringLiteral("Diese Funktion wird nur bei einer Steuerprüfung benötigt."));
     auto* spalte = new QVBoxLayout(Bevel1);
-    spalte->setContentsMargins(8, 8, 8, 8);
+    spalte->setContentsMargins(6, 4, 6, 4);
+    spalte->setSpacing(4);
     spalte->addWidget(Label1);
     spalte->addWidget(Label2);
     spalte->addWidget(Label3);
@@ -47,7 +50,7 @@ TExportHilfe::TExportHilfe(QWidget* parent) : QDialog(parent) {
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(300, 8, 80, 26);
+    OKBtn->setGeometry(302, 8, 80, 26);
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 }
