@@ -7,17 +7,23 @@
 #include "data/buchungsliste.h"
 #include "data/dm_einaus.h"
 #include "data/summen.h"
+#include "export/programmexport.h"
+#include "export/tdbgridexport.h"
 #include "masterdata/mandanten.h"
 #include "masterdata/mandantenbefehle.h"
 #include "masterdata/zeitraumbefehle.h"
 #include "platform/process.h"
 #include "platform/userseam.h"
 #include "reports/berichtbefehle.h"
+#include "reports/finanzamtexport.h"
+#include "reports/texportansicht.h"
+#include "reports/tmonatsauswahl.h"
 #include "toolkit/gridspalten.h"
 #include "toolkit/qtuserseam.h"
 #include "toolkit/umgebung.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
@@ -72,6 +78,19 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
     m_mandanten = std::make_unique<MandantenBefehle>(m_umgebung, *this);
     m_zeitraeume = std::make_unique<ZeitraumBefehle>(m_umgebung, *this);
     m_berichte = std::make_unique<BerichtBefehle>(m_umgebung, this);
+
+    m_dbGridExport1 = std::make_unique<TDBGridExport>(m_umgebung.ui, m_umgebung.clock);
+    m_dbGridExport1->setObjectName(QStringLiteral("DBGridExport1"));
+    m_dbGridExport1->setDBGrid(DBGrid_export);
+    programmExportEinrichten(*m_dbGridExport1, m_umgebung.ui, QStringLiteral("Export Buchhaltung"));
+    m_exportansicht = std::make_unique<TExportansicht>(m_umgebung, this);
+    m_finanzamtMonat = [this]() -> std::optional<int> {
+        TExportauswahl& auswahl = m_berichte->Exportauswahl();
+        auswahl.CheckBox_export->hide();
+        if (m_umgebung.ui.runModal(auswahl) != QDialog::Accepted)
+            return std::nullopt;
+        return auswahl.rueckgabe();
+    };
 
     baueMenue();
     resize(695, 657 + menuBar()->sizeHint().height());
@@ -369,7 +388,7 @@ void TForm_Velmora::MandantImportieren1Click() {
     m_mandanten->MandantImportieren1Click();
 }
 
-// The evaluations, the tax-office export, the shortcut and the about box
+// The evaluations, the shortcut and the about box
 // arrive with their own windows.
 void TForm_Velmora::Iconerstellen1Click() {}
 void TForm_Velmora::USTVerprobung1Click() {
@@ -379,8 +398,11 @@ void TForm_Velmora::Journal1Click() {}
 void TForm_Velmora::BuchungskreisAuswertung1Click() {}
 void TForm_Velmora::BuchungskreisDetails1Click() {}
 void TForm_Velmora::Plus_MinusClick() {}
-void TForm_Velmora::Finanzamt1Click() {}
 void TForm_Velmora::berVelmora1Click() {}
+
+void TForm_Velmora::Finanzamt1Click() {
+    ::Finanzamt1Click(m_umgebung, *m_exportansicht, m_finanzamtMonat);
+}
 
 void TForm_Velmora::closeEvent(QCloseEvent* event) {
     FormClose();

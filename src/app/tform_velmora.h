@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QSize>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,8 @@ class Buchungsliste;
 class KlickLabel;
 class MandantenBefehle;
 class Tastenvorschau;
+class TDBGridExport;
+class TExportansicht;
 class ZeitraumBefehle;
 
 // The main window: client and year, the income and expense lists side by
@@ -78,6 +81,13 @@ public:
     Buchungsliste& Query_Ein() { return *m_queryEin; }
     Buchungsliste& Query_Aus() { return *m_queryAus; }
     BerichtBefehle& berichte() { return *m_berichte; }
+    // The export of the hidden grid, for the journal and circle-detail exports.
+    TDBGridExport& DBGridExport1() { return *m_dbGridExport1; }
+    TExportansicht& Exportansicht() { return *m_exportansicht; }
+    // How "Export > Finanzamt" asks for its month (1 to 12, nullopt on Cancel).
+    void setFinanzamtMonatFrage(std::function<std::optional<int>()> frage) {
+        m_finanzamtMonat = std::move(frage);
+    }
 
     // The program to start when the window closes; empty starts nothing.
     void setBackupProgram(const QString& path) { m_backupProgram = path; }
@@ -146,4 +156,7 @@ private:
     std::unique_ptr<MandantenBefehle> m_mandanten;
     std::unique_ptr<ZeitraumBefehle> m_zeitraeume;
     std::unique_ptr<BerichtBefehle> m_berichte;
+    std::unique_ptr<TDBGridExport> m_dbGridExport1;
+    std::unique_ptr<TExportansicht> m_exportansicht;
+    std::function<std::optional<int>()> m_finanzamtMonat;
 };

@@ -1,10 +1,14 @@
 #include "app/tform_velmora.h"
 #include "bookings/buchungskreis.h"
 #include "data/buchungsliste.h"
+#include "export/tdbgridexport.h"
 #include "fixture.h"
+#include "reports/texportansicht.h"
+#include "reports/tmonatsauswahl.h"
 #include "toolkit/gridspalten.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -13,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <QToolTip>
@@ -673,3 +678,27 @@ TEST_F(HauptfensterTest, ARenamedCircleShowsInTheListsAfterTheCircleDialog) {
 }
 
 } // namespace
+
+TEST_F(HauptfensterTest, ExportFinanzamtShowsTheChosenMonthsRowsInItsPreview) {
+    einnahme("120", "20", "2026-02-10");
+    einnahme("60", "10", "2026-03-10");
+    erzeugen();
+    EXPECT_EQ(form->DBGridExport1().Messages.Caption, QStringLiteral("Export Buchhaltung"));
+    EXPECT_EQ(form->DBGridExport1().DBGrid(), grid("DBGrid_export"));
+    // the month from the export dialog, which hides "Datenexport"
+    ui.answerModal([&](QDialog& d) {
+        auto& auswahl = dynamic_cast<TExportauswahl&>(d);
+        EXPECT_TRUE(auswahl.CheckBox_export->isHidden());
+        auswahl.RadioButton(2)->click();
+        return QDialog::Accepted;
+    });
+    int zeilenInDerVorschau = -1;
+    ui.answerModal([&](QDialog& d) {
+        EXPECT_EQ(d.objectName(), QStringLiteral("Exportansicht"));
+        zeilenInDerVorschau = form->Exportansicht().DBGrid_Finanzamt->model()->rowCount();
+        return QDialog::Rejected;
+    });
+    form->menuAction("Finanzamt1")->trigger();
+    EXPECT_EQ(zeilenInDerVorschau, 1);
+    EXPECT_EQ(ui.pending(), 0u);
+}

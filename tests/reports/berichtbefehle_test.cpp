@@ -25,9 +25,12 @@ protected:
         b.Buchungsdatum = datum;
         b.Betrag = *Currency::parse(QString::fromLatin1(betrag));
         b.Steuersatz = 20;
-        b.BK = 1;
-        Buchungsschreiber(*dm).neueBuchungSpeichern(b);
+        if (!bk)
+            bk = kreis(dm->gibMandant(), QStringLiteral("Allgemein"), QStringLiteral("A"));
+        b.BK = bk;
+        Buchungsschreiber(*dm).neueBuchungSpeichern(b, Belegnummernwahl::Naechste);
     }
+    int bk = 0;
     // Shows the period dialog as the program would and picks a code.
     void periode(int code, bool* exportSichtbar = nullptr) {
         ui.answerModal([code, exportSichtbar](QDialog& d) {

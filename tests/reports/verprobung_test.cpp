@@ -44,25 +44,32 @@ protected:
         mandant = dm->gibMandant();
         zeitraum = dm->gibZeitraum();
         vorjahr = dm->zeitraumAnlegen(mandant, 2025);
+        // a second fiscal year of the same calendar year, so that its dates fall in the period
+        zweitesJahr = dm->zeitraumAnlegen(mandant, 2026);
+        kreisMandant = kreis(mandant, QStringLiteral("Allgemein"), QStringLiteral("A"));
         fremd = dm->mandantAnlegen(QStringLiteral("Fremd"), false);
         fremdesJahr = dm->zeitraumAnlegen(fremd, 2026);
+        kreisFremd = kreis(fremd, QStringLiteral("Allgemein"), QStringLiteral("A"));
     }
 
     void buche(const Beleg& b) {
         Buchung x;
         x.mandant = b.andererMandant ? fremd : mandant;
-        x.Wirtschaftsjahr = b.andererMandant ? fremdesJahr : (b.anderesJahr ? vorjahr : zeitraum);
         x.Buchungsdatum = QDate::fromString(QString::fromLatin1(b.datum), "dd.MM.yyyy");
+        // a booking always lies in its fiscal year's calendar year
+        x.Wirtschaftsjahr = b.andererMandant                 ? fremdesJahr
+                            : b.anderesJahr                  ? zweitesJahr
+                            : x.Buchungsdatum.year() == 2025 ? vorjahr
+                                                             : zeitraum;
         x.Betrag = *Currency::parse(QString::fromUtf8(b.betrag));
         x.Steuersatz = b.satz;
-        x.BK = 1;
-        x.Belegnummer = 1;
+        x.BK = b.andererMandant ? kreisFremd : kreisMandant;
         x.IstEinnahme = b.einnahme ? 1 : 2;
         x.IstEU = b.eu ? 1 : 2;
         x.IstDrittland = b.dritt ? 1 : 2;
         x.IstKFZ = b.kfz ? 1 : 2;
         x.IstGebaeude = b.gebaeude ? 1 : 2;
-        Buchungsschreiber(*dm).neueBuchungSpeichern(x);
+        Buchungsschreiber(*dm).neueBuchungSpeichern(x, Belegnummernwahl::Naechste);
     }
 
     std::optional<PageModel> bericht(int code) {
@@ -92,7 +99,8 @@ protected:
         return QStringLiteral("<fehlt>");
     }
 
-    int mandant = 0, zeitraum = 0, vorjahr = 0, fremd = 0, fremdesJahr = 0;
+    int mandant = 0, zeitraum = 0, vorjahr = 0, zweitesJahr = 0, fremd = 0, fremdesJahr = 0;
+    int kreisMandant = 0, kreisFremd = 0;
     T_RepDaten daten;
 };
 

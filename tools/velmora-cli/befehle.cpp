@@ -8,6 +8,7 @@ std::vector<Befehl> alleBefehle() {
     stammdatenBefehle(all);
     buchungsBefehle(all);
     berichtBefehle(all);
+    exportBefehle(all);
     return all;
 }
 

@@ -100,6 +100,7 @@ void startBefehle(std::vector<Befehl>& out);
 void stammdatenBefehle(std::vector<Befehl>& out);
 void buchungsBefehle(std::vector<Befehl>& out);
 void berichtBefehle(std::vector<Befehl>& out);
+void exportBefehle(std::vector<Befehl>& out);
 
 QString usageText(const std::vector<Befehl>& befehle);
 

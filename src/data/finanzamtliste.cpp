@@ -1,0 +1,113 @@
+#include "data/finanzamtliste.h"
+
+#include "data/anzeige.h"
+#include "data/dates.h"
+#include "data/db.h"
+
+namespace {
+
+enum Spalte { Buchungsdatum, Belegnummer, Text, BruttoBetrag, Steuersatz, VST, UST, Anzahl };
+
+FeldArt artDerSpalte(int spalte) {
+    switch (spalte) {
+    case Buchungsdatum:
+        return FeldArt::Datum;
+    case Belegnummer:
+    case Steuersatz:
+        return FeldArt::Ganzzahl;
+    case BruttoBetrag:
+    case VST:
+    case UST:
+        return FeldArt::Waehrung;
+    default:
+        return FeldArt::Text;
+    }
+}
+
+} // namespace
+
+FinanzamtListe::FinanzamtListe(Datenbank& db, QObject* parent) : QSqlQueryModel(parent), m_db(db) {}
+
+QString FinanzamtListe::statement() {
+    return QStringLiteral(
+        "SELECT T_Buchungen.Buchungsdatum, T_Buchungen.Belegnummer, T_Buchungen.Text, "
+        "iif([istdrittland]=1,0,iif([isteinnahme]=2,[betrag]*-1,[betrag])) AS BruttoBetrag, "
+        "T_Buchungen.Steuersatz, iif([isteinnahme]=2,[St_betrag],0) AS VST, "
+        "iif([isteu]=2,iif([isteinnahme]=1,[St_betrag],0),[St_betrag]) AS UST "
+        "FROM T_Buchungen INNER JOIN (t_kontenbewegungen INNER JOIN T_Kontenplan ON "
+        "t_kontenbewegungen.Konten_Nr = T_Kontenplan.Kontonummer) ON (T_Buchungen.ID = "
+        "t_kontenbewegungen.Buchungen_id) AND (T_Buchungen.mandant = t_kontenbewegungen.mandant) "
+        "WHERE (((T_Buchungen.Wirtschaftsjahr)=:zeitraum) AND ((T_Buchungen.Buchungsdatum) "
+        "Between :von And :bis) AND ((T_Buchungen.mandant)=:mandant)) "
+        "AND t_kontenbewegungen.Konten_Nr <> 2021 "
+        "ORDER BY T_Buchungen.Buchungsdatum, T_Buchungen.ID;");
+}
+
+std::vector<ListenSpalte> FinanzamtListe::spalten() {
+    const auto s = [](const char* name, int breite) {
+        return ListenSpalte{QLatin1String(name), QLatin1String(name), breite, {}};
+    };
+    return {s("Buchungsdatum", 90), s("Belegnummer", 70), s("Text", 180), s("BruttoBetrag", 70),
+            s("Steuersatz", 70),    s("VST", 60),         s("UST", 60)};
+}
+
+void FinanzamtListe::starten(int zeitraum, const QDate& von, const QDate& bis, int mandant) {
+    schliessen();
+    Sql q = m_db.sql(statement());
+    q.bind(QStringLiteral("zeitraum"), zeitraum)
+        .bind(QStringLiteral("von"), dates::toSql(von))
+        .bind(QStringLiteral("bis"), dates::toSql(bis))
+        .bind(QStringLiteral("mandant"), mandant)
+        .exec();
+    setQuery(q.take());
+    m_offen = true;
+}
+
+void FinanzamtListe::schliessen() {
+    clear();
+    m_offen = false;
+}
+
+QVariant FinanzamtListe::data(const QModelIndex& idx, int role) const {
+    if (!idx.isValid())
+        return QVariant();
+    const int spalte = idx.column();
+    const FeldArt art = artDerSpalte(spalte);
+    if (role == Qt::TextAlignmentRole) {
+        const bool rechts = art == FeldArt::Ganzzahl || art == FeldArt::Waehrung;
+        return QVariant(rechts ? Qt::AlignRight | Qt::AlignVCenter
+                               : Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole && role != ZahlRolle && role != DatumRolle)
+        return QSqlQueryModel::data(idx, role);
+    const QVariant roh = QSqlQueryModel::data(idx, Qt::DisplayRole);
+    if (roh.isNull())
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+    switch (art) {
+    case FeldArt::Datum: {
+        const QDate d = dates::fromSql(roh.toString());
+        if (role == DatumRolle)
+            return d;
+        return role == Qt::DisplayRole ? QVariant(anzeige::datum(d)) : QVariant();
+    }
+    case FeldArt::Waehrung: {
+        const Currency c = Currency::fromUnits(roh.toLongLong());
+        if (role == ZahlRolle)
+            return QVariant::fromValue(c);
+        return role == Qt::DisplayRole ? QVariant(anzeige::zahl(c)) : QVariant();
+    }
+    case FeldArt::Ganzzahl:
+        if (role == ZahlRolle)
+            return roh.toLongLong();
+        return role == Qt::DisplayRole ? QVariant(anzeige::ganzzahl(roh.toLongLong())) : QVariant();
+    case FeldArt::Text:
+        return role == Qt::DisplayRole ? QVariant(roh.toString()) : QVariant();
+    }
+    return QVariant();
+}
+
+QVariant FinanzamtListe::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == FeldArtRolle && section >= 0 && section < Anzahl)
+        return static_cast<int>(artDerSpalte(section));
+    return QSqlQueryModel::headerData(section, orientation, role);
+}

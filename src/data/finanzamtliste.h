@@ -1,0 +1,37 @@
+#pragma once
+
+#include "data/listenspalte.h"
+
+#include <QDate>
+#include <QSqlQueryModel>
+#include <vector>
+
+class Datenbank;
+
+// QueryFinanzamt: the bookings of a client's fiscal year between two dates,
+// each booking once (of an intra-community acquisition only the row of
+// account 1021), by date and then identifier, with signed gross amount, rate,
+// input and output tax. Values show in the data layer's default form; the
+// typed value stands beside each in ZahlRolle or DatumRolle.
+class FinanzamtListe final : public QSqlQueryModel {
+    Q_OBJECT
+public:
+    explicit FinanzamtListe(Datenbank& db, QObject* parent = nullptr);
+
+    static QString statement();
+    // The preview grid's columns: the result columns under their own names.
+    static std::vector<ListenSpalte> spalten();
+
+    // Opens the list; throws DatenbankFehler.
+    void starten(int zeitraum, const QDate& von, const QDate& bis, int mandant);
+    void schliessen();
+    bool offen() const { return m_offen; }
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    Datenbank& m_db;
+    bool m_offen = false;
+};

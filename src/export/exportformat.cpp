@@ -1,0 +1,105 @@
+#include "export/exportformat.h"
+
+TextFileResult ExportFormat::finish(const QString& target, const QStringList& lines,
+                                    const ExportSinks&) {
+    return writeTextFile(target, lines);
+}
+
+std::unique_ptr<ExportFormat> createExportFormat(TExportType type) {
+    switch (type) {
+    case xtTAB:
+        return std::make_unique<TabFormat>();
+    case xtCSV:
+        return std::make_unique<CsvFormat>();
+    case xtTXT:
+        return std::make_unique<TextFormat>();
+    case xtClipboard:
+        return std::make_unique<ClipboardFormat>();
+    default:
+        return nullptr;
+    }
+}
+
+bool exportFormatAvailable(TExportType type) {
+    return createExportFormat(type) != nullptr;
+}
+
+QString QuoteText(const QString& text, bool always) {
+    QString out = text;
+    out.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    if (always || out.contains(QLatin1Char(' ')) || out.contains(QLatin1Char(',')))
+        out = QLatin1Char('"') + out + QLatin1Char('"');
+    return out;
+}
+
+QString singleLine(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+QString TabFormat::rowNumberCell(const QString& n, int) const {
+    return singleLine(n) + QLatin1Char('\t');
+}
+
+QString TabFormat::captionRowPrefix(int) const {
+    // an empty cell above the numbers
+    return QStringLiteral("\t");
+}
+
+QString TabFormat::cell(const QString& text, const CellInfo&, bool) const {
+    return singleLine(text);
+}
+
+QString CsvFormat::rowNumberCell(const QString& n, int) const {
+    const QString clean = singleLine(n);
+    const bool quote = clean.contains(QLatin1Char(' ')) || clean.contains(QLatin1Char(','));
+    return (quote ? QLatin1Char('"') + clean + QLatin1Char('"') : clean) + QLatin1Char(',');
+}
+
+QString CsvFormat::captionRowPrefix(int) const {
+    return QStringLiteral(",");
+}
+
+QString CsvFormat::cell(const QString& text, const CellInfo&, bool) const {
+    return QuoteText(singleLine(text), false);
+}
+
+QString TextFormat::separatorLine(int lineWidth) const {
+    return QString(qMax(0, lineWidth), QLatin1Char('-'));
+}
+
+QString TextFormat::rowNumberCell(const QString& n, int padTo) const {
+    return singleLine(n).rightJustified(padTo, QLatin1Char(' '));
+}
+
+QString TextFormat::captionRowPrefix(int rowNumberCellLength) const {
+    return QString(rowNumberCellLength + 1, QLatin1Char(' '));
+}
+
+QString TextFormat::cell(const QString& text, const CellInfo& info, bool useAlignments) const {
+    const QString t = singleLine(text);
+    const int free = info.width - static_cast<int>(t.size());
+    if (free <= 0)
+        return t;
+    if (useAlignments && info.alignment == 2)
+        return QString(free, QLatin1Char(' ')) + t;
+    if (useAlignments && info.alignment == 3) {
+        // an odd blank goes behind
+        const int before = free / 2;
+        return QString(before, QLatin1Char(' ')) + t + QString(free - before, QLatin1Char(' '));
+    }
+    return t + QString(free, QLatin1Char(' '));
+}
+
+TextFileResult ClipboardFormat::finish(const QString&, const QStringList& lines,
+                                       const ExportSinks& sinks) {
+    TextFileResult result;
+    if (sinks.clipboard)
+        sinks.clipboard(joinLines(lines));
+    result.ok = true;
+    return result;
+}

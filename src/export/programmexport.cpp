@@ -1,0 +1,73 @@
+#include "export/programmexport.h"
+
+#include "export/tcustomexport.h"
+#include "platform/userseam.h"
+
+#include <QDir>
+
+void programmExportEinrichten(TCustomExport& e, UserSeam& ui, const QString& caption) {
+    e.ExportType = xtTAB;
+    e.ExportTypes = {xtTAB};
+    e.ExportStyle = xsFile;
+    e.Options = {xoClipboardMessage, xoHeaderLine, xoShowHeader, xoShowProgress, xoUseAlignments};
+    e.DateFormat = QStringLiteral("dd.MM.yyyy");
+    e.TimeFormat = QStringLiteral("hh:mm");
+    e.DateTimeFormat = QStringLiteral("hh:mm dd.MM.yyyy");
+    e.TruncateSymbol = QStringLiteral("...");
+    e.setRowNumberFormat(QStringLiteral("%d"));
+    e.FileName.clear();
+
+    TMessagesOptions& m = e.Messages;
+    m.Caption = caption;
+    m.CopiedToClipboard = QStringLiteral("Daten sind in Zwischenablage kopiert!");
+    m.CancelCaption = QStringLiteral("&Abbruch");
+    m.CreatedText = QStringLiteral("Erzeugt:");
+    m.ExportCaption = QStringLiteral("&Exportieren");
+    m.ExportToFile = QStringLiteral("Export &in Datei");
+    m.SelectFormat = QStringLiteral("E&xport Formate:");
+    m.Text = QStringLiteral("In Arbeit...");
+    m.ViewOnly = QStringLiteral("&Ansicht");
+    m.DocumentFilter.Tab = QStringLiteral("Text (Tab getrennt)");
+    if (caption == QLatin1String("Export Finanzamt"))
+        m.DocumentFilter.Excel = QStringLiteral("Excel Datei");
+
+    e.OnError = [&ui](TCustomExport& sender, int code) {
+        const QString text = exportFehlermeldung(code, sender.lastTarget(), sender.lastError());
+        if (!text.isEmpty())
+            ui.error(text);
+    };
+}
+
+QString exportFehlermeldung(int code, const QString& datei, const QString& grund) {
+    switch (code) {
+    case 0:
+        return QStringLiteral("Es wurde kein Dateiname angegeben.\rDie Daten wurden nicht "
+                              "exportiert.");
+    case 2:
+        return QStringLiteral("Es sind keine Daten zum Exportieren geöffnet.\rDie Daten wurden "
+                              "nicht exportiert.");
+    case 3:
+        return QStringLiteral("Die Datei %1 konnte nicht geschrieben werden:\r%2\rDie Daten "
+                              "wurden nicht exportiert.")
+            .arg(QDir::toNativeSeparators(datei), grund);
+    default:
+        return QString();
+    }
+}
+
+QString meldungNichtDarstellbar(int anzahl) {
+    return QStringLiteral("%1 Zeichen waren in Windows-1252 nicht darstellbar und wurden durch ? "
+                          "ersetzt.")
+        .arg(anzahl);
+}
+
+void programmExportAusfuehren(TCustomExport& e, UserSeam& ui) {
+    if (!e.FileName.isEmpty())
+        e.SavePreset = e.FileName;
+    e.FileName.clear();
+    e.Execute();
+    if (!e.FileName.isEmpty())
+        e.SavePreset = e.FileName;
+    if (e.lastError().isEmpty() && e.replacedCharacters() > 0)
+        ui.message(meldungNichtDarstellbar(e.replacedCharacters()));
+}

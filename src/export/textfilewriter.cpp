@@ -1,0 +1,34 @@
+#include "export/textfilewriter.h"
+
+#include "export/windows1252.h"
+
+#include <QSaveFile>
+
+QString joinLines(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+TextFileResult writeTextFile(const QString& path, const QStringList& lines) {
+    TextFileResult result;
+    const Encoded1252 encoded = toWindows1252(joinLines(lines));
+    result.replaced = encoded.replaced;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    if (file.write(encoded.bytes) != encoded.bytes.size()) {
+        result.error = file.errorString();
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit()) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}

@@ -1,0 +1,71 @@
+#include "reports/finanzamtexport.h"
+
+#include "data/dates.h"
+#include "data/dm_einaus.h"
+#include "data/finanzamtliste.h"
+#include "platform/userseam.h"
+#include "reports/texportansicht.h"
+#include "toolkit/umgebung.h"
+
+FinanzamtZeitraum finanzamtZeitraum(int jahr, int monat) {
+    return {QDate(jahr, 1, 1), dates::lastOfMonth(jahr, monat)};
+}
+
+void QueryFinanzamtOeffnen(TDM_EinAus& dm, FinanzamtListe& query, int monat) {
+    const int mandant = dm.gibMandant();
+    const int zeitraum = dm.gibZeitraum();
+    const FinanzamtZeitraum z = finanzamtZeitraum(dm.gibJahr(), monat);
+    query.starten(zeitraum, z.von, z.bis, mandant);
+}
+
+MonatFrage monatPerEingabe(UserSeam& ui) {
+    return [&ui]() -> std::optional<int> {
+        QString vorgabe = QStringLiteral("12");
+        for (;;) {
+            const auto text = ui.inputBox(
+                QStringLiteral("Exportauswahl"),
+                QStringLiteral("Es werden Daten vom 1.1 des Jahres bis zum Ende des gewählten "
+                               "Monats exportiert:\rMonat (1 bis 12)"),
+                vorgabe);
+            if (!text)
+                return std::nullopt;
+            bool ok = false;
+            const int monat = text->trimmed().toInt(&ok);
+            if (ok && monat >= 1 && monat <= 12)
+                return monat;
+            ui.message(QStringLiteral("Bitte einen Monat von 1 bis 12 eingeben."));
+            vorgabe = *text;
+        }
+    };
+}
+
+namespace {
+
+// Closes the query however the command ends.
+class Schliessen {
+public:
+    explicit Schliessen(FinanzamtListe& query) : m_query(query) {}
+    ~Schliessen() { m_query.schliessen(); }
+    Schliessen(const Schliessen&) = delete;
+    Schliessen& operator=(const Schliessen&) = delete;
+
+private:
+    FinanzamtListe& m_query;
+};
+
+} // namespace
+
+void Finanzamt1Click(Umgebung& umgebung, TExportansicht& ansicht, const MonatFrage& monatFragen) {
+    const std::optional<int> monat = monatFragen();
+    if (!monat || *monat < 1 || *monat > 12)
+        return;
+    FinanzamtListe& query = ansicht.QueryFinanzamt();
+    const Schliessen schliessen(query);
+    try {
+        QueryFinanzamtOeffnen(umgebung.dm, query, *monat);
+    } catch (const DatenbankFehler& e) {
+        umgebung.ui.error(e.text());
+        return;
+    }
+    umgebung.ui.runModal(ansicht);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDate>
+#include <functional>
+#include <optional>
+
+class FinanzamtListe;
+class TDM_EinAus;
+class TExportansicht;
+class UserSeam;
+struct Umgebung;
+
+// The tax-office export's period: 1 January of the year up to the last day
+// of the chosen month.
+struct FinanzamtZeitraum {
+    QDate von;
+    QDate bis;
+};
+FinanzamtZeitraum finanzamtZeitraum(int jahr, int monat);
+
+// Opens QueryFinanzamt for the current client and fiscal year up to the end
+// of monat (1 to 12); throws DatenbankFehler.
+void QueryFinanzamtOeffnen(TDM_EinAus& dm, FinanzamtListe& query, int monat);
+
+// Asks the user for the month of the export (1 to 12); nullopt on Cancel.
+using MonatFrage = std::function<std::optional<int>()>;
+
+// The month asked in an input box, preset with December, until a month
+// from 1 to 12 or Cancel is given.
+MonatFrage monatPerEingabe(UserSeam& ui);
+
+// The menu command "Export > Finanzamt": the month, then the rows in the
+// preview window until it is closed; the query is closed afterwards in every case.
+void Finanzamt1Click(Umgebung& umgebung, TExportansicht& ansicht, const MonatFrage& monatFragen);

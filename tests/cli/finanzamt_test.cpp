@@ -1,0 +1,98 @@
+#include "clirunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray dateiBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
+}
+
+QByteArray golden(const QString& name) {
+    return dateiBytes(QStringLiteral(VELMORA_GOLDEN_DIR) + "/" + name);
+}
+
+// The tax-office export of fiscal year 2008; the expected files are worked
+// out by hand: signs, the one row of an intra-community acquisition, the
+// zero amount of an import, same-date order by identifier, the month's end.
+class CliFinanzamt : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cli.ok({"init", "--mandant", "Huber KG", "--jahr", "2008"});
+        cli.ok({"bk", "neu", "Erlöse", "ER"});
+        cli.ok({"bk", "neu", "Einkauf", "EK"});
+        const QList<QStringList> buchungen = {
+            {"--datum", "15.01.2008", "--betrag", "120", "--satz", "20", "--bk", "1", "--text",
+             "Honorar Jänner"},
+            {"--ausgabe", "--datum", "03.02.2008", "--betrag", "240", "--satz", "20", "--bk", "2",
+             "--text", "Büromaterial"},
+            {"--ausgabe", "--eu", "--datum", "29.02.2008", "--betrag", "1000", "--satz", "20",
+             "--bk", "2", "--text", "Ware aus Deutschland"},
+            {"--ausgabe", "--drittland", "--datum", "10.03.2008", "--betrag", "150", "--satz", "0",
+             "--bk", "2", "--text", "EUSt Zoll"},
+            {"--datum", "10.03.2008", "--betrag", "100", "--satz", "10", "--bk", "1", "--text",
+             "Zimmer"},
+            {"--datum", "30.06.2008", "--betrag", "100,02", "--satz", "20", "--bk", "1", "--text",
+             "Rundung"},
+            {"--datum", "01.07.2008", "--betrag", "500", "--satz", "20", "--bk", "1", "--text",
+             "Juli"},
+            {"--datum", "01.01.2008", "--betrag", "80", "--satz", "0", "--bk", "1", "--text",
+             "Neujahr"},
+        };
+        for (const QStringList& b : buchungen)
+            cli.ok(QStringList{"buchung", "neu"} + b);
+    }
+    QString datei(const QString& name) const { return cli.dir() + "/" + name; }
+    CliRunner cli;
+};
+
+TEST_F(CliFinanzamt, MonthsAndFormatsMatchTheExpectedFiles) {
+    EXPECT_EQ(cli.ok({"export", "finanzamt", "--monat", "6", datei("juni.txt")}), "");
+    EXPECT_EQ(dateiBytes(datei("juni.TXT")), golden("finanzamt_juni.TXT"));
+    // a name typed with another extension is written with the format's
+    cli.ok({"export", "finanzamt", "--monat", "2", datei("feb.csv")});
+    EXPECT_EQ(dateiBytes(datei("feb.TXT")), golden("finanzamt_februar.TXT"));
+    EXPECT_FALSE(QFile::exists(datei("feb.csv")));
+    cli.ok({"export", "finanzamt", "--monat", "2", "--format", "csv", datei("feb")});
+    EXPECT_EQ(dateiBytes(datei("feb.CSV")), golden("finanzamt_februar.CSV"));
+    // December is the whole year: July is there too, and the file is replaced
+    cli.ok({"export", "finanzamt", "--monat", "12", datei("juni.TXT")});
+    const QByteArray jahr = dateiBytes(datei("juni.TXT"));
+    EXPECT_TRUE(jahr.startsWith(golden("finanzamt_juni.TXT")));
+    EXPECT_EQ(jahr.mid(golden("finanzamt_juni.TXT").size()),
+              QByteArray("01.07.2008\t7\tJuli\t500\t20\t0\t83,33\r\n"));
+}
+
+TEST_F(CliFinanzamt, UsageErrorsAndFailures) {
+    for (const QStringList& falsch :
+         {QStringList{"export", "finanzamt", "--monat", "13", datei("x")},
+          QStringList{"export", "finanzamt", "--monat", "0", datei("x")},
+          QStringList{"export", "finanzamt", "--monat", "Mai", datei("x")},
+          QStringList{"export", "finanzamt", datei("x")},
+          QStringList{"export", "finanzamt", "--monat", "6", "--format", "xls", datei("x")}}) {
+        const CliErgebnis r = cli.run(falsch);
+        EXPECT_EQ(r.status, 2) << falsch.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("export finanzamt --monat M FILE [--format tab|csv|txt]"));
+    }
+    const CliErgebnis r = cli.run({"export", "finanzamt", "--monat", "6", datei("fehlt/x.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith("Die Datei " + datei("fehlt/x.TXT") +
+                                 " konnte nicht geschrieben werden:\n"))
+        << r.err.toStdString();
+    EXPECT_FALSE(QDir(datei("fehlt")).exists());
+}
+
+TEST_F(CliFinanzamt, CharactersOutsideTheCodePageAreReported) {
+    cli.ok({"buchung", "neu", "--datum", "02.01.2008", "--betrag", "1", "--satz", "0", "--bk", "1",
+            "--text", "Преміум → ok"});
+    const CliErgebnis r = cli.run({"export", "finanzamt", "--monat", "1", datei("j.txt")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "8 Zeichen waren in Windows-1252 nicht darstellbar und wurden durch ? "
+                     "ersetzt.\n");
+    EXPECT_TRUE(dateiBytes(datei("j.TXT")).contains("\t??????? ? ok\t1\t0\t0\t0\r\n"));
+}
+
+} // namespace
