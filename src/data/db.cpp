@@ -236,13 +236,26 @@ QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortsc
         }
     } abmelden{fortschritt ? handle : nullptr};
 
-    Sql q = sql(QStringLiteral("PRAGMA integrity_check"));
-    q.exec();
+    // A file so damaged that the check itself stops is a finding, not a failure.
+    QSqlQuery q(connection());
     QStringList probleme;
-    while (q.next()) {
-        const QString zeile = q.value(0).toString();
-        if (zeile.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0)
-            probleme << zeile;
+    const auto befund = [&]() {
+        const QSqlError e = q.lastError();
+        const int code = e.nativeErrorCode().toInt() & 0xff;
+        if (code != SQLITE_CORRUPT && code != SQLITE_NOTADB && code != SQLITE_IOERR)
+            throw DatenbankFehler(fehlerText(e));
+        probleme << e.databaseText();
+    };
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
+        befund();
+    } else {
+        while (q.next()) {
+            const QString zeile = q.value(0).toString();
+            if (zeile.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0)
+                probleme << zeile;
+        }
+        if (q.lastError().isValid())
+            befund();
     }
     if (fortschritt)
         fortschritt(100);

@@ -663,6 +663,27 @@ TEST_F(HauptfensterTest, F2ChangesTheCurrentRowFromTheKeyboard) {
     form->hide();
 }
 
+TEST_F(HauptfensterTest, DatenbankPruefenTellsASoundFileAndADamagedOne) {
+    einnahme("10,00", "1,67");
+    erzeugen();
+    ui.clearShown();
+    form->menuAction("Datenbankpruefen1")->trigger();
+    EXPECT_EQ(ui.texts("message"), QStringList{"Die Datenbank ist in Ordnung."});
+    // an index whose entries no longer match its table
+    dm->db().execute("PRAGMA writable_schema = ON");
+    dm->db().execute("update sqlite_master set sql = 'CREATE INDEX ix_buchungen_bk ON "
+                     "T_Buchungen (mandant, Text)' where name = 'ix_buchungen_bk'");
+    dm->db().execute("PRAGMA writable_schema = OFF");
+    dm->ADO_VelmoraConnect();
+    ui.clearShown();
+    form->menuAction("Datenbankpruefen1")->trigger();
+    ASSERT_EQ(ui.texts("error").size(), 1);
+    EXPECT_TRUE(ui.texts("error").front().startsWith("Die Datenbank " +
+                                                     QDir::toNativeSeparators(dbPath()) +
+                                                     " ist beschädigt oder nicht lesbar: "))
+        << ui.texts("error").front().toStdString();
+}
+
 TEST_F(HauptfensterTest, ARenamedCircleShowsInTheListsAfterTheCircleDialog) {
     einnahme("10,00", "1,67");
     erzeugen();

@@ -101,3 +101,69 @@ TEST_F(BuchungsschreiberTest, FailuresRollBackTheWholeBooking) {
     EXPECT_NO_THROW(schreiber().buchungLoeschen(id, mandant));
     EXPECT_EQ(anzahl("t_kontenbewegungen"), 0);
 }
+
+// Every writer passes the same checks at the moment of writing, whatever
+// the dialog or the command line checked before.
+TEST_F(BuchungsschreiberTest, TheWriterRefusesWhatNoDialogMayStore) {
+    const int fremderKreis = kreis(mandant + 1, QStringLiteral("Fremd"), QStringLiteral("F"));
+    const struct {
+        const char* was;
+        std::function<void(Buchung&)> aendern;
+        QString meldung;
+    } faelle[] = {
+        {"rate 1000 on an acquisition", [](Buchung& b) { b.Steuersatz = 1000; },
+         "Für den Steuersatz 1000 % gibt es kein Steuerkonto."},
+        {"import at 15",
+         [](Buchung& b) {
+             b.IstDrittland = 1;
+             b.Steuersatz = 15;
+         },
+         "Für den Steuersatz 15 % gibt es kein Steuerkonto."},
+        {"amount too large",
+         [](Buchung& b) { b.Betrag = *Currency::parse(QStringLiteral("100000000")); },
+         "Der Betrag darf höchstens 99.999.999,99 betragen."},
+        {"three decimals", [](Buchung& b) { b.Betrag = Currency::fromUnits(1230); },
+         "Der Betrag darf höchstens zwei Nachkommastellen haben."},
+        {"circle of another client", [&](Buchung& b) { b.BK = fremderKreis; },
+         "Den Buchungskreis " + QString::number(fremderKreis) +
+             " gibt es beim aktuellen Mandanten nicht."},
+        {"date of another year", [](Buchung& b) { b.Buchungsdatum = QDate(2025, 12, 31); },
+         "Das Belegdatum 31.12.2025 liegt nicht im Wirtschaftsjahr 2026."},
+    };
+    for (const auto& f : faelle) {
+        Buchung b = beleg("100", 20, false, 1);
+        f.aendern(b);
+        try {
+            schreiber().neueBuchungSpeichern(b);
+            ADD_FAILURE() << f.was;
+        } catch (const BuchungAbgewiesen& e) {
+            EXPECT_EQ(e.text(), f.meldung) << f.was;
+        }
+    }
+    EXPECT_EQ(anzahl("T_Buchungen"), 0);
+    EXPECT_EQ(anzahl("t_kontenbewegungen"), 0);
+}
+
+TEST_F(BuchungsschreiberTest, VoucherNumbersFollowWhereTheyCameFrom) {
+    Buchung b = beleg("10", 20, true);
+    b.Belegnummer = 5;
+    schreiber().neueBuchungSpeichern(b);
+    // typed and taken: refused; agreed to by the user: stored as typed
+    EXPECT_THROW(schreiber().neueBuchungSpeichern(b, Belegnummernwahl::WieAngegeben),
+                 BuchungAbgewiesen);
+    const int doppelt = schreiber().neueBuchungSpeichern(b, Belegnummernwahl::AuchDoppelt);
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), doppelt, mandant)->Belegnummer, 5);
+    // the dialog's proposal taken meanwhile by another program: the next free one
+    const int vorschlag = schreiber().neueBuchungSpeichern(b, Belegnummernwahl::Vorschlag);
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), vorschlag, mandant)->Belegnummer, 6);
+    b.Belegnummer.reset();
+    const int naechste = schreiber().neueBuchungSpeichern(b, Belegnummernwahl::Naechste);
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), naechste, mandant)->Belegnummer, 7);
+    // a change keeping the booking's own number is not a duplicate of itself
+    Buchung geaendert = *buchungstabelle::lesen(dm->db(), naechste, mandant);
+    geaendert.Text = QStringLiteral("anders");
+    EXPECT_TRUE(schreiber().buchungAendern(geaendert, Belegnummernwahl::WieAngegeben));
+    geaendert.Belegnummer = 6;
+    EXPECT_THROW(schreiber().buchungAendern(geaendert, Belegnummernwahl::WieAngegeben),
+                 BuchungAbgewiesen);
+}

@@ -95,6 +95,35 @@ TEST_F(CliMonat, RefusalsChangeNothing) {
         {{"buchung", "neu", "--datum", "16.03.2026", "--betrag", "50", "--satz", "10", "--bk", "2",
           "--text", QString(101, 'x')},
          "Der Buchungstext darf höchstens 100 Zeichen lang sein."},
+        {{"buchung", "neu", "--datum", "16.03.2026", "--betrag", "500000000000000", "--satz", "10",
+          "--bk", "2"},
+         "Der Betrag darf höchstens 99.999.999,99 betragen."},
+        {{"buchung", "neu", "--datum", "16.03.2026", "--betrag", "-100.000.000", "--satz", "10",
+          "--bk", "2"},
+         "Der Betrag darf höchstens 99.999.999,99 betragen."},
+        {{"buchung", "neu", "--datum", "16.03.2026", "--betrag", "1,234", "--satz", "10", "--bk",
+          "2"},
+         "Der Betrag darf höchstens zwei Nachkommastellen haben."},
+        {{"buchung", "neu", "--ausgabe", "--eu", "--datum", "16.03.2026", "--betrag", "50",
+          "--satz", "1000", "--bk", "4"},
+         "Für den Steuersatz 1000 % gibt es kein Steuerkonto."},
+        {{"buchung", "neu", "--ausgabe", "--eu", "--datum", "16.03.2026", "--betrag", "50",
+          "--satz", "-20", "--bk", "4"},
+         "Für den Steuersatz -20 % gibt es kein Steuerkonto."},
+        {{"buchung", "neu", "--ausgabe", "--drittland", "--datum", "16.03.2026", "--betrag", "50",
+          "--satz", "32767", "--bk", "4"},
+         "Für den Steuersatz 32767 % gibt es kein Steuerkonto."},
+        {{"buchung", "neu", "--ausgabe", "--satz", "19", "--datum", "16.03.2026", "--betrag", "50",
+          "--bk", "4"},
+         "Für den Steuersatz 19 % gibt es kein Steuerkonto."}, // German rates not chosen
+        {{"buchung", "neu", "--datum", "16.03.2026", "--betrag", "50", "--satz", "10", "--bk", "2",
+          "--beleg", "3"},
+         "Die Belegnummer 3 ist in diesem Wirtschaftsjahr bereits vergeben."},
+        {{"buchung", "aendern", "1", "--beleg", "2"},
+         "Die Belegnummer 2 ist in diesem Wirtschaftsjahr bereits vergeben."},
+        {{"buchung", "neu", "--datum", "16.03.2026", "--betrag", "50", "--satz", "10", "--bk", "2",
+          "--text", QString::fromUtf8("\xF0\x9F\x91\x8D").repeated(101)},
+         "Der Buchungstext darf höchstens 100 Zeichen lang sein."},
         {{"buchung", "aendern", "4", "--betrag", "10"}, "Die Buchung ist nicht mehr vorhanden."},
         {{"buchung", "loeschen", "77"}, "Die Buchung ist nicht mehr vorhanden."},
         {{"bk", "loeschen", "2"},
@@ -115,6 +144,25 @@ TEST_F(CliMonat, RefusalsChangeNothing) {
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(cli.databaseBytes(), before) << c.args.join(' ').toStdString();
     }
+}
+
+// Texts are stored as characters on one line: an emoji is never cut in half,
+// and tabs or line breaks never make one booking look like several.
+TEST_F(CliMonat, TextsKeepTheirCharactersOnOneLine) {
+    const QString daumen = QString::fromUtf8("\xF0\x9F\x91\x8D");
+    const QString id = cli.ok({"bk", "neu", "Kreis", "a" + daumen}).trimmed();
+    EXPECT_TRUE(cli.ok({"bk", "liste"}).contains(id + "\tKreis\ta" + daumen + "\n"));
+    cli.ok({"buchung", "neu", "--datum", "20.03.2026", "--betrag", "10", "--satz", "20", "--bk",
+            "1", "--text", "Zeile1\nZeile2\tEnde\r"});
+    cli.ok({"buchung", "neu", "--datum", "21.03.2026", "--betrag", "10", "--satz", "20", "--bk",
+            "1", "--text", daumen.repeated(100)});
+    const QStringList zeilen = cli.ok({"liste", "ein"}).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(zeilen.filter("Zeile1").size(), 1);
+    EXPECT_TRUE(zeilen.filter("Zeile1").front().contains("Zeile1 Zeile2 Ende "));
+    EXPECT_FALSE(zeilen.filter(daumen.repeated(100)).isEmpty());
+    // without --beleg every booking gets the next number of the year
+    const QString nummern = cli.ok({"buchung", "zeigen", "14"});
+    EXPECT_TRUE(nummern.contains("Belegnummer\t14\n")) << nummern.toStdString();
 }
 
 TEST_F(CliMonat, UsageErrorsGiveStatusTwo) {

@@ -1,5 +1,8 @@
 #include "clirunner.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,6 +31,54 @@ TEST(CliStart, InitCreatesTheFirstClientAndYearAndPrintsStatus) {
     const QByteArray before = cli.databaseBytes();
     EXPECT_EQ(cli.ok({"init", "--mandant", "Anders", "--jahr", "1999"}), status);
     EXPECT_EQ(cli.databaseBytes(), before);
+}
+
+// A file cut short answers "no year" without an error: the tool must say
+// that the file is damaged, ask for nothing and write nothing.
+TEST(CliStart, ADamagedFileIsNamedAndNeverWritten) {
+    CliRunner cli;
+    cli.ok({"init", "--mandant", "Test", "--jahr", "2024"});
+    cli.ok({"bk", "neu", "Allgemein", "A"});
+    for (int i = 0; i < 30; ++i)
+        cli.ok({"buchung", "neu", "--datum", "01.03.2024", "--betrag", "120", "--satz", "20",
+                "--bk", "1"});
+    EXPECT_EQ(cli.ok({"pruefen"}), "Die Datenbank ist in Ordnung.\n");
+
+    const QString datei = cli.dir() + "/Velmora_tab.mdb";
+    QFile(datei).resize(QFileInfo(datei).size() - 1000);
+    const QByteArray vorher = cli.databaseBytes();
+    const QString beschaedigt =
+        QStringLiteral("Die Datenbank %1 ist beschädigt oder nicht lesbar: ")
+            .arg(QDir::toNativeSeparators(datei));
+    for (const QStringList& args :
+         QList<QStringList>{{"status"},
+                            {"init", "--mandant", "Test", "--jahr", "2024"},
+                            {"summen"},
+                            {"buchung", "neu", "--datum", "01.03.2024", "--betrag", "1", "--satz",
+                             "20", "--bk", "1"},
+                            {"pruefen"}}) {
+        const CliErgebnis r = cli.run(args);
+        EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(beschaedigt)) << r.err.toStdString();
+        EXPECT_EQ(cli.databaseBytes(), vorher) << args.join(' ').toStdString();
+    }
+}
+
+// A template that is not a Velmora database is left where it is.
+TEST(CliStart, AForeignTemplateIsRefusedAndKept) {
+    CliRunner cli;
+    const QString vorlage = cli.dir() + "/Velmora_neu.mdb";
+    QFile::remove(vorlage);
+    QFile f(vorlage);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("kein SQLite");
+    f.close();
+    const CliErgebnis r = cli.run({"init", "--mandant", "Test", "--jahr", "2024"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Die Vorlage wurde nicht verwendet: Die Datei " +
+                         QDir::toNativeSeparators(vorlage) + " ist keine Velmora-Datenbank.\n");
+    EXPECT_TRUE(QFile::exists(vorlage));
+    EXPECT_FALSE(QFile::exists(cli.dir() + "/Velmora_tab.mdb"));
 }
 
 TEST(CliStart, MissingDatabaseAndUsageErrors) {

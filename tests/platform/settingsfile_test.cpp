@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -68,6 +69,45 @@ TEST_F(SettingsFileTest, UnwritableFileReportsFailure) {
     SettingsFile ini(path());
     EXPECT_FALSE(ini.writeString("A", "b", "c"));
     EXPECT_EQ(ini.readString("A", "b", "default"), "default");
+}
+
+} // namespace
+
+namespace {
+
+// A file that cannot be read is never rewritten from the little that could
+// be read: that would replace every other entry with one key.
+TEST_F(SettingsFileTest, AnUnreadableFileIsLeftUntouchedAndReportedOnce) {
+    const QByteArray unlesbar =
+        QByteArrayLiteral("[Einstellungen]\r\nDesktopIcon=true\r\nText=\xff\xfe\x00kaputt\r\n");
+    {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(unlesbar);
+    }
+    SettingsFile ini(path());
+    QStringList meldungen;
+    ini.setProblemReporter([&](const QString& text) { meldungen << text; });
+    EXPECT_FALSE(ini.writeString("Buchen Mandant 1", "Steuersatz", "20"));
+    EXPECT_FALSE(ini.deleteKey("Einstellungen", "DesktopIcon"));
+    EXPECT_FALSE(ini.eraseSection("Einstellungen"));
+    EXPECT_EQ(inhalt(path()), unlesbar);
+    ASSERT_EQ(meldungen.size(), 1);
+    EXPECT_TRUE(meldungen.front().startsWith(
+        "Die Einstellungsdatei " + QDir::toNativeSeparators(path()) +
+        " kann nicht gelesen werden und wird deshalb nicht geändert: "))
+        << meldungen.front().toStdString();
+
+    // a directory in the file's place cannot be read either
+    QFile::remove(path());
+    ASSERT_TRUE(QDir().mkpath(path()));
+    SettingsFile ordner(path());
+    EXPECT_FALSE(ordner.writeString("Einstellungen", "DesktopIcon", "true"));
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+
+    // a missing file is simply new
+    SettingsFile neu(dir.filePath("neu.ini"));
+    EXPECT_TRUE(neu.writeString("Einstellungen", "DesktopIcon", "true"));
 }
 
 } // namespace
