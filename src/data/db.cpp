@@ -33,6 +33,17 @@ QString verzeichnisSchreibgeschuetzt(const QString& dir) {
         .arg(QDir::toNativeSeparators(dir));
 }
 
+QStringList befunde(const QString& zeile) {
+    QStringList out;
+    for (const QString& teil : zeile.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString t = teil.trimmed();
+        if (t.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0 &&
+            !t.startsWith(QLatin1String("*** in database")))
+            out << t;
+    }
+    return out;
+}
+
 QString fuerCode(int code, const QString& path, const QString& detail) {
     const QString dir = QFileInfo(path).absolutePath();
     switch (code) {
@@ -250,9 +261,7 @@ QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortsc
         befund();
     } else {
         while (q.next()) {
-            const QString zeile = q.value(0).toString();
-            if (zeile.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0)
-                probleme << zeile;
+            probleme << datenbankmeldung::befunde(q.value(0).toString());
         }
         if (q.lastError().isValid())
             befund();

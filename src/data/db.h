@@ -121,6 +121,10 @@ QString gesperrt();
 QString schreibgeschuetzt(const QString& path);
 QString verzeichnisSchreibgeschuetzt(const QString& dir);
 
+// The findings in one row of SQLite's quick_check or integrity_check: none
+// for "ok", and without the line that only names the schema.
+QStringList befunde(const QString& zeile);
+
 // The message for an SQLite result code (primary or extended) of the file
 // at path; detail is the driver's own text.
 QString fuerCode(int code, const QString& path, const QString& detail);

@@ -249,9 +249,7 @@ void TDM_EinAus::aufSchaedenPruefen() {
     Sql quick = m_db.sql(QStringLiteral("PRAGMA quick_check"));
     quick.exec();
     while (quick.next()) {
-        const QString zeile = quick.value(0).toString();
-        if (zeile.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0)
-            befunde << zeile;
+        befunde << datenbankmeldung::befunde(quick.value(0).toString());
     }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
