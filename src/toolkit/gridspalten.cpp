@@ -264,14 +264,28 @@ GridSpaltenModell* gridBinden(QTableView& grid, QAbstractItemModel& source,
     modell->setSourceModel(&source);
     grid.setModel(modell);
     // the designed widths, each at least as wide as the widest text it must show
+    // What a column needs beyond its design is taken from the widest column,
+    // so that the grid keeps its designed total width and no scroll bar appears.
     auto entwurf = [&grid, modell] {
         QList<int> b;
+        int mehr = 0;
+        int breiteste = -1;
+        int breitesteEntworfen = 0;
         for (const ListenSpalte& s : modell->spalten()) {
-            int w = s.breite > 0 ? s.breite : grid.horizontalHeader()->defaultSectionSize();
+            const int entworfen =
+                s.breite > 0 ? s.breite : grid.horizontalHeader()->defaultSectionSize();
+            int w = entworfen;
             if (!s.breitesterText.isEmpty())
                 w = std::max(w, spaltenbreiteFuer(grid, s.breitesterText));
+            mehr += w - entworfen;
+            if (entworfen > breitesteEntworfen) {
+                breiteste = static_cast<int>(b.size());
+                breitesteEntworfen = entworfen;
+            }
             b << w;
         }
+        if (breiteste >= 0 && mehr > 0)
+            b[breiteste] = std::max(b[breiteste] / 2, b[breiteste] - mehr);
         return b;
     };
     auto setzen = [&grid](const QList<int>& breiten) {

@@ -154,19 +154,27 @@ TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
         EXPECT_EQ(v->selectionBehavior(), QAbstractItemView::SelectRows);
         EXPECT_EQ(v->editTriggers(), QAbstractItemView::NoEditTriggers);
         ASSERT_EQ(v->model()->columnCount(), 6);
+        int summe = 0;
+        int entwurfSumme = 0;
         for (int c = 0; c < 6; ++c) {
             const Spalte& s = spalten[static_cast<size_t>(c)];
             EXPECT_EQ(v->model()->headerData(c, Qt::Horizontal).toString(), s.titel);
             const int entwurf = g == std::string("Grid_Ein") ? s.ein : s.aus;
-            // the amount column is at least as wide as its largest amounts
+            summe += v->columnWidth(c);
+            entwurfSumme += entwurf;
+            // the amount column is at least as wide as its largest amounts, and
+            // the text column gives up what that takes
             if (c == 3)
                 EXPECT_GE(v->columnWidth(c), entwurf);
+            else if (c == 4)
+                EXPECT_LE(v->columnWidth(c), entwurf);
             else
                 EXPECT_EQ(v->columnWidth(c), entwurf) << c;
             EXPECT_EQ(v->model()->index(0, c).data(Qt::TextAlignmentRole).toInt(),
                       static_cast<int>(s.ausrichtung))
                 << c;
         }
+        EXPECT_EQ(summe, entwurfSumme) << "the designed total width";
     }
     EXPECT_FALSE(grid("Grid_Ein")->model()->flags(grid("Grid_Ein")->model()->index(0, 0)) &
                  Qt::ItemIsEditable);
