@@ -149,7 +149,7 @@ void XlsxFormat::rowLines(QStringList&, const QString&, bool captionRow) {
     for (const PendingCell& c : m_pending) {
         if (!m_widthsSet && !c.rowNumber && c.info.width > 0)
             check(worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column),
-                                       static_cast<lxw_col_t>(column), c.info.width + 1, nullptr));
+                                       static_cast<lxw_col_t>(column), c.info.width, nullptr));
         writeCell(column++, c);
     }
     m_widthsSet = true;

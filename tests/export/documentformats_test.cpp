@@ -1,7 +1,10 @@
 #include "exporttest.h"
 
+#include "data/anzeige.h"
 #include "export/documentformats.h"
 #include "export/excelformat.h"
+
+#include <QDir>
 
 #include <QProcess>
 
@@ -184,4 +187,40 @@ TEST(DocumentTexts, SpreadsheetNumbersTakeOnlyThePeriod) {
     EXPECT_FALSE(numberFromText("1,234.5"));
     EXPECT_FALSE(numberFromText(""));
     EXPECT_FALSE(numberFromText("12 Stk"));
+}
+
+TEST_F(DocumentFormats, WorkbookHoldsTypedCellsReadByOpenpyxl) {
+    setRows({{"Müller & Söhne", "1.234,50", "01.03.2026"}, {"12.5", "-3,00", ""}});
+    // the models' typed values beside the display texts
+    model.item(0, 1)->setData(QVariant::fromValue(Currency::fromDouble(1234.5).value()), ZahlRolle);
+    model.item(1, 1)->setData(QVariant::fromValue(Currency::fromDouble(-3).value()), ZahlRolle);
+    model.item(0, 2)->setData(QDate(2026, 3, 1), DatumRolle);
+    model.item(1, 0)->setData(qlonglong(70000), ZahlRolle);
+    exporter->Options = {xoShowHeader, xoRowNumbers};
+    exporter->ColumnWidths = {"20", "12", "10"};
+    ASSERT_EQ(runAs(xtXLSX, "XLSX").left(2), "PK");
+    const QString openpyxl = QStringLiteral(
+        "import sys, openpyxl\n"
+        "s = openpyxl.load_workbook(sys.argv[1]).active\n"
+        "print(s.freeze_panes, s.auto_filter.ref, s['B1'].font.b, "
+        "int(s.column_dimensions['B'].width))\n"
+        "for row in s.iter_rows():\n"
+        "  print('|'.join('%s:%r:%s' % (c.data_type, c.value, c.number_format) for c in row))\n");
+    EXPECT_EQ(python(openpyxl, path("liste.XLSX")).toStdString(),
+              "A2 A1:D1 True 20\n"
+              "n:None:General|s:'Name':General|s:'Betrag':General|s:'Ort':General\n"
+              "n:1:0|s:'Müller & Söhne':General|n:1234.5:#,##0.00|"
+              "d:datetime.datetime(2026, 3, 1, 0, 0):dd.mm.yyyy\n"
+              "n:2:0|n:70000:0|n:-3:#,##0.00|n:None:General\n");
+    // no temporary file stays behind
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"liste.XLSX"});
+}
+
+TEST_F(DocumentFormats, WorkbookThatCannotBeWrittenLeavesNothing) {
+    exporter->ExportType = xtXLSX;
+    exporter->FileName = path("fehlt/liste.txt");
+    exporter->RunExport();
+    EXPECT_EQ(errors, std::vector<int>{3});
+    EXPECT_FALSE(exporter->lastError().isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
