@@ -1,12 +1,39 @@
 #include "export/exportformat.h"
 
+#include "export/documentformats.h"
+#include "export/excelformat.h"
+#include "export/xlsxformat.h"
+
 TextFileResult ExportFormat::finish(const QString& target, const QStringList& lines,
                                     const ExportSinks&) {
     return writeTextFile(target, lines);
 }
 
+void ExportFormat::footer(QStringList& out, const QString& separator, const QStringList& lines,
+                          const QString& dateLine) {
+    if (!separator.isEmpty())
+        out << separator;
+    out << lines;
+    if (!dateLine.isEmpty())
+        out << dateLine;
+}
+
 std::unique_ptr<ExportFormat> createExportFormat(TExportType type) {
     switch (type) {
+    case xtHTML:
+        return std::make_unique<HtmlFormat>();
+    case xtWord:
+        return std::make_unique<RtfFormat>(xtWord);
+    case xtRTF:
+        return std::make_unique<RtfFormat>(xtRTF);
+    case xtDIF:
+        return std::make_unique<DifFormat>();
+    case xtSYLK:
+        return std::make_unique<SylkFormat>();
+    case xtExcel:
+        return std::make_unique<ExcelFormat>();
+    case xtXLSX:
+        return std::make_unique<XlsxFormat>();
     case xtTAB:
         return std::make_unique<TabFormat>();
     case xtCSV:
@@ -50,7 +77,7 @@ QString TabFormat::captionRowPrefix(int) const {
     return QStringLiteral("\t");
 }
 
-QString TabFormat::cell(const QString& text, const CellInfo&, bool) const {
+QString TabFormat::cell(const QString& text, const CellInfo&, bool) {
     return singleLine(text);
 }
 
@@ -64,7 +91,7 @@ QString CsvFormat::captionRowPrefix(int) const {
     return QStringLiteral(",");
 }
 
-QString CsvFormat::cell(const QString& text, const CellInfo&, bool) const {
+QString CsvFormat::cell(const QString& text, const CellInfo&, bool) {
     return QuoteText(singleLine(text), false);
 }
 
@@ -80,7 +107,7 @@ QString TextFormat::captionRowPrefix(int rowNumberCellLength) const {
     return QString(rowNumberCellLength + 1, QLatin1Char(' '));
 }
 
-QString TextFormat::cell(const QString& text, const CellInfo& info, bool useAlignments) const {
+QString TextFormat::cell(const QString& text, const CellInfo& info, bool useAlignments) {
     const QString t = singleLine(text);
     const int free = info.width - static_cast<int>(t.size());
     if (free <= 0)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "export/exportoptions.h"
 #include "export/exporttypes.h"
 #include "export/textfilewriter.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -15,8 +17,27 @@ struct CellInfo {
     // ColumnAlignment: 0 none, 1 left, 2 right, 3 centre.
     int alignment = 0;
     bool captionRow = false;
-    // The value behind the text, for formats that write typed cells.
+    // The value behind the text.
     QVariant value;
+    // The model's number or date beside its display text, when it has one.
+    QVariant typed;
+};
+
+// What a format learns about the run before its preamble.
+struct FormatContext {
+    TExportOptions options;
+    // All columns of the grid, hidden ones too.
+    int columnCount = 0;
+    int rowTotal = 0;
+    QStringList columnWidths;
+    // The component's class name in capital letters.
+    QString className;
+    QString target;
+    const THTMLOptions* html = nullptr;
+    const TRTFOptions* rtf = nullptr;
+    const TExcelOptions* excel = nullptr;
+    // Rows processed before the row being written.
+    std::function<int()> processed;
 };
 
 // Where a finished export goes besides a file.
@@ -36,7 +57,17 @@ public:
     virtual QString extension() const = 0;
     virtual QString filterDescription(const TDocumentFilter& filter) const = 0;
 
+    virtual void begin(const FormatContext& context) { ctx = context; }
     virtual void preamble(QStringList& /*out*/) {}
+    // The OnGetHeader lines; separator is the header separator line for a
+    // format that writes it with them, otherwise empty.
+    virtual void headerLines(QStringList& out, const QStringList& lines,
+                             const QString& /*separator*/) {
+        out << lines;
+    }
+    // Whether the header separator goes before the table (HTML) rather than
+    // after the caption row.
+    virtual bool separatorWithHeaderLines() const { return false; }
     // Whether the OnGetHeader lines are written.
     virtual bool writesHeaderLines() const = 0;
     // Whether the footer separator, the OnGetFooter lines and the date line are written.
@@ -46,24 +77,33 @@ public:
 
     // The row-number cell of N, padTo the width of the row total's number.
     virtual QString rowNumberCell(const QString& n, int padTo) const = 0;
+    // The row-number cell as a data row writes it.
+    virtual QString rowNumber(const QString& n, int padTo) { return rowNumberCell(n, padTo); }
     // What stands between the row-number cell and the first cell.
     virtual QString afterRowNumber() const { return QString(); }
     // What the caption row starts with when rows carry numbers, so captions
     // and values stay in the same columns.
     virtual QString captionRowPrefix(int rowNumberCellLength) const = 0;
 
-    virtual QString cell(const QString& text, const CellInfo& info, bool useAlignments) const = 0;
+    virtual QString cell(const QString& text, const CellInfo& info, bool useAlignments) = 0;
     // Between two consecutive exported cells.
     virtual QString join() const = 0;
     // The lines of one row, with the format's row prefix and suffix.
     virtual void rowLines(QStringList& out, const QString& row, bool /*captionRow*/) { out << row; }
     virtual void postamble(QStringList& /*out*/) {}
+    // The footer separator (empty when none), the OnGetFooter lines and the
+    // export-date line (empty when none).
+    virtual void footer(QStringList& out, const QString& separator, const QStringList& lines,
+                        const QString& dateLine);
 
     // Puts the collected lines where they belong: the target file, the clipboard.
     virtual TextFileResult finish(const QString& target, const QStringList& lines,
                                   const ExportSinks& sinks);
     // Whether finish writes the target file (the clipboard does not).
     virtual bool writesFile() const { return true; }
+
+protected:
+    FormatContext ctx;
 };
 
 // The format object of a type; nullptr for a type that has none in this build.
@@ -87,7 +127,7 @@ public:
     bool writesFooter() const override { return true; }
     QString rowNumberCell(const QString& n, int padTo) const override;
     QString captionRowPrefix(int rowNumberCellLength) const override;
-    QString cell(const QString& text, const CellInfo& info, bool useAlignments) const override;
+    QString cell(const QString& text, const CellInfo& info, bool useAlignments) override;
     QString join() const override { return QStringLiteral("\t"); }
 };
 
@@ -100,7 +140,7 @@ public:
     bool writesFooter() const override { return false; }
     QString rowNumberCell(const QString& n, int padTo) const override;
     QString captionRowPrefix(int rowNumberCellLength) const override;
-    QString cell(const QString& text, const CellInfo& info, bool useAlignments) const override;
+    QString cell(const QString& text, const CellInfo& info, bool useAlignments) override;
     QString join() const override { return QStringLiteral(","); }
 };
 
@@ -116,7 +156,7 @@ public:
     QString rowNumberCell(const QString& n, int padTo) const override;
     QString afterRowNumber() const override { return QStringLiteral(" "); }
     QString captionRowPrefix(int rowNumberCellLength) const override;
-    QString cell(const QString& text, const CellInfo& info, bool useAlignments) const override;
+    QString cell(const QString& text, const CellInfo& info, bool useAlignments) override;
     QString join() const override { return QStringLiteral(" "); }
 };
 

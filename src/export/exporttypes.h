@@ -17,8 +17,10 @@ enum TExportType {
     xtDIF,
     xtSYLK,
     xtClipboard,
+    // the workbook a spreadsheet user expects today
+    xtXLSX,
 };
-constexpr int ExportTypeCount = 10;
+constexpr int ExportTypeCount = 11;
 
 enum TExportStyle { xsFile, xsView };
 
@@ -70,6 +72,7 @@ struct TDocumentFilter {
     QString RTF = QStringLiteral("Rich Text Format");
     QString DIF = QStringLiteral("Data Interchange Format");
     QString SYLK = QStringLiteral("SYLK Files");
+    QString XLSX = QStringLiteral("Excel-Arbeitsmappe");
 };
 
 // The texts of the component's windows.
@@ -120,4 +123,5 @@ inline constexpr ExportTypeName ExportTypeNames[ExportTypeCount] = {
     {xtDIF, "Data Interchange Format"},
     {xtSYLK, "SYLK Format"},
     {xtClipboard, "Clipboard"},
+    {xtXLSX, "Microsoft Excel (xlsx)"},
 };

@@ -17,6 +17,24 @@ void programmExportEinrichten(TCustomExport& e, UserSeam& ui, const QString& cap
     e.setRowNumberFormat(QStringLiteral("%d"));
     e.FileName.clear();
 
+    // the document formats' settings; the tab format does not use them
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPointSize(8);
+    tahoma.setStyleHint(QFont::SansSerif);
+    QFont tahomaFett = tahoma;
+    tahomaFett.setBold(true);
+    e.HTML = THTMLOptions();
+    e.DOC_RTF = TRTFOptions();
+    e.DOC_RTF.Options = {roShowGridLines, roOddRowColoring};
+    e.DOC_RTF.CustomSettings.DefaultFont.font = tahoma;
+    e.DOC_RTF.CustomSettings.HeaderFont.font = tahomaFett;
+    e.DOC_RTF.CustomSettings.TableFont.font = tahoma;
+    e.EXCEL = TExcelOptions();
+    e.EXCEL.Options = {};
+    e.EXCEL.DefaultFont = tahoma;
+    e.EXCEL.HeaderFont = tahomaFett;
+    e.EXCEL.TableFont = tahoma;
+
     TMessagesOptions& m = e.Messages;
     m.Caption = caption;
     m.CopiedToClipboard = QStringLiteral("Daten sind in Zwischenablage kopiert!");
@@ -65,6 +83,24 @@ void programmExportAusfuehren(TCustomExport& e, UserSeam& ui) {
     if (!e.FileName.isEmpty())
         e.SavePreset = e.FileName;
     e.FileName.clear();
+
+    // the document formats' settings; the tab format does not use them
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPointSize(8);
+    tahoma.setStyleHint(QFont::SansSerif);
+    QFont tahomaFett = tahoma;
+    tahomaFett.setBold(true);
+    e.HTML = THTMLOptions();
+    e.DOC_RTF = TRTFOptions();
+    e.DOC_RTF.Options = {roShowGridLines, roOddRowColoring};
+    e.DOC_RTF.CustomSettings.DefaultFont.font = tahoma;
+    e.DOC_RTF.CustomSettings.HeaderFont.font = tahomaFett;
+    e.DOC_RTF.CustomSettings.TableFont.font = tahoma;
+    e.EXCEL = TExcelOptions();
+    e.EXCEL.Options = {};
+    e.EXCEL.DefaultFont = tahoma;
+    e.EXCEL.HeaderFont = tahomaFett;
+    e.EXCEL.TableFont = tahoma;
     e.Execute();
     if (!e.FileName.isEmpty())
         e.SavePreset = e.FileName;

@@ -265,11 +265,23 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
 
     m_processed = 0;
     m_exported = 0;
-    m_sylkRow = 1;
     FirstRow();
     if (ColumnCount() == 0)
         return;
     wroteAnything = true;
+
+    FormatContext context;
+    context.options = Options;
+    context.columnCount = ColumnCount();
+    context.rowTotal = m_total;
+    context.columnWidths = ColumnWidths;
+    context.className = QString::fromLatin1(metaObject()->className()).toUpper();
+    context.target = target;
+    context.html = &HTML;
+    context.rtf = &DOC_RTF;
+    context.excel = &EXCEL;
+    context.processed = [this] { return m_processed; };
+    format.begin(context);
 
     QStringList lines;
     format.preamble(lines);
@@ -278,7 +290,8 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
     if (OnGetHeader)
         OnGetHeader(*this, m_total, header);
     if (format.writesHeaderLines())
-        lines << textLines(header);
+        format.headerLines(lines, textLines(header),
+                           format.separatorWithHeaderLines() ? SeparatorLine(true) : QString());
 
     const bool numbers = Options.contains(xoRowNumbers);
     if (Options.contains(xoShowHeader)) {
@@ -286,14 +299,17 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
         const int n = ColumnCount();
         for (int i = 0; i < n; ++i)
             captions.push_back(i < Captions.size() ? Captions[i] : ColumnCaption(i));
-        QString row = BuildRow(captions, true, false);
+        QString row;
         if (numbers)
-            row.prepend(format.captionRowPrefix(static_cast<int>(RowNumberCell().size())));
+            row = format.captionRowPrefix(static_cast<int>(RowNumberCell().size()));
+        row += BuildRow(captions, true, false);
         format.rowLines(lines, row, true);
     }
-    const QString headerSeparator = SeparatorLine(true);
-    if (!headerSeparator.isEmpty())
-        lines << headerSeparator;
+    if (!format.separatorWithHeaderLines()) {
+        const QString headerSeparator = SeparatorLine(true);
+        if (!headerSeparator.isEmpty())
+            lines << headerSeparator;
+    }
 
     const bool selectedOnly = Options.contains(xoSelectedRowsOnly);
     const bool progress = Options.contains(xoShowProgress);
@@ -315,16 +331,14 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
     format.postamble(lines);
 
     if (format.writesFooter()) {
-        const QString footerSeparator = SeparatorLine(false);
-        if (!footerSeparator.isEmpty())
-            lines << footerSeparator;
         QString footer;
         if (OnGetFooter)
             OnGetFooter(*this, m_total, footer);
-        lines << textLines(footer);
+        QString dateLine;
         if (Options.contains(xoShowExportDate))
-            lines << Messages.CreatedText + QLatin1Char(' ') +
-                         QLocale::system().toString(m_clock.now(), QLocale::ShortFormat);
+            dateLine = Messages.CreatedText + QLatin1Char(' ') +
+                       QLocale::system().toString(m_clock.now(), QLocale::ShortFormat);
+        format.footer(lines, SeparatorLine(false), textLines(footer), dateLine);
     }
 
     const TextFileResult result = format.finish(target, lines, sinks);
@@ -342,7 +356,7 @@ QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bo
         throw ExportFailure(QStringLiteral("Dieses Exportformat ist nicht verfügbar."));
     QString row;
     if (withRowNumber && !captionRow)
-        row = RowNumberCell() + m_format->afterRowNumber();
+        row = m_format->rowNumber(rowNumberText(), rowNumberPad()) + m_format->afterRowNumber();
     const bool invisibles = Options.contains(xoExportInvisibles);
     const bool alignments = Options.contains(xoUseAlignments);
     const int n = ColumnCount();
@@ -356,6 +370,8 @@ QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bo
         info.alignment = ColumnAlignment(i);
         info.captionRow = captionRow;
         info.value = i < static_cast<int>(values.size()) ? values[i] : QVariant();
+        if (!captionRow)
+            info.typed = TypedValue(i);
         if (!first)
             row += m_format->join();
         row += m_format->cell(CellText(info.value, info.width), info, alignments);
@@ -411,9 +427,16 @@ int TCustomExport::defaultWidthFor(FieldKind kind, int size) const {
 QString TCustomExport::RowNumberCell() {
     if (!m_format || m_format->type() != ExportType)
         m_format = createExportFormat(ExportType);
-    const QString n = numberText(m_rowNumberFormat, m_exported + 1);
-    const int padTo = static_cast<int>(numberText(m_rowNumberFormat, m_total).size());
-    return m_format ? m_format->rowNumberCell(n, padTo) : n;
+    const QString n = rowNumberText();
+    return m_format ? m_format->rowNumberCell(n, rowNumberPad()) : n;
+}
+
+QString TCustomExport::rowNumberText() const {
+    return numberText(m_rowNumberFormat, m_exported + 1);
+}
+
+int TCustomExport::rowNumberPad() const {
+    return static_cast<int>(numberText(m_rowNumberFormat, m_total).size());
 }
 
 int TCustomExport::LineWidth() {
@@ -440,7 +463,7 @@ QString TCustomExport::SeparatorLine(bool header) {
 QString TCustomExport::GetExtension() const {
     switch (ExportType) {
     case xtHTML:
-        return QStringLiteral("HTM");
+        return HTML.Extension == exHTM ? QStringLiteral("HTM") : QStringLiteral("HTML");
     case xtExcel:
         return QStringLiteral("XLS");
     case xtWord:
@@ -458,6 +481,8 @@ QString TCustomExport::GetExtension() const {
         return QStringLiteral("SLK");
     case xtClipboard:
         return QStringLiteral("TMP");
+    case xtXLSX:
+        return QStringLiteral("XLSX");
     }
     return QString();
 }
@@ -494,6 +519,9 @@ QString TCustomExport::GetFilter() const {
         description = f.SYLK;
         break;
     case xtClipboard:
+        break;
+    case xtXLSX:
+        description = f.XLSX;
         break;
     }
     const QString ext = GetExtension();

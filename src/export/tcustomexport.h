@@ -35,6 +35,9 @@ public:
     TExportStyle ExportStyle = xsView;
     QString FileName;
     TMessagesOptions Messages;
+    THTMLOptions HTML;
+    TRTFOptions DOC_RTF;
+    TExcelOptions EXCEL;
     QString TempDir;
     QString TruncateSymbol = QStringLiteral("...");
     TExportOptions Options;
@@ -113,6 +116,8 @@ protected:
     // false when there was no row left.
     virtual bool ReadRow(TExportValues& values) = 0;
     virtual int CountRows() = 0;
+    // The typed value (number or date) of column i of the row ReadRow read last.
+    virtual QVariant TypedValue(int /*i*/) { return QVariant(); }
 
     UserSeam& ui() { return m_ui; }
 
@@ -123,6 +128,8 @@ private:
     void showProgress();
     void stepProgress(int position);
     void closeProgress();
+    QString rowNumberText() const;
+    int rowNumberPad() const;
 
     UserSeam& m_ui;
     const Clock& m_clock;
@@ -133,7 +140,6 @@ private:
     int m_total = 0;
     int m_processed = 0;
     int m_exported = 0;
-    int m_sylkRow = 1;
     QElapsedTimer m_progressClock;
     qint64 m_lastProcessEvents = 0;
     QString m_lastTarget;

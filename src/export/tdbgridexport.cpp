@@ -170,10 +170,22 @@ bool TDBGridExport::ReadRow(TExportValues& values) {
         return false;
     const int n = m->columnCount();
     values.assign(static_cast<size_t>(n), QVariant());
-    for (int i = 0; i < n; ++i)
-        values[static_cast<size_t>(i)] = m->data(m->index(m_row, i), Qt::DisplayRole).toString();
+    m_typed.assign(static_cast<size_t>(n), QVariant());
+    for (int i = 0; i < n; ++i) {
+        const QModelIndex index = m->index(m_row, i);
+        values[static_cast<size_t>(i)] = m->data(index, Qt::DisplayRole).toString();
+        QVariant typed = m->data(index, ZahlRolle);
+        if (!typed.isValid())
+            typed = m->data(index, DatumRolle);
+        m_typed[static_cast<size_t>(i)] = typed;
+    }
     ++m_row;
     return true;
+}
+
+QVariant TDBGridExport::TypedValue(int i) {
+    return i >= 0 && i < static_cast<int>(m_typed.size()) ? m_typed[static_cast<size_t>(i)]
+                                                          : QVariant();
 }
 
 void TDBGridExport::fetchAll() {

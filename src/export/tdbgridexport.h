@@ -37,6 +37,7 @@ protected:
     int ColumnCount() override;
     bool ReadRow(TExportValues& values) override;
     int CountRows() override;
+    QVariant TypedValue(int i) override;
 
 private:
     void fetchAll();
@@ -46,4 +47,5 @@ private:
     QPersistentModelIndex m_remembered;
     bool m_updatesWereEnabled = true;
     int m_row = 0;
+    TExportValues m_typed;
 };

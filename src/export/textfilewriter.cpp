@@ -12,15 +12,20 @@ QString joinLines(const QStringList& lines) {
 }
 
 TextFileResult writeTextFile(const QString& path, const QStringList& lines) {
-    TextFileResult result;
     const Encoded1252 encoded = toWindows1252(joinLines(lines));
+    TextFileResult result = writeBytesFile(path, encoded.bytes);
     result.replaced = encoded.replaced;
+    return result;
+}
+
+TextFileResult writeBytesFile(const QString& path, const QByteArray& bytes) {
+    TextFileResult result;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.error = file.errorString();
         return result;
     }
-    if (file.write(encoded.bytes) != encoded.bytes.size()) {
+    if (file.write(bytes) != bytes.size()) {
         result.error = file.errorString();
         file.cancelWriting();
         return result;

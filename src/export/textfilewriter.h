@@ -15,6 +15,8 @@ struct TextFileResult {
 // too), to a temporary file beside path that replaces path only when it is
 // complete: a failure leaves no half-written file and an earlier file intact.
 TextFileResult writeTextFile(const QString& path, const QStringList& lines);
+// The same for bytes already encoded.
+TextFileResult writeBytesFile(const QString& path, const QByteArray& bytes);
 
 // The same lines as one text, each followed by CR LF.
 QString joinLines(const QStringList& lines);

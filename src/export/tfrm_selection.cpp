@@ -38,6 +38,7 @@ int pictureIndex(TExportType type) {
     case xtWord:
         return 4;
     case xtExcel:
+    case xtXLSX:
         return 5;
     case xtTAB:
     case xtDIF:

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,16 +67,57 @@ TEST_F(CliFinanzamt, MonthsAndFormatsMatchTheExpectedFiles) {
               QByteArray("01.07.2008\t7\tJuli\t500\t20\t0\t83,33\r\n"));
 }
 
+TEST_F(CliFinanzamt, EveryFormatWritesItsFileAndTheWorkbookHoldsNumbers) {
+    const struct {
+        const char* format;
+        const char* ext;
+        QByteArray start;
+    } formate[] = {
+        {"txt", "TXT", "Buchungsdatum "},
+        {"html", "HTML", "<!-- THIS FILE"},
+        {"doc", "DOC", "{\\rtf1"},
+        {"rtf", "RTF", "{\\rtf1"},
+        {"dif", "DIF", "TABLE\r\n0,1\r\n"},
+        {"slk", "SLK", "ID;PTDBGRIDEXPORT\r\n"},
+        {"xls", "XLS", QByteArray("\x09\x08", 2)},
+        {"xlsx", "XLSX", "PK"},
+    };
+    for (const auto& f : formate) {
+        cli.ok({"export", "finanzamt", "--monat", "2", "--format", f.format, datei("feb")});
+        EXPECT_TRUE(dateiBytes(datei(QStringLiteral("feb.") + f.ext)).startsWith(f.start))
+            << f.format;
+    }
+    QProcess p;
+    p.start("/usr/bin/python3",
+            {"-c",
+             "import sys, openpyxl\n"
+             "for row in openpyxl.load_workbook(sys.argv[1]).active.iter_rows(min_row=2):\n"
+             "  print('|'.join('%r:%s' % (c.value, c.number_format) for c in row))\n",
+             datei("feb.XLSX")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).toStdString(),
+              "datetime.datetime(2008, 1, 1, 0, 0):dd.mm.yyyy|8:0|'Neujahr':General|80:#,##0.00|"
+              "0:0|0:#,##0.00|0:#,##0.00\n"
+              "datetime.datetime(2008, 1, 15, 0, 0):dd.mm.yyyy|1:0|'Honorar Jänner':General|"
+              "120:#,##0.00|20:0|0:#,##0.00|20:#,##0.00\n"
+              "datetime.datetime(2008, 2, 3, 0, 0):dd.mm.yyyy|2:0|'Büromaterial':General|"
+              "-240:#,##0.00|20:0|40:#,##0.00|0:#,##0.00\n"
+              "datetime.datetime(2008, 2, 29, 0, 0):dd.mm.yyyy|3:0|'Ware aus Deutschland':General|"
+              "-1000:#,##0.00|20:0|200:#,##0.00|200:#,##0.00\n")
+        << p.readAllStandardError().toStdString();
+}
+
 TEST_F(CliFinanzamt, UsageErrorsAndFailures) {
     for (const QStringList& falsch :
          {QStringList{"export", "finanzamt", "--monat", "13", datei("x")},
           QStringList{"export", "finanzamt", "--monat", "0", datei("x")},
           QStringList{"export", "finanzamt", "--monat", "Mai", datei("x")},
           QStringList{"export", "finanzamt", datei("x")},
-          QStringList{"export", "finanzamt", "--monat", "6", "--format", "xls", datei("x")}}) {
+          QStringList{"export", "finanzamt", "--monat", "6", "--format", "pdf", datei("x")}}) {
         const CliErgebnis r = cli.run(falsch);
         EXPECT_EQ(r.status, 2) << falsch.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("export finanzamt --monat M FILE [--format tab|csv|txt]"));
+        EXPECT_TRUE(r.err.contains("export finanzamt --monat M FILE "
+                                   "[--format tab|csv|txt|html|doc|rtf|dif|slk|xls|xlsx]"));
     }
     const CliErgebnis r = cli.run({"export", "finanzamt", "--monat", "6", datei("fehlt/x.txt")});
     EXPECT_EQ(r.status, 1);

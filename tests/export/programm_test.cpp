@@ -72,6 +72,19 @@ TEST_F(ProgrammExport, SettingsAndTheSelectionDialogsTexts) {
     EXPECT_EQ(exporter->GetFilter(), QStringLiteral("Text (Tab getrennt) (*.txt)|*.TXT"));
     EXPECT_EQ(exporter->GetExtension(), QStringLiteral("TXT"));
     EXPECT_EQ(exporter->Messages.DocumentFilter.Excel, QStringLiteral("Excel Datei"));
+    // the document formats' settings, without effect on the tab format
+    const TRTFOptions& r = exporter->DOC_RTF;
+    EXPECT_EQ(RTFFontEntry(1, r.CustomSettings.HeaderFont.font),
+              QStringLiteral("{\\f1\\fswiss\\fcharset0 Tahoma;}"));
+    EXPECT_EQ(RTFFontAttributes(r.CustomSettings.HeaderFont.font), QStringLiteral("\\fs16\\b"));
+    EXPECT_EQ(RTFFontAttributes(r.CustomSettings.TableFont.font), QStringLiteral("\\fs16"));
+    EXPECT_EQ(r.CellWidth, 1400);
+    EXPECT_EQ(r.LeftMargin, 461);
+    EXPECT_EQ(exporter->EXCEL.Options, TExcelOptionSet{});
+    EXPECT_EQ(exporter->EXCEL.Footer, QStringLiteral("&P"));
+    EXPECT_EQ(exporter->EXCEL.HeaderFont.family(), QStringLiteral("Tahoma"));
+    EXPECT_TRUE(exporter->EXCEL.HeaderFont.bold());
+    EXPECT_EQ(exporter->HTML.Template, ctStandard);
 
     selectionOk();
     saveAs(path("a.txt"));

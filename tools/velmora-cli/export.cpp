@@ -5,21 +5,59 @@
 #include "data/finanzamtliste.h"
 #include "export/programmexport.h"
 #include "export/tdbgridexport.h"
+#include "exportausgabe.h"
 #include "reports/finanzamtexport.h"
 
 namespace cli {
 
 namespace {
 
-TExportType formatAus(const QString& name) {
-    if (name == QLatin1String("tab"))
-        return xtTAB;
-    if (name == QLatin1String("csv"))
-        return xtCSV;
-    if (name == QLatin1String("txt"))
-        return xtTXT;
-    throw UsageError(QStringLiteral("Unbekanntes Format %1.").arg(name));
+struct FormatName {
+    const char* name;
+    TExportType type;
+};
+constexpr FormatName Formate[] = {
+    {"tab", xtTAB}, {"csv", xtCSV}, {"txt", xtTXT},  {"html", xtHTML}, {"doc", xtWord},
+    {"rtf", xtRTF}, {"dif", xtDIF}, {"slk", xtSYLK}, {"xls", xtExcel}, {"xlsx", xtXLSX},
+};
+
+} // namespace
+
+QString exportFormatListe() {
+    QStringList namen;
+    for (const FormatName& f : Formate)
+        namen << QLatin1String(f.name);
+    return namen.join(QLatin1Char('|'));
 }
+
+TExportType exportFormatAus(const Args& args) {
+    const QString name = args.value(QStringLiteral("--format")).value_or(QStringLiteral("tab"));
+    for (const FormatName& f : Formate) {
+        if (name == QLatin1String(f.name))
+            return f.type;
+    }
+    throw UsageError(
+        QStringLiteral("Unbekanntes Format %1 (erlaubt: %2).").arg(name, exportFormatListe()));
+}
+
+void exportSchreiben(Kontext& k, TDBGridExport& e, TExportType format, const QString& datei) {
+    e.ExportTypes.include(format);
+    e.ExportType = format;
+    e.FileName = datei;
+    QString fehler;
+    e.OnError = [&fehler](TCustomExport& sender, int code) {
+        const QString text = exportFehlermeldung(code, sender.lastTarget(), sender.lastError());
+        if (!text.isEmpty())
+            fehler = text;
+    };
+    e.RunExport();
+    if (!fehler.isEmpty())
+        throw Refused(fehler);
+    if (e.replacedCharacters() > 0)
+        k.err(meldungNichtDarstellbar(e.replacedCharacters()));
+}
+
+namespace {
 
 void exportFinanzamt(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--monat"), QStringLiteral("--format")});
@@ -32,7 +70,7 @@ void exportFinanzamt(Kontext& k, const QStringList& words) {
     const int monat = monatText->trimmed().toInt(&ok);
     if (!ok || monat < 1 || monat > 12)
         throw UsageError(QStringLiteral("Der Monat muss zwischen 1 und 12 liegen."));
-    const TExportType format = formatAus(args.value(QStringLiteral("--format")).value_or("tab"));
+    const TExportType format = exportFormatAus(args);
 
     TDM_EinAus& dm = k.dm();
     FinanzamtListe query(dm.db());
@@ -41,29 +79,20 @@ void exportFinanzamt(Kontext& k, const QStringList& words) {
     TDBGridExport e(k.ui(), k.clock());
     e.setModel(&query);
     programmExportEinrichten(e, k.ui(), QStringLiteral("Export Finanzamt"));
-    e.ExportTypes.include(format);
-    e.ExportType = format;
-    e.FileName = datei;
-    QString fehler;
-    e.OnError = [&fehler](TCustomExport& sender, int code) {
-        const QString text = exportFehlermeldung(code, sender.lastTarget(), sender.lastError());
-        if (!text.isEmpty())
-            fehler = text;
-    };
-    e.RunExport();
-    query.schliessen();
-    if (!fehler.isEmpty())
-        throw Refused(fehler);
-    if (e.replacedCharacters() > 0)
-        k.err(meldungNichtDarstellbar(e.replacedCharacters()));
+    struct Schliessen {
+        FinanzamtListe& q;
+        ~Schliessen() { q.schliessen(); }
+    } schliessen{query};
+    exportSchreiben(k, e, format, datei);
 }
 
 } // namespace
 
 void exportBefehle(std::vector<Befehl>& out) {
-    out.push_back({QStringLiteral("export finanzamt"),
-                   QStringLiteral("export finanzamt --monat M FILE [--format tab|csv|txt]"),
-                   exportFinanzamt});
+    out.push_back(
+        {QStringLiteral("export finanzamt"),
+         QStringLiteral("export finanzamt --monat M FILE [--format %1]").arg(exportFormatListe()),
+         exportFinanzamt});
 }
 
 } // namespace cli

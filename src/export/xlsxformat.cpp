@@ -1,0 +1,194 @@
+#include "export/xlsxformat.h"
+
+#include "data/anzeige.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <xlsxwriter.h>
+
+namespace {
+
+// Past this many characters a cell is cut, as the workbook holds no more.
+constexpr int MaxCellText = 32767;
+
+} // namespace
+
+XlsxFormat::~XlsxFormat() {
+    discard();
+}
+
+void XlsxFormat::discard() {
+    if (m_book) {
+        workbook_close(m_book);
+        m_book = nullptr;
+    }
+    if (!m_temp.isEmpty()) {
+        QFile::remove(m_temp);
+        m_temp.clear();
+    }
+}
+
+void XlsxFormat::check(int error) {
+    if (error != LXW_NO_ERROR)
+        throw std::runtime_error(lxw_strerror(static_cast<lxw_error>(error)));
+}
+
+void XlsxFormat::preamble(QStringList&) {
+    const QFileInfo target(ctx.target);
+    {
+        // reserves a name beside the target; the workbook is written there
+        QTemporaryFile reserve(target.dir().filePath(QStringLiteral(".velmora-XXXXXX.xlsx")));
+        reserve.setAutoRemove(false);
+        if (!reserve.open())
+            throw std::runtime_error(reserve.errorString().toStdString());
+        m_temp = reserve.fileName();
+    }
+    m_book = workbook_new(QFile::encodeName(m_temp).constData());
+    if (!m_book)
+        throw std::runtime_error("Die Arbeitsmappe konnte nicht angelegt werden.");
+    m_sheet = workbook_add_worksheet(m_book, nullptr);
+    m_bold = workbook_add_format(m_book);
+    format_set_bold(m_bold);
+    m_amount = workbook_add_format(m_book);
+    format_set_num_format(m_amount, "#,##0.00");
+    m_whole = workbook_add_format(m_book);
+    format_set_num_format(m_whole, "0");
+    m_date = workbook_add_format(m_book);
+    format_set_num_format(m_date, "dd.mm.yyyy");
+    if (!m_sheet || !m_bold || !m_amount || !m_whole || !m_date)
+        throw std::runtime_error("Die Arbeitsmappe konnte nicht angelegt werden.");
+    m_row = 0;
+}
+
+void XlsxFormat::writeText(int row, int column, const QString& text, lxw_format* format) {
+    check(worksheet_write_string(m_sheet, static_cast<lxw_row_t>(row),
+                                 static_cast<lxw_col_t>(column),
+                                 text.left(MaxCellText).toUtf8().constData(), format));
+}
+
+void XlsxFormat::headerLines(QStringList&, const QStringList& lines, const QString&) {
+    for (const QString& line : lines)
+        writeText(m_row++, 0, line, nullptr);
+    if (!lines.isEmpty())
+        ++m_row;
+}
+
+QString XlsxFormat::rowNumberCell(const QString& n, int) const {
+    return n;
+}
+
+QString XlsxFormat::rowNumber(const QString& n, int) {
+    PendingCell c;
+    c.text = n;
+    c.rowNumber = true;
+    m_pending.push_back(c);
+    return QString();
+}
+
+QString XlsxFormat::captionRowPrefix(int) const {
+    return QString();
+}
+
+QString XlsxFormat::cell(const QString& text, const CellInfo& info, bool) {
+    m_pending.push_back({text, info, false});
+    return QString();
+}
+
+void XlsxFormat::writeCell(int column, const PendingCell& c) {
+    const auto row = static_cast<lxw_row_t>(m_row);
+    const auto col = static_cast<lxw_col_t>(column);
+    if (c.info.captionRow) {
+        writeText(m_row, column, c.text, m_bold);
+        return;
+    }
+    bool ok = false;
+    if (c.rowNumber) {
+        const qlonglong n = c.text.toLongLong(&ok);
+        if (ok)
+            check(worksheet_write_number(m_sheet, row, col, static_cast<double>(n), m_whole));
+        else
+            writeText(m_row, column, c.text, nullptr);
+        return;
+    }
+    const QVariant& typed = c.info.typed;
+    if (typed.userType() == qMetaTypeId<Currency>()) {
+        check(worksheet_write_number(m_sheet, row, col, typed.value<Currency>().toDouble(),
+                                     m_amount));
+    } else if (typed.typeId() == QMetaType::LongLong) {
+        check(worksheet_write_number(m_sheet, row, col, static_cast<double>(typed.toLongLong()),
+                                     m_whole));
+    } else if (typed.typeId() == QMetaType::QDate && typed.toDate().isValid()) {
+        const QDate d = typed.toDate();
+        lxw_datetime dt{d.year(), d.month(), d.day(), 0, 0, 0.0};
+        check(worksheet_write_datetime(m_sheet, row, col, &dt, m_date));
+    } else if (c.text.isEmpty()) {
+        // nothing to write: the cell stays empty
+    } else if (const auto number = numberFromText(c.text)) {
+        check(worksheet_write_number(m_sheet, row, col, *number, nullptr));
+    } else {
+        writeText(m_row, column, c.text, nullptr);
+    }
+}
+
+void XlsxFormat::rowLines(QStringList&, const QString&, bool captionRow) {
+    const bool numbers = ctx.options.contains(xoRowNumbers);
+    int column = 0;
+    if (captionRow && numbers)
+        check(worksheet_write_blank(m_sheet, static_cast<lxw_row_t>(m_row), 0, m_bold));
+    if (numbers && !m_widthsSet)
+        check(worksheet_set_column(m_sheet, 0, 0, 6, nullptr));
+    if (captionRow && numbers)
+        column = 1;
+    for (const PendingCell& c : m_pending) {
+        if (!m_widthsSet && !c.rowNumber && c.info.width > 0)
+            check(worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column),
+                                       static_cast<lxw_col_t>(column), c.info.width, nullptr));
+        writeCell(column++, c);
+    }
+    m_widthsSet = true;
+    if (captionRow) {
+        const int last = column > 0 ? column - 1 : 0;
+        worksheet_freeze_panes(m_sheet, static_cast<lxw_row_t>(m_row + 1), 0);
+        check(worksheet_autofilter(m_sheet, static_cast<lxw_row_t>(m_row), 0,
+                                   static_cast<lxw_row_t>(m_row), static_cast<lxw_col_t>(last)));
+    }
+    m_pending.clear();
+    ++m_row;
+}
+
+void XlsxFormat::footer(QStringList&, const QString&, const QStringList& lines,
+                        const QString& dateLine) {
+    ++m_row;
+    for (const QString& line : lines)
+        writeText(m_row++, 0, line, nullptr);
+    if (!dateLine.isEmpty())
+        writeText(m_row++, 0, dateLine, nullptr);
+}
+
+TextFileResult XlsxFormat::finish(const QString& target, const QStringList&, const ExportSinks&) {
+    TextFileResult result;
+    const lxw_error closed = workbook_close(m_book);
+    m_book = nullptr;
+    if (closed != LXW_NO_ERROR) {
+        result.error = QString::fromUtf8(lxw_strerror(closed));
+        discard();
+        return result;
+    }
+    // rename replaces an earlier file in one step
+    if (std::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(target).constData()) !=
+        0) {
+        result.error = QString::fromLocal8Bit(std::strerror(errno));
+        discard();
+        return result;
+    }
+    m_temp.clear();
+    result.ok = true;
+    return result;
+}
