@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "app/tform_velmora.h"
 #include "app/velmoraapp.h"
+#include "desktop/taboutbox.h"
 #include "platform/clock.h"
 #include "toolkit/fokusstil.h"
 #include "toolkit/qtuserseam.h"
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setWindowIcon(programmIcon());
     fokusSichtbarMachen();
 
     const QString programmPfad = startup::ProgrammPfad(QCoreApplication::applicationFilePath());

@@ -7,6 +7,8 @@
 #include "data/buchungsliste.h"
 #include "data/dm_einaus.h"
 #include "data/summen.h"
+#include "desktop/desktopverknuepfung.h"
+#include "desktop/taboutbox.h"
 #include "export/programmexport.h"
 #include "export/tdbgridexport.h"
 #include "masterdata/mandanten.h"
@@ -120,6 +122,10 @@ TForm_Velmora::~TForm_Velmora() {
 }
 
 void TForm_Velmora::FormCreate() {
+    desktopverknuepfung::beimErstenStart(m_umgebung.ini, [] {
+        desktopverknuepfung::erstellen(desktopverknuepfung::desktopVerzeichnis(),
+                                       QCoreApplication::applicationDirPath());
+    });
     TDM_EinAus& dm = m_umgebung.dm;
     try {
         if (dm.Table_EinstellungenAnzahl() > 0) {
@@ -390,7 +396,14 @@ void TForm_Velmora::MandantImportieren1Click() {
 
 // The evaluations, the shortcut and the about box
 // arrive with their own windows.
-void TForm_Velmora::Iconerstellen1Click() {}
+void TForm_Velmora::Iconerstellen1Click() {
+    // whatever comes of it, nothing more is said
+    if (m_umgebung.ui.question(UserSeam::Kind::Confirmation,
+                               QStringLiteral("Wollen sie einen Icon auf dem Desktop erstellen"),
+                               UserSeam::Ok | UserSeam::Cancel) == UserSeam::Ok)
+        desktopverknuepfung::erstellen(desktopverknuepfung::desktopVerzeichnis(),
+                                       QCoreApplication::applicationDirPath());
+}
 void TForm_Velmora::USTVerprobung1Click() {
     m_berichte->USTVerprobung1Click();
 }
@@ -398,7 +411,11 @@ void TForm_Velmora::Journal1Click() {}
 void TForm_Velmora::BuchungskreisAuswertung1Click() {}
 void TForm_Velmora::BuchungskreisDetails1Click() {}
 void TForm_Velmora::Plus_MinusClick() {}
-void TForm_Velmora::berVelmora1Click() {}
+void TForm_Velmora::berVelmora1Click() {
+    if (!m_aboutBox)
+        m_aboutBox = std::make_unique<TAboutBox>(this);
+    m_umgebung.ui.runModal(*m_aboutBox);
+}
 
 void TForm_Velmora::Finanzamt1Click() {
     ::Finanzamt1Click(m_umgebung, *m_exportansicht, m_finanzamtMonat);

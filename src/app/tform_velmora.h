@@ -22,6 +22,7 @@ class Buchungsliste;
 class KlickLabel;
 class MandantenBefehle;
 class Tastenvorschau;
+class TAboutBox;
 class TDBGridExport;
 class TExportansicht;
 class ZeitraumBefehle;
@@ -84,6 +85,8 @@ public:
     // The export of the hidden grid, for the journal and circle-detail exports.
     TDBGridExport& DBGridExport1() { return *m_dbGridExport1; }
     TExportansicht& Exportansicht() { return *m_exportansicht; }
+    // The about box, created at its first showing.
+    TAboutBox* AboutBox() const { return m_aboutBox.get(); }
     // How "Export > Finanzamt" asks for its month (1 to 12, nullopt on Cancel).
     void setFinanzamtMonatFrage(std::function<std::optional<int>()> frage) {
         m_finanzamtMonat = std::move(frage);
@@ -158,5 +161,6 @@ private:
     std::unique_ptr<BerichtBefehle> m_berichte;
     std::unique_ptr<TDBGridExport> m_dbGridExport1;
     std::unique_ptr<TExportansicht> m_exportansicht;
+    std::unique_ptr<TAboutBox> m_aboutBox;
     std::function<std::optional<int>()> m_finanzamtMonat;
 };

@@ -230,12 +230,16 @@ std::optional<int> TDM_EinAus::zeitraumLesen() {
 }
 
 void TDM_EinAus::aufSchaedenPruefen() {
-    const QString path = m_db.path();
+    aufSchaedenPruefen(m_db);
+}
+
+void TDM_EinAus::aufSchaedenPruefen(Datenbank& db) {
+    const QString path = db.path();
     // Header and size are compared under a read lock, so that no commit of
     // another program changes the file in between.
-    const bool eigeneLesesperre = !m_db.inTransaction();
+    const bool eigeneLesesperre = !db.inTransaction();
     if (eigeneLesesperre)
-        m_db.execute(QStringLiteral("BEGIN"));
+        db.execute(QStringLiteral("BEGIN"));
     struct Ende {
         Datenbank& db;
         bool aktiv;
@@ -243,10 +247,10 @@ void TDM_EinAus::aufSchaedenPruefen() {
             if (aktiv)
                 QSqlQuery(db.connection()).exec(QStringLiteral("COMMIT"));
         }
-    } ende{m_db, eigeneLesesperre};
+    } ende{db, eigeneLesesperre};
 
     QStringList befunde;
-    Sql quick = m_db.sql(QStringLiteral("PRAGMA quick_check"));
+    Sql quick = db.sql(QStringLiteral("PRAGMA quick_check"));
     quick.exec();
     while (quick.next()) {
         befunde << datenbankmeldung::befunde(quick.value(0).toString());

@@ -65,6 +65,8 @@ public:
     // the file's size with its page count; throws DatenbankFehler naming the
     // file on any finding. Takes seconds on a large file, so not at every open.
     void aufSchaedenPruefen();
+    // The same for any open Velmora database, e.g. the source of a backup.
+    static void aufSchaedenPruefen(Datenbank& db);
     // The full check of "Datenbank prüfen": the problems found, none when sound.
     QStringList DatenbankPruefen(const std::function<void(int)>& fortschritt = {});
 

@@ -1,8 +1,27 @@
-// The backup Velmora starts when its main window closes. The copying arrives
-// with its own change; until then it ends at once without touching anything.
+// The backup Velmora starts when its main window closes: a verified copy of
+// the working database in its working directory goes into the folder
+// "Datensicherung"; a failure is logged there and ends with status 1.
+#include "data/db.h"
+#include "sicherung/datensicherung.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    return 0;
+    Datensicherung sicherung(QDir::currentPath());
+    const QDateTime jetzt = QDateTime::currentDateTime();
+    QString fehler;
+    try {
+        sicherung.sichern(jetzt);
+        return 0;
+    } catch (const DatenbankFehler& e) {
+        fehler = e.text();
+    } catch (const std::exception& e) {
+        fehler = QString::fromLocal8Bit(e.what());
+    }
+    sicherung.protokollieren(jetzt, fehler);
+    std::fprintf(stderr, "%s\n", fehler.toLocal8Bit().constData());
+    return 1;
 }

@@ -3,6 +3,7 @@
 #include "cli.h"
 #include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
+#include "sicherung/datensicherung.h"
 
 #include <QDir>
 
@@ -70,6 +71,19 @@ void pruefen(Kontext& k, const QStringList& words) {
     throw Refused(datenbankpruefung::befund(k.dm().db().path(), probleme, k.dir()));
 }
 
+// The backup of the closing program, now: prints the copy's path.
+void sichern(Kontext& k, const QStringList& words) {
+    Args(words, {}, {}).expectPositional(0);
+    Datensicherung s(k.dir());
+    const QDateTime jetzt = k.clock().now();
+    try {
+        k.out(QDir::toNativeSeparators(s.sichern(jetzt)));
+    } catch (const DatenbankFehler& e) {
+        s.protokollieren(jetzt, e.text());
+        throw;
+    }
+}
+
 void startBefehle(std::vector<Befehl>& out) {
     out.push_back(
         {QStringLiteral("init"), QStringLiteral("init [--mandant NAME] [--jahr JAHR]"), init});
@@ -79,6 +93,7 @@ void startBefehle(std::vector<Befehl>& out) {
                        status(k);
                    }});
     out.push_back({QStringLiteral("pruefen"), QStringLiteral("pruefen"), pruefen});
+    out.push_back({QStringLiteral("sicherung"), QStringLiteral("sicherung"), sichern});
 }
 
 } // namespace cli
