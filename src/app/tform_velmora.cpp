@@ -81,8 +81,9 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
 
     m_dbGridExport1 = std::make_unique<TDBGridExport>(m_umgebung.ui, m_umgebung.clock);
     m_dbGridExport1->setObjectName(QStringLiteral("DBGridExport1"));
-    m_dbGridExport1->setDBGrid(DBGrid_export);
+    m_dbGridExport1->setModel(&m_umgebung.dm.Query_Export());
     programmExportEinrichten(*m_dbGridExport1, m_umgebung.ui, QStringLiteral("Export Buchhaltung"));
+    m_berichte->setDatenexport(m_dbGridExport1.get());
     m_exportansicht = std::make_unique<TExportansicht>(m_umgebung, this);
     m_finanzamtMonat = [this]() -> std::optional<int> {
         TExportauswahl& auswahl = m_berichte->Exportauswahl();
@@ -394,7 +395,9 @@ void TForm_Velmora::Iconerstellen1Click() {}
 void TForm_Velmora::USTVerprobung1Click() {
     m_berichte->USTVerprobung1Click();
 }
-void TForm_Velmora::Journal1Click() {}
+void TForm_Velmora::Journal1Click() {
+    m_berichte->Journal1Click();
+}
 void TForm_Velmora::BuchungskreisAuswertung1Click() {}
 void TForm_Velmora::BuchungskreisDetails1Click() {}
 void TForm_Velmora::Plus_MinusClick() {}

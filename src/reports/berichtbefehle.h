@@ -1,12 +1,17 @@
 #pragma once
 
+#include "reportengine/pagemodel.h"
 #include "reports/t_repdaten.h"
 
+#include <exception>
+#include <functional>
 #include <memory>
 
 class QWidget;
+class TCustomExport;
 class TExportauswahl;
 class TMonatsAuswahl;
+class TRep_Journal;
 class TRep_Verprobung;
 struct Umgebung;
 
@@ -19,16 +24,32 @@ public:
 
     // "Auswerten > UST-Verprobung": the period, then the preview.
     void USTVerprobung1Click();
+    // "Auswerten > Journal": the period, then the preview or, with
+    // "Datenexport" ticked, the export through the data export component.
+    void Journal1Click();
+
+    // The main window's DBGridExport1, which writes the data exports.
+    void setDatenexport(TCustomExport* DBGridExport1) { m_datenexport = DBGridExport1; }
 
     TMonatsAuswahl& MonatsAuswahl() { return *m_monatsAuswahl; }
     TExportauswahl& Exportauswahl() { return *m_exportauswahl; }
     const T_RepDaten& verprobungDaten() const { return m_verprobungDaten; }
+    const T_RepDaten& journalDaten() const { return m_journalDaten; }
 
 private:
+    void vorschauZeigen(reportengine::PageModel seiten, const QString& titel);
+    // The data export of Query_Export as filled by the command.
+    void datenexportAusfuehren();
+    // A failure of an evaluation: what it was, then why.
+    void fehler(const QString& was, const std::exception& e);
+
     Umgebung& m_umgebung;
     QWidget* m_parent;
     std::unique_ptr<TMonatsAuswahl> m_monatsAuswahl;
     std::unique_ptr<TExportauswahl> m_exportauswahl;
     T_RepDaten m_verprobungDaten;
     std::unique_ptr<TRep_Verprobung> m_repVerprobung;
+    T_RepDaten m_journalDaten;
+    std::unique_ptr<TRep_Journal> m_repJournal;
+    TCustomExport* m_datenexport = nullptr;
 };
