@@ -3,6 +3,7 @@
 #include "app/klicklabel.h"
 #include "app/tastenvorschau.h"
 #include "bookings/buchungsbefehle.h"
+#include "bookings/buchungskreisauswahl.h"
 #include "bookings/buchungskreisbefehle.h"
 #include "data/buchungsliste.h"
 #include "data/dm_einaus.h"
@@ -84,6 +85,12 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
     m_dbGridExport1->setModel(&m_umgebung.dm.Query_Export());
     programmExportEinrichten(*m_dbGridExport1, m_umgebung.ui, QStringLiteral("Export Buchhaltung"));
     m_berichte->setDatenexport(m_dbGridExport1.get());
+    m_berichte->setKreisFrage([this](bool datenexportZeigen) {
+        const auto a = m_buchungskreise->BuchungskreisAuswaehlen(datenexportZeigen);
+        // the box is seen only while the details ask for their circle
+        m_buchungskreise->FormBuchungsKreisAuswahl().setDatenexportSichtbar(false);
+        return BerichtBefehle::KreisWahl{a.ergebnis, a.datenexport};
+    });
     m_exportansicht = std::make_unique<TExportansicht>(m_umgebung, this);
     m_finanzamtMonat = [this]() -> std::optional<int> {
         TExportauswahl& auswahl = m_berichte->Exportauswahl();
@@ -398,8 +405,12 @@ void TForm_Velmora::USTVerprobung1Click() {
 void TForm_Velmora::Journal1Click() {
     m_berichte->Journal1Click();
 }
-void TForm_Velmora::BuchungskreisAuswertung1Click() {}
-void TForm_Velmora::BuchungskreisDetails1Click() {}
+void TForm_Velmora::BuchungskreisAuswertung1Click() {
+    m_berichte->BuchungskreisAuswertung1Click();
+}
+void TForm_Velmora::BuchungskreisDetails1Click() {
+    m_berichte->BuchungskreisDetails1Click();
+}
 void TForm_Velmora::Plus_MinusClick() {}
 void TForm_Velmora::berVelmora1Click() {}
 

@@ -5,8 +5,12 @@
 #include "export/tcustomexport.h"
 #include "platform/userseam.h"
 #include "reportengine/previewwindow.h"
+#include "reports/auswertung.h"
+#include "reports/einaus.h"
 #include "reports/journal.h"
 #include "reports/tmonatsauswahl.h"
+#include "reports/trep_einaus.h"
+#include "reports/trep_einausdetail.h"
 #include "reports/trep_journal.h"
 #include "reports/trep_verprobung.h"
 #include "reports/verprobung.h"
@@ -35,7 +39,8 @@ BerichtBefehle::BerichtBefehle(Umgebung& umgebung, QWidget* parent)
       m_monatsAuswahl(std::make_unique<TMonatsAuswahl>(parent)),
       m_exportauswahl(std::make_unique<TExportauswahl>(parent)),
       m_repVerprobung(std::make_unique<TRep_Verprobung>(umgebung.dm.db(), m_verprobungDaten)),
-      m_repJournal(std::make_unique<TRep_Journal>(m_journalDaten)) {}
+      m_repJournal(std::make_unique<TRep_Journal>(m_journalDaten)),
+      m_repEinAusDetail(std::make_unique<TRep_EinAusDetail>(umgebung.dm.db(), m_detailDaten)) {}
 
 BerichtBefehle::~BerichtBefehle() = default;
 
@@ -93,6 +98,51 @@ void BerichtBefehle::Journal1Click() {
     else
         vorschauZeigen(std::move(*seiten),
                        QStringLiteral("Buchungsjournal ") + m_journalDaten.ZeitraumText);
+}
+
+void BerichtBefehle::BuchungskreisAuswertung1Click() {
+    if (!m_kreisFrage)
+        return;
+    const KreisWahl wahl = m_kreisFrage(false);
+    if (wahl.ergebnis < einaus::kAlle)
+        return;
+    const int kreis = wahl.ergebnis - einaus::kAlle;
+    std::optional<reportengine::PageModel> seiten;
+    try {
+        // made for this run only, so its totals start at zero
+        TRep_EinAus Rep_EinAus(m_einAusDaten);
+        seiten = einaus::auswertungErzeugen(m_umgebung.dm, Rep_EinAus, m_einAusDaten, kreis);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Die Buchungskreis-Auswertung konnte nicht erstellt werden."), e);
+        return;
+    }
+    vorschauZeigen(std::move(*seiten),
+                   QStringLiteral("Einnahmen - Ausgaben Rechnung ") + m_einAusDaten.ZeitraumText);
+}
+
+void BerichtBefehle::BuchungskreisDetails1Click() {
+    if (!m_kreisFrage)
+        return;
+    const KreisWahl wahl = m_kreisFrage(true);
+    if (wahl.ergebnis < einaus::kAlle)
+        return;
+    m_repEinAusDetail->setKreis(wahl.ergebnis - einaus::kAlle);
+    std::optional<reportengine::PageModel> seiten;
+    try {
+        einaus::detailDatenSetzen(m_umgebung.dm, m_detailDaten);
+        if (wahl.datenexport)
+            einaus::detailExportOeffnen(m_umgebung.dm, m_detailDaten);
+        else
+            seiten = einaus::detailsErzeugen(m_umgebung.dm, *m_repEinAusDetail, m_detailDaten);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Die Buchungskreis Details konnten nicht erstellt werden."), e);
+        return;
+    }
+    if (wahl.datenexport)
+        datenexportAusfuehren();
+    else
+        vorschauZeigen(std::move(*seiten), QStringLiteral("Buchungskreis Details ") +
+                                               auswertung::jahrText(m_detailDaten.Jahr));
 }
 
 void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel) {

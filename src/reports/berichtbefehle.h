@@ -11,6 +11,7 @@ class QWidget;
 class TCustomExport;
 class TExportauswahl;
 class TMonatsAuswahl;
+class TRep_EinAusDetail;
 class TRep_Journal;
 class TRep_Verprobung;
 struct Umgebung;
@@ -28,6 +29,21 @@ public:
     // "Datenexport" ticked, the export through the data export component.
     void Journal1Click();
 
+    // "Auswerten > Buchungskreis-Auswertung": the circle, then the preview.
+    void BuchungskreisAuswertung1Click();
+    // "Auswerten > Buchungskreis Details": the circle, then the preview or,
+    // with "Datenexport" ticked, the export of every circle.
+    void BuchungskreisDetails1Click();
+
+    // The circle picker: its modal result (1000 all, 1000 + id one circle,
+    // less cancelled) and the "Datenexport" tick; the argument shows the box.
+    struct KreisWahl {
+        int ergebnis = 0;
+        bool datenexport = false;
+    };
+    using KreisFrage = std::function<KreisWahl(bool datenexportZeigen)>;
+    void setKreisFrage(KreisFrage frage) { m_kreisFrage = std::move(frage); }
+
     // The main window's DBGridExport1, which writes the data exports.
     void setDatenexport(TCustomExport* DBGridExport1) { m_datenexport = DBGridExport1; }
 
@@ -35,6 +51,8 @@ public:
     TExportauswahl& Exportauswahl() { return *m_exportauswahl; }
     const T_RepDaten& verprobungDaten() const { return m_verprobungDaten; }
     const T_RepDaten& journalDaten() const { return m_journalDaten; }
+    const T_RepDaten& einAusDaten() const { return m_einAusDaten; }
+    const T_RepDaten& detailDaten() const { return m_detailDaten; }
 
 private:
     void vorschauZeigen(reportengine::PageModel seiten, const QString& titel);
@@ -51,5 +69,9 @@ private:
     std::unique_ptr<TRep_Verprobung> m_repVerprobung;
     T_RepDaten m_journalDaten;
     std::unique_ptr<TRep_Journal> m_repJournal;
+    T_RepDaten m_einAusDaten;
+    T_RepDaten m_detailDaten;
+    std::unique_ptr<TRep_EinAusDetail> m_repEinAusDetail;
     TCustomExport* m_datenexport = nullptr;
+    KreisFrage m_kreisFrage;
 };

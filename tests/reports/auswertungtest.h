@@ -10,7 +10,7 @@
 // "Tischlerei Huber"), written as the booking dialog writes them, and the
 // texts of a laid-out report.
 class AuswertungTest : public VelmoraFixture {
-protected:
+public:
     struct Beleg {
         const char* datum;
         const char* betrag;
@@ -23,6 +23,7 @@ protected:
         int beleg = 0; // 0: the next voucher number
     };
 
+protected:
     void SetUp() override {
         VelmoraFixture::SetUp();
         ersterMandant(QStringLiteral("Huber KG"), 2026);

@@ -186,4 +186,61 @@ TEST_F(DatenexportTest, JournalPreviewOrExport) {
     EXPECT_FALSE(verprobungSichtbar);
 }
 
+TEST_F(DatenexportTest, CircleCommandsAskThePickerThenPreviewOrExport) {
+    einnahme(QDate(2026, 1, 15), "120");
+    Buchung aus;
+    aus.mandant = dm->gibMandant();
+    aus.Wirtschaftsjahr = dm->gibZeitraum();
+    aus.Buchungsdatum = QDate(2026, 1, 10);
+    aus.Text = QStringLiteral("Büromaterial");
+    aus.Betrag = *Currency::parse("240");
+    aus.Steuersatz = 20;
+    aus.BK = kreis(dm->gibMandant(), QStringLiteral("Einkauf"), QStringLiteral("EK"));
+    aus.IstEinnahme = 2;
+    Buchungsschreiber(*dm).neueBuchungSpeichern(aus, Belegnummernwahl::Naechste);
+
+    std::vector<bool> gezeigt;
+    BerichtBefehle::KreisWahl antwort;
+    befehle->setKreisFrage([&](bool zeigen) {
+        gezeigt.push_back(zeigen);
+        return antwort;
+    });
+    QStringList titel;
+    QStringList zeilen;
+    const auto vorschau = [&] {
+        ui.answerModal([&](QDialog& d) {
+            auto& v = dynamic_cast<reportengine::PreviewWindow&>(d);
+            titel << v.windowTitle();
+            zeilen = reportengine::textLines(v.model());
+            return 0;
+        });
+    };
+    // cancelled: nothing
+    antwort = {2, true};
+    befehle->BuchungskreisAuswertung1Click();
+    befehle->BuchungskreisDetails1Click();
+    EXPECT_EQ(ui.pending(), 0u);
+
+    antwort = {1000 + *aus.BK, false};
+    vorschau();
+    befehle->BuchungskreisAuswertung1Click();
+    EXPECT_EQ(zeilen.last(), "Ergebnis\t-200,00\t-240,00");
+    vorschau();
+    befehle->BuchungskreisDetails1Click();
+    EXPECT_EQ(zeilen.value(1), "Jahr 2026 - Einkauf\t");
+    EXPECT_EQ(titel, QStringList({"Einnahmen - Ausgaben Rechnung Jahr 2026",
+                                  "Buchungskreis Details Jahr 2026"}));
+    // the export has every circle, whichever was chosen
+    antwort = {1000 + *aus.BK, true};
+    speichernUnter(dir() + QStringLiteral("details.txt"));
+    befehle->BuchungskreisDetails1Click();
+    EXPECT_EQ(inhalt(dir() + "details.TXT"),
+              QByteArray("Belegnummer\tBuchungsdatum\tText\tNetto\tBrutto\tBKName\r\n"
+                         "2\t10.01.2026\tB\xFCromaterial\t-200\t-240\tEinkauf\r\n"
+                         "1\t15.01.2026\t\t100\t120\tAllgemein\r\n"));
+    EXPECT_EQ(gezeigt, std::vector<bool>({false, true, false, true, true}));
+    EXPECT_TRUE(ui.texts("error").isEmpty());
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
 } // namespace
