@@ -411,7 +411,9 @@ void TForm_Velmora::BuchungskreisAuswertung1Click() {
 void TForm_Velmora::BuchungskreisDetails1Click() {
     m_berichte->BuchungskreisDetails1Click();
 }
-void TForm_Velmora::Plus_MinusClick() {}
+void TForm_Velmora::Plus_MinusClick() {
+    m_berichte->Plus_MinusClick();
+}
 void TForm_Velmora::berVelmora1Click() {}
 
 void TForm_Velmora::Finanzamt1Click() {

@@ -8,10 +8,12 @@
 #include "reports/auswertung.h"
 #include "reports/einaus.h"
 #include "reports/journal.h"
+#include "reports/plusminus.h"
 #include "reports/tmonatsauswahl.h"
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
 #include "reports/trep_journal.h"
+#include "reports/trep_plusminus.h"
 #include "reports/trep_verprobung.h"
 #include "reports/verprobung.h"
 #include "toolkit/umgebung.h"
@@ -40,7 +42,8 @@ BerichtBefehle::BerichtBefehle(Umgebung& umgebung, QWidget* parent)
       m_exportauswahl(std::make_unique<TExportauswahl>(parent)),
       m_repVerprobung(std::make_unique<TRep_Verprobung>(umgebung.dm.db(), m_verprobungDaten)),
       m_repJournal(std::make_unique<TRep_Journal>(m_journalDaten)),
-      m_repEinAusDetail(std::make_unique<TRep_EinAusDetail>(umgebung.dm.db(), m_detailDaten)) {}
+      m_repEinAusDetail(std::make_unique<TRep_EinAusDetail>(umgebung.dm.db(), m_detailDaten)),
+      m_repPlusMinus(std::make_unique<TRep_PlusMinus>(m_plusMinusDaten)) {}
 
 BerichtBefehle::~BerichtBefehle() = default;
 
@@ -143,6 +146,18 @@ void BerichtBefehle::BuchungskreisDetails1Click() {
     else
         vorschauZeigen(std::move(*seiten), QStringLiteral("Buchungskreis Details ") +
                                                auswertung::jahrText(m_detailDaten.Jahr));
+}
+
+void BerichtBefehle::Plus_MinusClick() {
+    std::optional<reportengine::PageModel> seiten;
+    try {
+        seiten = plusminus::erzeugen(m_umgebung.dm, *m_repPlusMinus, m_plusMinusDaten);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Die Plus - Minus Rechnung konnte nicht erstellt werden."), e);
+        return;
+    }
+    vorschauZeigen(std::move(*seiten),
+                   QStringLiteral("Plus - Minus Rechnung ") + m_plusMinusDaten.ZeitraumText);
 }
 
 void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel) {

@@ -13,6 +13,7 @@ class TExportauswahl;
 class TMonatsAuswahl;
 class TRep_EinAusDetail;
 class TRep_Journal;
+class TRep_PlusMinus;
 class TRep_Verprobung;
 struct Umgebung;
 
@@ -35,6 +36,9 @@ public:
     // with "Datenexport" ticked, the export of every circle.
     void BuchungskreisDetails1Click();
 
+    // "Auswerten > Plus - Minus": the whole fiscal year in the preview.
+    void Plus_MinusClick();
+
     // The circle picker: its modal result (1000 all, 1000 + id one circle,
     // less cancelled) and the "Datenexport" tick; the argument shows the box.
     struct KreisWahl {
@@ -53,6 +57,7 @@ public:
     const T_RepDaten& journalDaten() const { return m_journalDaten; }
     const T_RepDaten& einAusDaten() const { return m_einAusDaten; }
     const T_RepDaten& detailDaten() const { return m_detailDaten; }
+    const T_RepDaten& plusMinusDaten() const { return m_plusMinusDaten; }
 
 private:
     void vorschauZeigen(reportengine::PageModel seiten, const QString& titel);
@@ -72,6 +77,8 @@ private:
     T_RepDaten m_einAusDaten;
     T_RepDaten m_detailDaten;
     std::unique_ptr<TRep_EinAusDetail> m_repEinAusDetail;
+    T_RepDaten m_plusMinusDaten;
+    std::unique_ptr<TRep_PlusMinus> m_repPlusMinus;
     TCustomExport* m_datenexport = nullptr;
     KreisFrage m_kreisFrage;
 };
