@@ -24,7 +24,6 @@ QMenu* menu(QMenuBar* bar, const char* objectName, const QString& text) {
 // item leaves this list in the change that builds its command.
 const char* const kNochNichtGebaut[] = {
     "Iconerstellen1",
-
     "berVelmora1",
 };
 

@@ -5,7 +5,10 @@
 #include "data/finanzamtliste.h"
 #include "export/programmexport.h"
 #include "export/tdbgridexport.h"
+#include "reports/einaus.h"
 #include "reports/finanzamtexport.h"
+#include "reports/journal.h"
+#include "reports/zeitraum.h"
 
 namespace cli {
 
@@ -58,12 +61,65 @@ void exportFinanzamt(Kontext& k, const QStringList& words) {
         k.err(meldungNichtDarstellbar(e.replacedCharacters()));
 }
 
+// Query_Export as filled by the command, written by the main window's export.
+void datenexport(Kontext& k, const QString& datei) {
+    TDBGridExport e(k.ui(), k.clock());
+    e.setModel(&k.dm().Query_Export());
+    programmExportEinrichten(e, k.ui(), QStringLiteral("Export Buchhaltung"));
+    e.FileName = datei;
+    QString fehler;
+    e.OnError = [&fehler](TCustomExport& sender, int code) {
+        const QString text = exportFehlermeldung(code, sender.lastTarget(), sender.lastError());
+        if (!text.isEmpty())
+            fehler = text;
+    };
+    e.RunExport();
+    k.dm().Query_Export().schliessen();
+    if (!fehler.isEmpty())
+        throw Refused(fehler);
+    if (e.replacedCharacters() > 0)
+        k.err(meldungNichtDarstellbar(e.replacedCharacters()));
+}
+
+void exportJournal(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--zeitraum")});
+    args.expectPositional(1);
+    const QString datei = args.at(0, "FILE");
+    const auto text = args.value(QStringLiteral("--zeitraum"));
+    if (!text)
+        throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 17)."));
+    bool ok = false;
+    const int code = text->toInt(&ok);
+    if (!ok || code < ersterZeitraumCode || code > letzterZeitraumCode)
+        throw UsageError(QStringLiteral("'%1' ist kein Zeitraum von 1 bis 17.").arg(*text));
+    k.oeffnen();
+    T_RepDaten daten;
+    journal::datenSetzen(k.dm(), daten, code);
+    journal::exportOeffnen(k.dm(), daten);
+    datenexport(k, datei);
+}
+
+void exportDetails(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(1);
+    const QString datei = args.at(0, "FILE");
+    k.oeffnen();
+    T_RepDaten daten;
+    einaus::detailDatenSetzen(k.dm(), daten);
+    einaus::detailExportOeffnen(k.dm(), daten);
+    datenexport(k, datei);
+}
+
 } // namespace
 
 void exportBefehle(std::vector<Befehl>& out) {
     out.push_back({QStringLiteral("export finanzamt"),
                    QStringLiteral("export finanzamt --monat M FILE [--format tab|csv|txt]"),
                    exportFinanzamt});
+    out.push_back({QStringLiteral("export journal"),
+                   QStringLiteral("export journal --zeitraum N FILE"), exportJournal});
+    out.push_back(
+        {QStringLiteral("export details"), QStringLiteral("export details FILE"), exportDetails});
 }
 
 } // namespace cli
