@@ -1,4 +1,5 @@
 #include "auswertungtest.h"
+#include "reports/auswertung.h"
 #include "reports/einaus.h"
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
@@ -160,6 +161,14 @@ TEST_F(EinAusDetailTest, ExportHasEveryCircleByDate) {
                           "5|20.01.2026|Ware|-1000|-1000|Einkauf",
                           "2|05.02.2026|Beratung|500|600|Erlöse",
                       }));
+}
+
+TEST_F(EinAusDetailTest, OnlyTheCurrentClientsCirclesCanBeChosen) {
+    const int fremd = dm->mandantAnlegen(QStringLiteral("Fremd"), false);
+    const int fremderKreis = kreis(fremd, QStringLiteral("Einkauf"), QStringLiteral("EK"));
+    EXPECT_TRUE(auswertung::kreisVorhanden(*dm, einkauf));
+    EXPECT_FALSE(auswertung::kreisVorhanden(*dm, fremderKreis));
+    EXPECT_FALSE(auswertung::kreisVorhanden(*dm, fremderKreis + 1));
 }
 
 } // namespace
