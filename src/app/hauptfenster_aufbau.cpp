@@ -177,11 +177,4 @@ void TForm_Velmora::baueFenster() {
 
     anordnen(kEntwurf);
     central->installEventFilter(this);
-
-    // the source of the data exports; never shown
-    DBGrid_export = new QTableView(central);
-    DBGrid_export->setObjectName(QStringLiteral("DBGrid_export"));
-    listenGridEinrichten(*DBGrid_export);
-    DBGrid_export->setModel(&m_umgebung.dm.Query_Export());
-    DBGrid_export->hide();
 }

@@ -20,15 +20,6 @@ QMenu* menu(QMenuBar* bar, const char* objectName, const QString& text) {
     return m;
 }
 
-// Items whose windows are not built yet: shown, but not to be chosen. An
-// item leaves this list in the change that builds its command.
-const char* const kNochNichtGebaut[] = {
-    "Journal1",
-    "BuchungskreisAuswertung1",
-    "BuchungskreisDetails1",
-    "Plus_Minus",
-};
-
 } // namespace
 
 void TForm_Velmora::baueMenue() {
@@ -85,9 +76,6 @@ void TForm_Velmora::baueMenue() {
     QMenu* info = menu(bar, "Info1", QStringLiteral("Info"));
     connect(item(info, "berVelmora1", QStringLiteral("Über Velmora")), &QAction::triggered, this,
             &TForm_Velmora::berVelmora1Click);
-
-    for (const char* name : kNochNichtGebaut)
-        menuAction(QLatin1String(name))->setEnabled(false);
 }
 
 QAction* TForm_Velmora::menuAction(const QString& objectName) const {

@@ -3,6 +3,7 @@
 #include "app/klicklabel.h"
 #include "app/tastenvorschau.h"
 #include "bookings/buchungsbefehle.h"
+#include "bookings/buchungskreisauswahl.h"
 #include "bookings/buchungskreisbefehle.h"
 #include "data/buchungsliste.h"
 #include "data/dm_einaus.h"
@@ -83,8 +84,15 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
 
     m_dbGridExport1 = std::make_unique<TDBGridExport>(m_umgebung.ui, m_umgebung.clock);
     m_dbGridExport1->setObjectName(QStringLiteral("DBGridExport1"));
-    m_dbGridExport1->setDBGrid(DBGrid_export);
+    m_dbGridExport1->setModel(&m_umgebung.dm.Query_Export());
     programmExportEinrichten(*m_dbGridExport1, m_umgebung.ui, QStringLiteral("Export Buchhaltung"));
+    m_berichte->setDatenexport(m_dbGridExport1.get());
+    m_berichte->setKreisFrage([this](bool datenexportZeigen) {
+        const auto a = m_buchungskreise->BuchungskreisAuswaehlen(datenexportZeigen);
+        // the box is seen only while the details ask for their circle
+        m_buchungskreise->FormBuchungsKreisAuswahl().setDatenexportSichtbar(false);
+        return BerichtBefehle::KreisWahl{a.ergebnis, a.datenexport};
+    });
     m_exportansicht = std::make_unique<TExportansicht>(m_umgebung, this);
     m_finanzamtMonat = [this]() -> std::optional<int> {
         TExportauswahl& auswahl = m_berichte->Exportauswahl();
@@ -394,8 +402,6 @@ void TForm_Velmora::MandantImportieren1Click() {
     m_mandanten->MandantImportieren1Click();
 }
 
-// The evaluations, the shortcut and the about box
-// arrive with their own windows.
 void TForm_Velmora::Iconerstellen1Click() {
     // whatever comes of it, nothing more is said
     if (m_umgebung.ui.question(UserSeam::Kind::Confirmation,
@@ -407,10 +413,18 @@ void TForm_Velmora::Iconerstellen1Click() {
 void TForm_Velmora::USTVerprobung1Click() {
     m_berichte->USTVerprobung1Click();
 }
-void TForm_Velmora::Journal1Click() {}
-void TForm_Velmora::BuchungskreisAuswertung1Click() {}
-void TForm_Velmora::BuchungskreisDetails1Click() {}
-void TForm_Velmora::Plus_MinusClick() {}
+void TForm_Velmora::Journal1Click() {
+    m_berichte->Journal1Click();
+}
+void TForm_Velmora::BuchungskreisAuswertung1Click() {
+    m_berichte->BuchungskreisAuswertung1Click();
+}
+void TForm_Velmora::BuchungskreisDetails1Click() {
+    m_berichte->BuchungskreisDetails1Click();
+}
+void TForm_Velmora::Plus_MinusClick() {
+    m_berichte->Plus_MinusClick();
+}
 void TForm_Velmora::berVelmora1Click() {
     if (!m_aboutBox)
         m_aboutBox = std::make_unique<TAboutBox>(this);

@@ -139,7 +139,6 @@ private:
     QLabel* Label_Ausgaben = nullptr;
     QLabel* Label_Vst = nullptr;
     QTableView* Grid_Aus = nullptr;
-    QTableView* DBGrid_export = nullptr;
 
     std::unique_ptr<Buchungsliste> m_queryEin;
     std::unique_ptr<Buchungsliste> m_queryAus;

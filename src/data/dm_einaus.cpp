@@ -59,7 +59,7 @@ TDM_EinAus::TDM_EinAus(QString dir, UserSeam& ui, const Clock& clock)
       m_tableMandant(std::make_unique<QSqlQueryModel>()),
       m_queryZeitraum(std::make_unique<QSqlQueryModel>()),
       m_adoBK(std::make_unique<QSqlQueryModel>()),
-      m_queryExport(std::make_unique<QSqlQueryModel>()) {}
+      m_queryExport(std::make_unique<ExportAbfrage>()) {}
 
 TDM_EinAus::~TDM_EinAus() {
     // the models hold statements of the connection: release them first

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/db.h"
+#include "data/exportabfrage.h"
 
 #include <QSqlQueryModel>
 #include <QString>
@@ -133,7 +134,7 @@ public:
     QSqlQueryModel& ADO_BK() { return *m_adoBK; }
     int bkFilter() const { return m_bkFilter; }
     void ADO_BKRequery();
-    QSqlQueryModel& Query_Export() { return *m_queryExport; }
+    ExportAbfrage& Query_Export() { return *m_queryExport; }
 
 private:
     void pruefeDatenbank(const QString& path);
@@ -150,5 +151,5 @@ private:
     std::unique_ptr<QSqlQueryModel> m_tableMandant;
     std::unique_ptr<QSqlQueryModel> m_queryZeitraum;
     std::unique_ptr<QSqlQueryModel> m_adoBK;
-    std::unique_ptr<QSqlQueryModel> m_queryExport;
+    std::unique_ptr<ExportAbfrage> m_queryExport;
 };

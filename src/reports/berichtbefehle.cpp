@@ -1,20 +1,49 @@
 #include "reports/berichtbefehle.h"
 
 #include "data/dm_einaus.h"
+#include "export/programmexport.h"
+#include "export/tcustomexport.h"
 #include "platform/userseam.h"
 #include "reportengine/previewwindow.h"
+#include "reports/auswertung.h"
+#include "reports/einaus.h"
+#include "reports/journal.h"
+#include "reports/plusminus.h"
 #include "reports/tmonatsauswahl.h"
+#include "reports/trep_einaus.h"
+#include "reports/trep_einausdetail.h"
+#include "reports/trep_journal.h"
+#include "reports/trep_plusminus.h"
 #include "reports/trep_verprobung.h"
 #include "reports/verprobung.h"
 #include "toolkit/umgebung.h"
 
 #include <QCheckBox>
 
+namespace {
+
+// Hides a "Datenexport" box again however the command ends.
+class Verbergen {
+public:
+    explicit Verbergen(QWidget& w) : m_w(w) {}
+    ~Verbergen() { m_w.setVisible(false); }
+    Verbergen(const Verbergen&) = delete;
+    Verbergen& operator=(const Verbergen&) = delete;
+
+private:
+    QWidget& m_w;
+};
+
+} // namespace
+
 BerichtBefehle::BerichtBefehle(Umgebung& umgebung, QWidget* parent)
     : m_umgebung(umgebung), m_parent(parent),
       m_monatsAuswahl(std::make_unique<TMonatsAuswahl>(parent)),
       m_exportauswahl(std::make_unique<TExportauswahl>(parent)),
-      m_repVerprobung(std::make_unique<TRep_Verprobung>(umgebung.dm.db(), m_verprobungDaten)) {}
+      m_repVerprobung(std::make_unique<TRep_Verprobung>(umgebung.dm.db(), m_verprobungDaten)),
+      m_repJournal(std::make_unique<TRep_Journal>(m_journalDaten)),
+      m_repEinAusDetail(std::make_unique<TRep_EinAusDetail>(umgebung.dm.db(), m_detailDaten)),
+      m_repPlusMinus(std::make_unique<TRep_PlusMinus>(m_plusMinusDaten)) {}
 
 BerichtBefehle::~BerichtBefehle() = default;
 
@@ -46,4 +75,109 @@ void BerichtBefehle::USTVerprobung1Click() {
         QStringLiteral("Umsatzsteuerverprobung ") + m_verprobungDaten.ZeitraumText, m_parent);
     vorschau.setMessageSink([&ui](const QString& text) { ui.message(text); });
     ui.runModal(vorschau);
+}
+
+void BerichtBefehle::Journal1Click() {
+    UserSeam& ui = m_umgebung.ui;
+    m_monatsAuswahl->CheckBox_export->setVisible(true);
+    const Verbergen verbergen(*m_monatsAuswahl->CheckBox_export);
+    if (ui.runModal(*m_monatsAuswahl) != QDialog::Accepted)
+        return;
+    const int code = m_monatsAuswahl->rueckgabe();
+    const bool datenexport = m_monatsAuswahl->datenexport();
+    std::optional<reportengine::PageModel> seiten;
+    try {
+        journal::datenSetzen(m_umgebung.dm, m_journalDaten, code);
+        if (datenexport)
+            journal::exportOeffnen(m_umgebung.dm, m_journalDaten);
+        else
+            seiten = journal::erzeugen(m_umgebung.dm, *m_repJournal, m_journalDaten);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Das Journal konnte nicht erstellt werden."), e);
+        return;
+    }
+    if (datenexport)
+        datenexportAusfuehren();
+    else
+        vorschauZeigen(std::move(*seiten),
+                       QStringLiteral("Buchungsjournal ") + m_journalDaten.ZeitraumText);
+}
+
+void BerichtBefehle::BuchungskreisAuswertung1Click() {
+    if (!m_kreisFrage)
+        return;
+    const KreisWahl wahl = m_kreisFrage(false);
+    if (wahl.ergebnis < einaus::kAlle)
+        return;
+    const int kreis = wahl.ergebnis - einaus::kAlle;
+    std::optional<reportengine::PageModel> seiten;
+    try {
+        // made for this run only, so its totals start at zero
+        TRep_EinAus Rep_EinAus(m_einAusDaten);
+        seiten = einaus::auswertungErzeugen(m_umgebung.dm, Rep_EinAus, m_einAusDaten, kreis);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Die Buchungskreis-Auswertung konnte nicht erstellt werden."), e);
+        return;
+    }
+    vorschauZeigen(std::move(*seiten),
+                   QStringLiteral("Einnahmen - Ausgaben Rechnung ") + m_einAusDaten.ZeitraumText);
+}
+
+void BerichtBefehle::BuchungskreisDetails1Click() {
+    if (!m_kreisFrage)
+        return;
+    const KreisWahl wahl = m_kreisFrage(true);
+    if (wahl.ergebnis < einaus::kAlle)
+        return;
+    m_repEinAusDetail->setKreis(wahl.ergebnis - einaus::kAlle);
+    std::optional<reportengine::PageModel> seiten;
+    try {
+        einaus::detailDatenSetzen(m_umgebung.dm, m_detailDaten);
+        if (wahl.datenexport)
+            einaus::detailExportOeffnen(m_umgebung.dm, m_detailDaten);
+        else
+            seiten = einaus::detailsErzeugen(m_umgebung.dm, *m_repEinAusDetail, m_detailDaten);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Die Buchungskreis Details konnten nicht erstellt werden."), e);
+        return;
+    }
+    if (wahl.datenexport)
+        datenexportAusfuehren();
+    else
+        vorschauZeigen(std::move(*seiten), QStringLiteral("Buchungskreis Details ") +
+                                               auswertung::jahrText(m_detailDaten.Jahr));
+}
+
+void BerichtBefehle::Plus_MinusClick() {
+    std::optional<reportengine::PageModel> seiten;
+    try {
+        seiten = plusminus::erzeugen(m_umgebung.dm, *m_repPlusMinus, m_plusMinusDaten);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Die Plus - Minus Rechnung konnte nicht erstellt werden."), e);
+        return;
+    }
+    vorschauZeigen(std::move(*seiten),
+                   QStringLiteral("Plus - Minus Rechnung ") + m_plusMinusDaten.ZeitraumText);
+}
+
+void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel) {
+    UserSeam& ui = m_umgebung.ui;
+    reportengine::PreviewWindow vorschau(std::move(seiten), titel, m_parent);
+    vorschau.setMessageSink([&ui](const QString& text) { ui.message(text); });
+    ui.runModal(vorschau);
+}
+
+void BerichtBefehle::datenexportAusfuehren() {
+    if (!m_datenexport) {
+        m_umgebung.ui.error(QStringLiteral("Der Datenexport ist nicht eingerichtet.\rDie Daten "
+                                           "wurden nicht exportiert."));
+        return;
+    }
+    programmExportAusfuehren(*m_datenexport, m_umgebung.ui);
+}
+
+void BerichtBefehle::fehler(const QString& was, const std::exception& e) {
+    const auto* db = dynamic_cast<const DatenbankFehler*>(&e);
+    m_umgebung.ui.error(was + QLatin1Char('\r') +
+                        (db ? db->text() : QString::fromStdString(e.what())));
 }

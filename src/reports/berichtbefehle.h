@@ -1,12 +1,19 @@
 #pragma once
 
+#include "reportengine/pagemodel.h"
 #include "reports/t_repdaten.h"
 
+#include <exception>
+#include <functional>
 #include <memory>
 
 class QWidget;
+class TCustomExport;
 class TExportauswahl;
 class TMonatsAuswahl;
+class TRep_EinAusDetail;
+class TRep_Journal;
+class TRep_PlusMinus;
 class TRep_Verprobung;
 struct Umgebung;
 
@@ -19,16 +26,59 @@ public:
 
     // "Auswerten > UST-Verprobung": the period, then the preview.
     void USTVerprobung1Click();
+    // "Auswerten > Journal": the period, then the preview or, with
+    // "Datenexport" ticked, the export through the data export component.
+    void Journal1Click();
+
+    // "Auswerten > Buchungskreis-Auswertung": the circle, then the preview.
+    void BuchungskreisAuswertung1Click();
+    // "Auswerten > Buchungskreis Details": the circle, then the preview or,
+    // with "Datenexport" ticked, the export of every circle.
+    void BuchungskreisDetails1Click();
+
+    // "Auswerten > Plus - Minus": the whole fiscal year in the preview.
+    void Plus_MinusClick();
+
+    // The circle picker: its modal result (1000 all, 1000 + id one circle,
+    // less cancelled) and the "Datenexport" tick; the argument shows the box.
+    struct KreisWahl {
+        int ergebnis = 0;
+        bool datenexport = false;
+    };
+    using KreisFrage = std::function<KreisWahl(bool datenexportZeigen)>;
+    void setKreisFrage(KreisFrage frage) { m_kreisFrage = std::move(frage); }
+
+    // The main window's DBGridExport1, which writes the data exports.
+    void setDatenexport(TCustomExport* DBGridExport1) { m_datenexport = DBGridExport1; }
 
     TMonatsAuswahl& MonatsAuswahl() { return *m_monatsAuswahl; }
     TExportauswahl& Exportauswahl() { return *m_exportauswahl; }
     const T_RepDaten& verprobungDaten() const { return m_verprobungDaten; }
+    const T_RepDaten& journalDaten() const { return m_journalDaten; }
+    const T_RepDaten& einAusDaten() const { return m_einAusDaten; }
+    const T_RepDaten& detailDaten() const { return m_detailDaten; }
+    const T_RepDaten& plusMinusDaten() const { return m_plusMinusDaten; }
 
 private:
+    void vorschauZeigen(reportengine::PageModel seiten, const QString& titel);
+    // The data export of Query_Export as filled by the command.
+    void datenexportAusfuehren();
+    // A failure of an evaluation: what it was, then why.
+    void fehler(const QString& was, const std::exception& e);
+
     Umgebung& m_umgebung;
     QWidget* m_parent;
     std::unique_ptr<TMonatsAuswahl> m_monatsAuswahl;
     std::unique_ptr<TExportauswahl> m_exportauswahl;
     T_RepDaten m_verprobungDaten;
     std::unique_ptr<TRep_Verprobung> m_repVerprobung;
+    T_RepDaten m_journalDaten;
+    std::unique_ptr<TRep_Journal> m_repJournal;
+    T_RepDaten m_einAusDaten;
+    T_RepDaten m_detailDaten;
+    std::unique_ptr<TRep_EinAusDetail> m_repEinAusDetail;
+    T_RepDaten m_plusMinusDaten;
+    std::unique_ptr<TRep_PlusMinus> m_repPlusMinus;
+    TCustomExport* m_datenexport = nullptr;
+    KreisFrage m_kreisFrage;
 };

@@ -1,12 +1,18 @@
 #include "reports/berichtsformat.h"
 
 #include "data/currency.h"
+#include "data/dates.h"
 
 #include <cmath>
 
 QString berichtsFormat(const QVariant& value, const QString& mask) {
     if (mask.isEmpty() || value.isNull())
         return value.toString();
+    if (mask == kDatumMaske) {
+        const QDate d =
+            value.typeId() == QMetaType::QDate ? value.toDate() : dates::fromSql(value.toString());
+        return d.isValid() ? dates::format(d) : value.toString();
+    }
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::LongLong:

@@ -7,3 +7,6 @@
 // the database's ten-thousandths and goes through Currency's mask helper, so
 // it never passes through a double; a null amount prints nothing.
 QString berichtsFormat(const QVariant& value, const QString& mask);
+
+// The mask of a date field: the database's 'YYYY-MM-DD' printed as "dd.mm.yyyy".
+inline const QString kDatumMaske = QStringLiteral("dd.mm.yyyy");

@@ -1,5 +1,9 @@
 #include "bookings/buchungsschreiber.h"
 #include "data/buchung.h"
+#include "export/exportsavedialog.h"
+#include "export/programmexport.h"
+#include "export/tdbgridexport.h"
+#include "export/tfrm_selection.h"
 #include "fixture.h"
 #include "reportengine/pagepainter.h"
 #include "reportengine/previewwindow.h"
@@ -7,6 +11,8 @@
 #include "reports/tmonatsauswahl.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -31,14 +37,18 @@ protected:
         Buchungsschreiber(*dm).neueBuchungSpeichern(b, Belegnummernwahl::Naechste);
     }
     int bk = 0;
-    // Shows the period dialog as the program would and picks a code.
-    void periode(int code, bool* exportSichtbar = nullptr) {
-        ui.answerModal([code, exportSichtbar](QDialog& d) {
+    // Shows the period dialog as the program would and picks a code;
+    // datenexport ticks or clears "Datenexport" when given.
+    void periode(int code, bool* exportSichtbar = nullptr,
+                 std::optional<bool> datenexport = std::nullopt) {
+        ui.answerModal([code, exportSichtbar, datenexport](QDialog& d) {
             auto& auswahl = dynamic_cast<TMonatsAuswahl&>(d);
             auswahl.show();
             EXPECT_TRUE(auswahl.RadioButton(17)->isChecked());
             if (exportSichtbar)
                 *exportSichtbar = auswahl.CheckBox_export->isVisible();
+            if (datenexport)
+                auswahl.CheckBox_export->setChecked(*datenexport);
             auswahl.RadioButton(code)->click();
             auswahl.hide();
             return static_cast<int>(QDialog::Accepted);
@@ -85,6 +95,151 @@ TEST_F(BerichtBefehleTest, CancelNoPostingsAndFailures) {
     ASSERT_EQ(ui.texts("error").size(), 1);
     EXPECT_TRUE(ui.texts("error")[0].startsWith(
         "Die Umsatzsteuerverprobung konnte nicht erstellt werden.\r"));
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+// The data export as the main window sets it up, over Query_Export.
+class DatenexportTest : public BerichtBefehleTest {
+protected:
+    void SetUp() override {
+        BerichtBefehleTest::SetUp();
+        exporter = std::make_unique<TDBGridExport>(ui, clock);
+        exporter->setModel(&dm->Query_Export());
+        programmExportEinrichten(*exporter, ui, QStringLiteral("Export Buchhaltung"));
+        exporter->Options.exclude(xoShowProgress);
+        befehle->setDatenexport(exporter.get());
+    }
+    // The format dialog, then the save dialog with the file typed in.
+    void speichernUnter(const QString& datei) {
+        ui.answerModal([](QDialog& d) {
+            auto& s = dynamic_cast<Tfrm_Selection&>(d);
+            EXPECT_EQ(s.windowTitle(), "Export Buchhaltung");
+            s.btn_Selection->click();
+            return s.result();
+        });
+        ui.answerModal([datei](QDialog& d) {
+            auto& s = dynamic_cast<ExportSaveDialog&>(d);
+            s.selectFile(datei);
+            s.accept();
+            return s.result();
+        });
+    }
+    QByteArray inhalt(const QString& datei) {
+        QFile f(datei);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
+    }
+    std::unique_ptr<TDBGridExport> exporter;
+};
+
+TEST_F(DatenexportTest, JournalPreviewOrExport) {
+    einnahme(QDate(2026, 1, 15), "120");
+    Buchung eu;
+    eu.mandant = dm->gibMandant();
+    eu.Wirtschaftsjahr = dm->gibZeitraum();
+    eu.Buchungsdatum = QDate(2026, 1, 29);
+    eu.Text = QStringLiteral("Ware");
+    eu.Betrag = *Currency::parse("1000");
+    eu.Steuersatz = 20;
+    eu.BK = kreis(dm->gibMandant(), QStringLiteral("Einkauf"), QStringLiteral("EK"));
+    eu.IstEinnahme = 2;
+    eu.IstEU = 1;
+    Buchungsschreiber(*dm).neueBuchungSpeichern(eu, Belegnummernwahl::Naechste);
+
+    // without "Datenexport": the preview, and the box is hidden again afterwards
+    bool sichtbar = false;
+    periode(1, &sichtbar, false);
+    QStringList zeilen;
+    ui.answerModal([&zeilen](QDialog& d) {
+        auto& vorschau = dynamic_cast<reportengine::PreviewWindow&>(d);
+        EXPECT_EQ(vorschau.windowTitle(), "Buchungsjournal Jänner 2026");
+        zeilen = reportengine::textLines(vorschau.model());
+        return 0;
+    });
+    befehle->Journal1Click();
+    EXPECT_TRUE(sichtbar);
+    EXPECT_FALSE(befehle->MonatsAuswahl().CheckBox_export->isVisible());
+    EXPECT_EQ(zeilen.mid(3), QStringList({"15.01.2026\t1\t\t120,00\t20\t\t20,00",
+                                          "29.01.2026\t2\tWare\t-1.000,00\t20\t200,00\t200,00"}));
+
+    // ticked: no preview, the file; the tick stays for the next run
+    const QString datei = dir() + QStringLiteral("journal.txt");
+    periode(1, nullptr, true);
+    speichernUnter(datei);
+    befehle->Journal1Click();
+    EXPECT_EQ(inhalt(dir() + "journal.TXT"),
+              QByteArray("Datum\tBelegnummer\tText\tSteuersatz\tBetrag\tVST\tUST\tBuchungskreis\r\n"
+                         "15.01.2026\t1\t\t20\t120\t\t20\tAllgemein\r\n"
+                         "29.01.2026\t2\tWare\t20\t-1000\t200\t200\tEinkauf\r\n"));
+    EXPECT_TRUE(befehle->MonatsAuswahl().CheckBox_export->isChecked());
+    EXPECT_TRUE(ui.texts("error").isEmpty());
+
+    // Cancel: nothing, and the box is hidden again
+    ui.answerModal([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+    befehle->Journal1Click();
+    EXPECT_FALSE(befehle->MonatsAuswahl().CheckBox_export->isVisible());
+    EXPECT_EQ(ui.pending(), 0u);
+    // the VAT verification after the journal does not show the box
+    bool verprobungSichtbar = true;
+    periode(1, &verprobungSichtbar);
+    ui.answerModal([](QDialog&) { return 0; });
+    befehle->USTVerprobung1Click();
+    EXPECT_FALSE(verprobungSichtbar);
+}
+
+TEST_F(DatenexportTest, CircleCommandsAskThePickerThenPreviewOrExport) {
+    einnahme(QDate(2026, 1, 15), "120");
+    Buchung aus;
+    aus.mandant = dm->gibMandant();
+    aus.Wirtschaftsjahr = dm->gibZeitraum();
+    aus.Buchungsdatum = QDate(2026, 1, 10);
+    aus.Text = QStringLiteral("Büromaterial");
+    aus.Betrag = *Currency::parse("240");
+    aus.Steuersatz = 20;
+    aus.BK = kreis(dm->gibMandant(), QStringLiteral("Einkauf"), QStringLiteral("EK"));
+    aus.IstEinnahme = 2;
+    Buchungsschreiber(*dm).neueBuchungSpeichern(aus, Belegnummernwahl::Naechste);
+
+    std::vector<bool> gezeigt;
+    BerichtBefehle::KreisWahl antwort;
+    befehle->setKreisFrage([&](bool zeigen) {
+        gezeigt.push_back(zeigen);
+        return antwort;
+    });
+    QStringList titel;
+    QStringList zeilen;
+    const auto vorschau = [&] {
+        ui.answerModal([&](QDialog& d) {
+            auto& v = dynamic_cast<reportengine::PreviewWindow&>(d);
+            titel << v.windowTitle();
+            zeilen = reportengine::textLines(v.model());
+            return 0;
+        });
+    };
+    // cancelled: nothing
+    antwort = {2, true};
+    befehle->BuchungskreisAuswertung1Click();
+    befehle->BuchungskreisDetails1Click();
+    EXPECT_EQ(ui.pending(), 0u);
+
+    antwort = {1000 + *aus.BK, false};
+    vorschau();
+    befehle->BuchungskreisAuswertung1Click();
+    EXPECT_EQ(zeilen.last(), "Ergebnis\t-200,00\t-240,00");
+    vorschau();
+    befehle->BuchungskreisDetails1Click();
+    EXPECT_EQ(zeilen.value(1), "Jahr 2026 - Einkauf\t");
+    EXPECT_EQ(titel, QStringList({"Einnahmen - Ausgaben Rechnung Jahr 2026",
+                                  "Buchungskreis Details Jahr 2026"}));
+    // the export has every circle, whichever was chosen
+    antwort = {1000 + *aus.BK, true};
+    speichernUnter(dir() + QStringLiteral("details.txt"));
+    befehle->BuchungskreisDetails1Click();
+    EXPECT_EQ(inhalt(dir() + "details.TXT"),
+              QByteArray("Belegnummer\tBuchungsdatum\tText\tNetto\tBrutto\tBKName\r\n"
+                         "2\t10.01.2026\tB\xFCromaterial\t-200\t-240\tEinkauf\r\n"
+                         "1\t15.01.2026\t\t100\t120\tAllgemein\r\n"));
+    EXPECT_EQ(gezeigt, std::vector<bool>({false, true, false, true, true}));
+    EXPECT_TRUE(ui.texts("error").isEmpty());
     EXPECT_EQ(ui.pending(), 0u);
 }
 

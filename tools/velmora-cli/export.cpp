@@ -6,7 +6,10 @@
 #include "export/programmexport.h"
 #include "export/tdbgridexport.h"
 #include "exportausgabe.h"
+#include "reports/einaus.h"
 #include "reports/finanzamtexport.h"
+#include "reports/journal.h"
+#include "reports/zeitraum.h"
 
 namespace cli {
 
@@ -86,6 +89,49 @@ void exportFinanzamt(Kontext& k, const QStringList& words) {
     exportSchreiben(k, e, format, datei);
 }
 
+// Query_Export as filled by the command, written by the main window's export.
+void datenexport(Kontext& k, TExportType format, const QString& datei) {
+    TDBGridExport e(k.ui(), k.clock());
+    e.setModel(&k.dm().Query_Export());
+    programmExportEinrichten(e, k.ui(), QStringLiteral("Export Buchhaltung"));
+    struct Schliessen {
+        Kontext& k;
+        ~Schliessen() { k.dm().Query_Export().schliessen(); }
+    } schliessen{k};
+    exportSchreiben(k, e, format, datei);
+}
+
+void exportJournal(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--zeitraum"), QStringLiteral("--format")});
+    args.expectPositional(1);
+    const QString datei = args.at(0, "FILE");
+    const TExportType format = exportFormatAus(args);
+    const auto text = args.value(QStringLiteral("--zeitraum"));
+    if (!text)
+        throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 17)."));
+    bool ok = false;
+    const int code = text->toInt(&ok);
+    if (!ok || code < ersterZeitraumCode || code > letzterZeitraumCode)
+        throw UsageError(QStringLiteral("'%1' ist kein Zeitraum von 1 bis 17.").arg(*text));
+    k.oeffnen();
+    T_RepDaten daten;
+    journal::datenSetzen(k.dm(), daten, code);
+    journal::exportOeffnen(k.dm(), daten);
+    datenexport(k, format, datei);
+}
+
+void exportDetails(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--format")});
+    args.expectPositional(1);
+    const QString datei = args.at(0, "FILE");
+    const TExportType format = exportFormatAus(args);
+    k.oeffnen();
+    T_RepDaten daten;
+    einaus::detailDatenSetzen(k.dm(), daten);
+    einaus::detailExportOeffnen(k.dm(), daten);
+    datenexport(k, format, datei);
+}
+
 } // namespace
 
 void exportBefehle(std::vector<Befehl>& out) {
@@ -93,6 +139,13 @@ void exportBefehle(std::vector<Befehl>& out) {
         {QStringLiteral("export finanzamt"),
          QStringLiteral("export finanzamt --monat M FILE [--format %1]").arg(exportFormatListe()),
          exportFinanzamt});
+    out.push_back(
+        {QStringLiteral("export journal"),
+         QStringLiteral("export journal --zeitraum N FILE [--format %1]").arg(exportFormatListe()),
+         exportJournal});
+    out.push_back({QStringLiteral("export details"),
+                   QStringLiteral("export details FILE [--format %1]").arg(exportFormatListe()),
+                   exportDetails});
 }
 
 } // namespace cli

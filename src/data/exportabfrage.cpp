@@ -1,0 +1,66 @@
+#include "data/exportabfrage.h"
+
+#include "data/dates.h"
+
+void ExportAbfrage::oeffnen(QSqlQuery ausgefuehrt, std::vector<FeldArt> arten) {
+    schliessen();
+    m_arten = std::move(arten);
+    setQuery(std::move(ausgefuehrt));
+    m_offen = true;
+}
+
+void ExportAbfrage::schliessen() {
+    clear();
+    m_arten.clear();
+    m_offen = false;
+}
+
+FeldArt ExportAbfrage::art(int spalte) const {
+    if (spalte < 0 || spalte >= static_cast<int>(m_arten.size()))
+        return FeldArt::Text;
+    return m_arten[static_cast<size_t>(spalte)];
+}
+
+QVariant ExportAbfrage::data(const QModelIndex& idx, int role) const {
+    if (!idx.isValid())
+        return QVariant();
+    const FeldArt a = art(idx.column());
+    if (role == Qt::TextAlignmentRole) {
+        const bool rechts = a == FeldArt::Ganzzahl || a == FeldArt::Waehrung;
+        return QVariant(rechts ? Qt::AlignRight | Qt::AlignVCenter
+                               : Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole && role != ZahlRolle && role != DatumRolle)
+        return QSqlQueryModel::data(idx, role);
+    const QVariant roh = QSqlQueryModel::data(idx, Qt::DisplayRole);
+    if (roh.isNull())
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+    switch (a) {
+    case FeldArt::Datum: {
+        const QDate d = dates::fromSql(roh.toString());
+        if (role == DatumRolle)
+            return d;
+        return role == Qt::DisplayRole ? QVariant(anzeige::datum(d)) : QVariant();
+    }
+    case FeldArt::Waehrung: {
+        const Currency c = Currency::fromUnits(roh.toLongLong());
+        if (role == ZahlRolle)
+            return QVariant::fromValue(c);
+        return role == Qt::DisplayRole ? QVariant(anzeige::zahl(c)) : QVariant();
+    }
+    case FeldArt::Ganzzahl:
+        if (role == ZahlRolle)
+            return roh.toLongLong();
+        return role == Qt::DisplayRole ? QVariant(anzeige::ganzzahl(roh.toLongLong())) : QVariant();
+    case FeldArt::Text:
+        return role == Qt::DisplayRole ? QVariant(roh.toString()) : QVariant();
+    }
+    return QVariant();
+}
+
+QVariant ExportAbfrage::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == FeldArtRolle && section >= 0 &&
+        section < static_cast<int>(m_arten.size()))
+        return static_cast<int>(art(section));
+    return QSqlQueryModel::headerData(section, orientation, role);
+}

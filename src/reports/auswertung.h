@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/currency.h"
+#include "reportengine/rowsource.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <initializer_list>
+
+class TDM_EinAus;
+
+// What the evaluations share: statements written line by line, amounts
+// read from the database's ten-thousandths, the row filter "BK = n".
+namespace auswertung {
+
+QStringList zeilen(std::initializer_list<const char*> texte);
+
+// An amount of a result column; null is 0.
+Currency betrag(const QVariant& v);
+
+// "Jahr " and the year, the period text of the whole fiscal year.
+QString jahrText(int jahr);
+
+// Whether the circle belongs to the current client; throws DatenbankFehler.
+bool kreisVorhanden(TDM_EinAus& dm, int kreis);
+QString meldungKreisFehlt();
+
+// The rows of another source whose column BK equals the circle: the row
+// filter "BK = n" of a query. With circle 0 every row passes.
+class KreisFilter final : public reportengine::RowSource {
+public:
+    KreisFilter(reportengine::RowSource& quelle, int kreis);
+    QStringList fields() const override { return m_quelle.fields(); }
+    bool next() override;
+    QVariant value(int field) const override { return m_quelle.value(field); }
+
+private:
+    reportengine::RowSource& m_quelle;
+    int m_kreis;
+    int m_bk = -1;
+};
+
+} // namespace auswertung

@@ -1,0 +1,44 @@
+#include "reports/plusminus.h"
+
+#include "data/dm_einaus.h"
+#include "reports/auswertung.h"
+#include "reports/mandantenname.h"
+#include "reports/trep_plusminus.h"
+#include "reports/verprobung.h"
+
+namespace plusminus {
+
+QStringList queryPlusMinusZeilen() {
+    return auswertung::zeilen(
+        {"SELECT Sum(iif([isteinnahme]=1,[betrag],[betrag]*-1)) AS Diff_Bruttobetrag, "
+         "Sum(iif([isteinnahme]=1,iif([isteu]=1 Or [istdrittland]=1,[betrag],[Betrag]-[St_betrag]),"
+         "iif([isteu]=1 Or [istdrittland]=1,[betrag],[Betrag]-[St_betrag])*-1)) AS "
+         "Diff_Nettobetrag, T_BKreis.BKName, Sum(iif([Isteinnahme]=1,iif([isteu]=1 Or "
+         "[istdrittland]=1,[betrag],[Betrag]-[St_betrag]),0)) AS Netto_Ein, "
+         "Sum(iif([Isteinnahme]=2,iif([isteu]=1 Or [istdrittland]=1,[betrag],[Betrag]-[St_betrag]),"
+         "0)) AS Netto_aus, Sum(iif([isteinnahme]=1,[betrag],0)) AS Brutto_ein, "
+         "Sum(iif([isteinnahme]=2,[betrag],0)) AS Brutto_aus",
+         "FROM (T_Zeitraum INNER JOIN (T_BKreis INNER JOIN T_Buchungen ON (T_BKreis.mandant = "
+         "T_Buchungen.mandant) AND (T_BKreis.id = T_Buchungen.BK)) ON (T_Zeitraum.mandant = "
+         "T_Buchungen.mandant) AND (T_Zeitraum.id = T_Buchungen.Wirtschaftsjahr)) INNER JOIN "
+         "(T_Kontenplan INNER JOIN t_kontenbewegungen ON T_Kontenplan.Kontonummer = "
+         "t_kontenbewegungen.Konten_Nr) ON (T_Buchungen.mandant = t_kontenbewegungen.mandant) AND "
+         "(T_Buchungen.ID = t_kontenbewegungen.Buchungen_id)",
+         "WHERE (((T_Zeitraum.id)=:Zeitraum) AND ((T_Buchungen.mandant)=:Mandant)) AND "
+         "((t_kontenbewegungen.Konten_Nr)<>2021)",
+         "GROUP BY T_BKreis.BKName", "ORDER BY T_BKreis.BKName COLLATE DEUTSCH;"});
+}
+
+reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_PlusMinus& bericht, T_RepDaten& daten) {
+    daten.GanzerName = mandantenname::zeilenTest(dm);
+    daten.ZeitraumText = auswertung::jahrText(dm.gibJahr());
+    Sql Query_PlusMinus = dm.db().sql(verprobung::statement(queryPlusMinusZeilen()));
+    Query_PlusMinus.query().setForwardOnly(true);
+    Query_PlusMinus.bind(QStringLiteral("Zeitraum"), dm.gibZeitraum())
+        .bind(QStringLiteral("Mandant"), dm.gibMandant())
+        .exec();
+    reportengine::QueryRowSource zeilen(Query_PlusMinus.query());
+    return bericht.erzeugen(zeilen);
+}
+
+} // namespace plusminus

@@ -1,0 +1,109 @@
+#include "reports/trep_journal.h"
+
+#include "reports/berichtsformat.h"
+
+using reportengine::Band;
+
+namespace {
+
+constexpr Qt::Alignment kRechts = Qt::AlignRight | Qt::AlignTop;
+const QString kBetrag = QStringLiteral("#,##0.00");
+// a zero tax prints nothing
+const QString kSteuer = QStringLiteral("#,##0.00;;''");
+constexpr double kZeile = 5;
+
+// Columns in millimetres from the left margin: x and width.
+struct Spalte {
+    double x, b;
+};
+constexpr Spalte kDatum{0, 20}, kBeleg{20, 25}, kText{48, 52}, kBetragS{100, 27}, kSatz{127, 19},
+    kVST{146, 22}, kUST{168, 22};
+
+} // namespace
+
+TRep_Journal::TRep_Journal(const T_RepDaten& daten)
+    : m_daten(daten), m_report(QStringLiteral("Rep_Journal")) {
+    m_report.setMargins(QMarginsF(10, 10, 10, 10));
+    m_report.setFont({QStringLiteral("Arial"), 10});
+    m_report.setFormatter(berichtsFormat);
+    m_report.onBeforePrint([this] { ReportBeforePrint(); });
+    const double breite = m_report.contentWidth();
+
+    Band& kopf = m_report.addPageHeader(QStringLiteral("PageHeaderBand1"), 22);
+    kopf.addLabel(QStringLiteral("QRLabel2"), {0, 0, 45, 6}, QStringLiteral("Buchungsjournal"))
+        .setBold();
+    kopf.addLabel(QStringLiteral("LabelGanzerName"), {48, 0, 110, 6}).setBold();
+    kopf.addLabel(QStringLiteral("LabelZeitraum"), {48, 6, 110, 6}).setBold();
+    kopf.addLabel(QStringLiteral("QRLabel1"), {breite - 32, 0, 14, 6}, QStringLiteral("Seite"))
+        .setAlignment(kRechts);
+    kopf.addPageNumber(QStringLiteral("QRSysData1"), {breite - 16, 0, 16, 6}).setAlignment(kRechts);
+    struct Titel {
+        const char* name;
+        const char* text;
+        Spalte s;
+        bool rechts;
+    };
+    const Titel titel[] = {
+        {"QRLabel3", "Datum", kDatum, false},
+        {"QRLabel4", "Belegnummer", kBeleg, true},
+        {"QRLabel5", "Buchungstext", kText, false},
+        {"QRLabel6", "Betrag", kBetragS, true},
+        {"QRLabel7", "Steuersatz", kSatz, true},
+        {"QRLabel8", "VST", kVST, true},
+        {"QRLabel9", "UST", kUST, true},
+    };
+    for (const Titel& t : titel) {
+        kopf.addLabel(QString::fromLatin1(t.name), {t.s.x, 16, t.s.b, kZeile},
+                      QString::fromLatin1(t.text))
+            .setAlignment(t.rechts ? kRechts : Qt::AlignLeft | Qt::AlignTop);
+    }
+    kopf.setFrame(false, true, 0.2);
+    kopf.onBeforePrint([this](Band& b, bool&) { PageHeaderBand1BeforePrint(b); });
+
+    Band& detail = m_report.addDetail(QStringLiteral("DetailBand1"), kZeile);
+    const auto feld = [&detail](const char* name, Spalte s, const char* field, const QString& mask,
+                                bool rechts) {
+        detail
+            .addField(QString::fromLatin1(name), {s.x, 0.5, s.b, kZeile - 0.5},
+                      QString::fromLatin1(field), mask)
+            .setAlignment(rechts ? kRechts : Qt::AlignLeft | Qt::AlignTop);
+    };
+    feld("QRDBText1", kDatum, "Buchungsdatum", kDatumMaske, false);
+    feld("QRDBText2", kBeleg, "Belegnummer", QString(), true);
+    feld("QRDBText3", kText, "Text", QString(), false);
+    feld("labelBetragJournal", kBetragS, "Betrag2", kBetrag, true);
+    feld("LabelSteuersatz", kSatz, "Steuersatz", QString(), true);
+    feld("LabelVST", kVST, "VST", kSteuer, true);
+    feld("LabelUST", kUST, "UST", kSteuer, true);
+    detail.onBeforePrint([this](Band& b, bool& print) { DetailBand1BeforePrint(b, print); });
+}
+
+reportengine::PageModel TRep_Journal::erzeugen(reportengine::RowSource& QueryJournal) {
+    return m_report.produce(QueryJournal);
+}
+
+void TRep_Journal::ReportBeforePrint() {
+    m_ueberspringen = false;
+}
+
+void TRep_Journal::PageHeaderBand1BeforePrint(Band& band) {
+    band.element(QStringLiteral("LabelZeitraum")).setText(m_daten.ZeitraumText);
+    band.element(QStringLiteral("LabelGanzerName")).setText(m_daten.GanzerName);
+}
+
+void TRep_Journal::DetailBand1BeforePrint(Band& band, bool& print) {
+    if (m_ueberspringen) {
+        m_ueberspringen = false;
+        print = false;
+        return;
+    }
+    if (m_report.value(QStringLiteral("IstEU")).toInt() == 1)
+        m_ueberspringen = true;
+    const bool dritt = m_report.value(QStringLiteral("IstDrittland")).toInt() == 1;
+    for (const char* name : {"LabelSteuersatz", "LabelUST", "labelBetragJournal"})
+        band.element(QString::fromLatin1(name)).setEnabled(!dritt);
+    band.element(QStringLiteral("LabelVST"))
+        .setEnabled(!m_report.value(QStringLiteral("VST")).isNull());
+    band.element(QStringLiteral("LabelUST"))
+        .setEnabled(!m_report.value(QStringLiteral("UST")).isNull());
+}
