@@ -61,6 +61,14 @@ TEST_F(CliAuswertungen, ExportsMatchTheExpectedFiles) {
     EXPECT_EQ(cli.ok({"export", "details", datei("details")}), "");
     EXPECT_EQ(dateiBytes(datei("details.TXT")),
               dateiBytes(QStringLiteral(VELMORA_GOLDEN_DIR) + "/details_export.TXT"));
+    // the other formats through the same component: the same rows
+    EXPECT_EQ(cli.ok({"export", "journal", "--zeitraum", "13", datei("journal"), "--format", "csv"}),
+              "");
+    EXPECT_EQ(dateiBytes(datei("journal.CSV")).count("\r\n"),
+              dateiBytes(datei("journal.TXT")).count("\r\n"));
+    EXPECT_EQ(cli.ok({"export", "details", datei("details"), "--format", "xlsx"}), "");
+    EXPECT_TRUE(dateiBytes(datei("details.XLSX")).startsWith("PK"));
+    EXPECT_EQ(cli.run({"export", "details", datei("d"), "--format", "pdf"}).status, 2);
 }
 
 TEST_F(CliAuswertungen, PdfRefusalsAndUsageErrors) {
