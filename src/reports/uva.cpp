@@ -1,6 +1,7 @@
 #include "reports/uva.h"
 
 #include "data/dm_einaus.h"
+#include "data/steuerfreikz.h"
 #include "reports/zeitraum.h"
 
 #include <QDateTime>
@@ -41,30 +42,6 @@ Currency steuer(Currency basis, int satz) {
 }
 
 } // namespace
-
-const std::vector<SteuerfreiWahl>& steuerfreiWahlen() {
-    static const std::vector<SteuerfreiWahl> w = {
-        {QStringLiteral("011"), QStringLiteral("011 Ausfuhrlieferungen")},
-        {QStringLiteral("017"), QStringLiteral("017 Innergemeinschaftliche Lieferungen")},
-        {QStringLiteral("019"), QStringLiteral("019 Grundstücksumsätze")},
-        {QStringLiteral("016"), QStringLiteral("016 Kleinunternehmer")},
-        {QStringLiteral("020"), QStringLiteral("020 Übrige steuerfreie Umsätze")},
-        {QStringLiteral("021"), QStringLiteral("021 Reverse Charge (Steuerschuld geht über)")},
-        {nichtSteuerbar(), QStringLiteral("Nicht steuerbar (nicht in der UVA)")},
-    };
-    return w;
-}
-
-QString nichtSteuerbar() {
-    return QStringLiteral("nicht steuerbar");
-}
-
-bool istSteuerfreiWert(const QString& wert) {
-    for (const SteuerfreiWahl& w : steuerfreiWahlen())
-        if (w.wert == wert)
-            return true;
-    return false;
-}
 
 Currency aufCent(Currency c) {
     const std::int64_t u = c.units();
@@ -188,6 +165,14 @@ QString meldungKeinZeitraum() {
     return QStringLiteral("Die UVA gibt es nur für einen Monat oder ein Quartal.");
 }
 
+int vorgabeCode(const QDate& heute, int jahr) {
+    if (heute.year() > jahr)
+        return 12;
+    if (heute.year() < jahr || heute.month() == 1)
+        return 1;
+    return heute.month() - 1;
+}
+
 Eingabe eingabeLesen(TDM_EinAus& dm, int code) {
     T_RepDaten r;
     r.Mandant = dm.gibMandant();
@@ -273,9 +258,9 @@ std::variant<Erklaerung, QString> erstellen(const Eingabe& ein) {
         }
         if (b == Currency())
             continue;
-        if (ein.SteuerfreiKZ.isEmpty())
+        if (!steuerfreikz::gueltig(ein.SteuerfreiKZ))
             return meldungKeineSteuerfreiKZ(b);
-        if (ein.SteuerfreiKZ == nichtSteuerbar())
+        if (ein.SteuerfreiKZ == steuerfreikz::nichtSteuerbar())
             continue;
         kz[ein.SteuerfreiKZ.toInt()] += b;
         kz000 += b;

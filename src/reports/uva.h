@@ -17,16 +17,6 @@ class TDM_EinAus;
 // selection of postings as the VAT verification. Widget-free.
 namespace uva {
 
-// What the client's revenues at 0 % are, as stored in
-// T_Stammdaten.SteuerfreiKZ: a Kennzahl or "nicht steuerbar".
-struct SteuerfreiWahl {
-    QString wert; // stored text
-    QString text; // shown in the master data
-};
-const std::vector<SteuerfreiWahl>& steuerfreiWahlen();
-QString nichtSteuerbar();
-bool istSteuerfreiWert(const QString& wert);
-
 // The Kennzahl numbers, as the file names them ("022").
 using Kz = int;
 
@@ -60,6 +50,11 @@ struct Erklaerung {
 
 // Period codes of the return: the months and quarters, not the whole year.
 constexpr int letzterUvaCode = 16;
+
+// The period the dialog opens on: the month before today's in the fiscal
+// year (January in January), December of an earlier year, January of a
+// later one.
+int vorgabeCode(const QDate& heute, int jahr);
 
 // The current client's master data and the postings of the period code's
 // period in the current fiscal year. Throws DatenbankFehler on a failed read.

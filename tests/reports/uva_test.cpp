@@ -1,6 +1,7 @@
 #include "bookings/buchungsschreiber.h"
 #include "data/buchung.h"
 #include "data/dm_einaus.h"
+#include "data/steuerfreikz.h"
 #include "fixture.h"
 #include "masterdata/zeitraeume.h"
 #include "reports/uva.h"
@@ -313,7 +314,7 @@ TEST_F(UvaTest, RevenuesAtZeroGoWhereTheMasterDataSays) {
         EXPECT_EQ(d.kz, f.kz);
         EXPECT_EQ(kz095AusDatei(d.kz), 2000);
     }
-    EXPECT_EQ(uva::steuerfreiWahlen().size(), std::size(faelle));
+    EXPECT_EQ(steuerfreikz::wahlen().size(), std::size(faelle));
 }
 
 TEST_F(UvaTest, RefusalsNameTheReason) {
