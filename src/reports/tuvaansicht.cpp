@@ -41,8 +41,8 @@ TUvaAnsicht::TUvaAnsicht(const uva::Erklaerung& e, const QString& zeitraumText, 
     Tabelle->setSelectionBehavior(QAbstractItemView::SelectRows);
     Tabelle->setTabKeyNavigation(false);
     int zeile = 0;
-    for (const auto& [kz, betrag] : e.Betraege) {
-        auto* betragItem = new QTableWidgetItem(betrag.format());
+    for (const uva::Kz kz : uva::reihenfolge(e)) {
+        auto* betragItem = new QTableWidgetItem(e.betrag(kz).format());
         betragItem->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         Tabelle->setItem(zeile, 0, new QTableWidgetItem(uva::kzName(kz)));
         Tabelle->setItem(zeile, 1, new QTableWidgetItem(uva::kzText(kz)));

@@ -63,6 +63,16 @@ QString xmlBetrag(Currency c) {
         .arg(a % 100, 2, 10, QLatin1Char('0'));
 }
 
+std::vector<Kz> reihenfolge(const Erklaerung& e) {
+    static constexpr Kz kFormular[] = {0,  21, 11, 17, 19, 16, 20, 22, 29, 6,
+                                       37, 70, 72, 73, 8,  88, 60, 61, 65};
+    std::vector<Kz> out;
+    for (Kz kz : kFormular)
+        if (e.hat(kz))
+            out.push_back(kz);
+    return out;
+}
+
 QString kzName(Kz kz) {
     return QStringLiteral("%1").arg(kz, 3, 10, QLatin1Char('0'));
 }

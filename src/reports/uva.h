@@ -63,6 +63,9 @@ Eingabe eingabeLesen(TDM_EinAus& dm, int code);
 // Builds the return or answers the German message why it cannot be filed.
 std::variant<Erklaerung, QString> erstellen(const Eingabe& e);
 
+// The Kennzahlen of the return in the order of the form and the file.
+std::vector<Kz> reihenfolge(const Erklaerung& e);
+
 // The Kennzahl's text for the summary.
 QString kzText(Kz kz);
 // "000", "022".

@@ -34,8 +34,8 @@ TEST_F(CliUva, PrintsTheKennzahlenAndWritesAValidFile) {
     cli.ok({"stammdaten", "--steuerfrei-kz", "019"});
     const QString datei = cli.dir() + "/U30_2026-01_2026-03.xml";
     EXPECT_EQ(cli.ok({"export", "uva", "--zeitraum", "13", datei}),
-              "000\t1180.00\n019\t80.00\n022\t1000.00\n029\t100.00\n060\t40.00\n061\t150.00\n"
-              "065\t200.00\n070\t1000.00\n072\t1000.00\n095\t20.00\nZahllast\t20.00\n"
+              "000\t1180.00\n019\t80.00\n022\t1000.00\n029\t100.00\n070\t1000.00\n072\t1000.00\n"
+              "060\t40.00\n061\t150.00\n065\t200.00\n095\t20.00\nZahllast\t20.00\n"
               "Differenz\t0.00\nKFZ\t40.00\nGebaeude\t0.00\n");
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);

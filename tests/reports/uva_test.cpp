@@ -266,6 +266,7 @@ TEST_F(UvaTest, TheEnvelopeFollowsTheSchemaOrder) {
     ASSERT_TRUE(std::holds_alternative<uva::Erklaerung>(r));
     const uva::Erklaerung& e = std::get<uva::Erklaerung>(r);
     EXPECT_EQ(uva::dateiname(e), QStringLiteral("U30_2026-01_2026-03.xml"));
+    EXPECT_EQ(uva::reihenfolge(e), std::vector<uva::Kz>({0, 22, 70, 73, 60, 65}));
     const Datei d = pruefen(e);
     EXPECT_EQ(d.reihe.join(QLatin1Char(' ')),
               QStringLiteral("ERKLAERUNGS_UEBERMITTLUNG INFO_DATEN ART_IDENTIFIKATIONSBEGRIFF "

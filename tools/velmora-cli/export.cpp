@@ -84,8 +84,8 @@ void exportUva(Kontext& k, const QStringList& words) {
     const uva::Erklaerung& e = std::get<uva::Erklaerung>(r);
     if (const auto fehler = uva::schreiben(uva::xml(e, k.clock().now()), datei))
         throw Refused(QString(*fehler).replace(QLatin1Char('\r'), QLatin1Char('\n')));
-    for (const auto& [kz, betrag] : e.Betraege)
-        k.out(uva::kzName(kz) + QLatin1Char('\t') + uva::xmlBetrag(betrag));
+    for (const uva::Kz kz : uva::reihenfolge(e))
+        k.out(uva::kzName(kz) + QLatin1Char('\t') + uva::xmlBetrag(e.betrag(kz)));
     k.out(QStringLiteral("095\t") + uva::xmlBetrag(e.kz095()));
     k.out(verprobung::saldoText(e.VerprobungSaldo) + QLatin1Char('\t') +
           uva::xmlBetrag(verprobung::saldoBetrag(e.VerprobungSaldo)));
