@@ -1,5 +1,6 @@
 // The main menu of TForm_Velmora, item by item.
 #include "app/tform_velmora.h"
+#include "reports/uvabefehl.h"
 
 #include <QAction>
 #include <QMenu>
@@ -72,6 +73,9 @@ void TForm_Velmora::baueMenue() {
     QMenu* exportMenu = menu(bar, "Export1", QStringLiteral("Export"));
     connect(item(exportMenu, "Finanzamt1", QStringLiteral("Finanzamt")), &QAction::triggered, this,
             &TForm_Velmora::Finanzamt1Click);
+    auto* uva = new UvaBefehl(m_umgebung, this);
+    connect(item(exportMenu, "UVA1", QStringLiteral("UVA für FinanzOnline…")), &QAction::triggered,
+            uva, &UvaBefehl::UVA1Click);
 
     QMenu* info = menu(bar, "Info1", QStringLiteral("Info"));
     connect(item(info, "berVelmora1", QStringLiteral("Über Velmora")), &QAction::triggered, this,

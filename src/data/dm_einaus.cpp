@@ -482,9 +482,12 @@ void TDM_EinAus::ZeitraumLoeschen(int zeitraum) {
 }
 
 std::optional<Stammdaten> TDM_EinAus::Table_Stammdaten() {
-    Sql q = m_db.sql(QStringLiteral(
-        "select mandant, GanzerName, Adresse, PlzOrt, Telefon, Referat, Steuernummer, SteuerDE "
-        "from T_Stammdaten where mandant = :mandant"));
+    // a database from before the exempt Kennzahl reads as "not chosen"
+    const bool mitKZ = hatSteuerfreiKZ();
+    Sql q = m_db.sql(
+        QStringLiteral("select mandant, GanzerName, Adresse, PlzOrt, Telefon, Referat, "
+                       "Steuernummer, SteuerDE, %1 from T_Stammdaten where mandant = :mandant")
+            .arg(mitKZ ? QStringLiteral("SteuerfreiKZ") : QStringLiteral("NULL")));
     q.bind("mandant", m_stammdatenFilter).exec();
     if (!q.next())
         return std::nullopt;
@@ -497,17 +500,34 @@ std::optional<Stammdaten> TDM_EinAus::Table_Stammdaten() {
     s.Referat = q.value(5).toString();
     s.Steuernummer = q.value(6).toString();
     s.SteuerDE = !q.value(7).isNull() && q.value(7).toInt() != 0;
+    s.SteuerfreiKZ = q.value(8).toString();
     return s;
 }
 
+bool TDM_EinAus::hatSteuerfreiKZ() {
+    Sql q = m_db.sql(QStringLiteral(
+        "select 1 from pragma_table_info('T_Stammdaten') where lower(name) = 'steuerfreikz'"));
+    q.exec();
+    return q.next();
+}
+
 void TDM_EinAus::stammdatenSpeichern(const Stammdaten& d) {
+    const bool mitKZ = hatSteuerfreiKZ();
+    if (!mitKZ && !d.SteuerfreiKZ.isEmpty())
+        throw DatenbankFehler(QStringLiteral(
+            "Die Datenbank hat noch kein Feld für die Kennzahl steuerfreier Umsätze.\rBitte das "
+            "Programm neu starten, damit die Datenbank aktualisiert wird; die Stammdaten wurden "
+            "nicht gespeichert."));
     Transaktion t(m_db);
-    m_db
-        .sql(QStringLiteral(
+    Sql q = m_db.sql(
+        QStringLiteral(
             "update T_Stammdaten set GanzerName = :name, Adresse = :adresse, PlzOrt = :plzort, "
             "Telefon = :telefon, Referat = :referat, Steuernummer = :steuernummer, "
-            "SteuerDE = :steuerde where mandant = :mandant"))
-        .bind("name", textOderNull(d.GanzerName))
+            "SteuerDE = :steuerde%1 where mandant = :mandant")
+            .arg(mitKZ ? QStringLiteral(", SteuerfreiKZ = :steuerfreikz") : QString()));
+    if (mitKZ)
+        q.bind("steuerfreikz", textOderNull(d.SteuerfreiKZ));
+    q.bind("name", textOderNull(d.GanzerName))
         .bind("adresse", textOderNull(d.Adresse))
         .bind("plzort", textOderNull(d.PlzOrt))
         .bind("telefon", textOderNull(d.Telefon))

@@ -23,6 +23,9 @@ struct Stammdaten {
     QString Referat;
     QString Steuernummer;
     bool SteuerDE = false;
+    // Where revenues at 0 % go in the VAT return: a Kennzahl ("011") or
+    // "nicht steuerbar"; empty (NULL) until chosen.
+    QString SteuerfreiKZ;
 };
 
 // The data module: the one connection, the shared datasets and the working
@@ -112,6 +115,8 @@ public:
     int stammdatenFilter() const { return m_stammdatenFilter; }
     std::optional<Stammdaten> Table_Stammdaten();
     void stammdatenSpeichern(const Stammdaten& daten);
+    // Whether T_Stammdaten has the column SteuerfreiKZ (older databases lack it).
+    bool hatSteuerfreiKZ();
 
     // Inserts that allocate their identifier in the same transaction.
     int mandantAnlegen(const QString& bezeichnung, bool aktiv);

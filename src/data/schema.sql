@@ -17,7 +17,8 @@ CREATE TABLE T_Stammdaten (
     Telefon      TEXT,
     Referat      TEXT,
     Steuernummer TEXT,
-    SteuerDE     INTEGER
+    SteuerDE     INTEGER,
+    SteuerfreiKZ TEXT
 );
 
 CREATE TABLE T_Einstellungen (

@@ -1,9 +1,11 @@
 #include "masterdata/tstammdaten.h"
 
+#include "data/steuerfreikz.h"
 #include "masterdata/dialogteile.h"
 #include "toolkit/umgebung.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,6 +42,11 @@ TStammdaten::TStammdaten(Umgebung& umgebung, QWidget* parent)
     DBEditSteuernummer = feld(this, "DBEditSteuernummer");
     DBCheckBoxSteuerDE = new QCheckBox(QStringLiteral("Steuersätze DE"), this);
     DBCheckBoxSteuerDE->setObjectName(QStringLiteral("DBCheckBoxSteuerDE"));
+    DBComboSteuerfreiKZ = new QComboBox(this);
+    DBComboSteuerfreiKZ->setObjectName(QStringLiteral("DBComboSteuerfreiKZ"));
+    DBComboSteuerfreiKZ->addItem(QStringLiteral("(nicht gewählt)"), QString());
+    for (const steuerfreikz::Wahl& w : steuerfreikz::wahlen())
+        DBComboSteuerfreiKZ->addItem(w.text, w.wert);
     BitBtnOK = button(this, "BitBtnOK", QStringLiteral("OK"));
     BitBtnAbbrechen = button(this, "BitBtnAbbrechen", QStringLiteral("Abbrechen"));
     BitBtnOK->setDefault(true);
@@ -58,7 +65,8 @@ TStammdaten::TStammdaten(Umgebung& umgebung, QWidget* parent)
                   {"Label4", "Tel", DBEditTelefon},
                   {"Label5", "Referat", DBEditReferat},
                   {"Label6", "Steuernummen", DBEditSteuernummer},
-                  {"Label7", "Für Kleinwalsertal", DBCheckBoxSteuerDE}};
+                  {"Label7", "Für Kleinwalsertal", DBCheckBoxSteuerDE},
+                  {"Label9", "UVA: Erlöse zu 0 %", DBComboSteuerfreiKZ}};
     for (const auto& z : zeilen) {
         QLabel* l = label(this, z.name, QString::fromUtf8(z.text), true);
         l->setBuddy(z.feld);
@@ -72,7 +80,7 @@ TStammdaten::TStammdaten(Umgebung& umgebung, QWidget* parent)
     layout->addLayout(kopf);
     layout->addLayout(felder);
     layout->addLayout(knoepfe);
-    resize(420, 280);
+    resize(460, 310);
 
     connect(BitBtnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
@@ -93,6 +101,8 @@ void TStammdaten::setDaten(const Stammdaten& d) {
     DBEditReferat->setText(d.Referat);
     DBEditSteuernummer->setText(d.Steuernummer);
     DBCheckBoxSteuerDE->setChecked(d.SteuerDE);
+    const int i = DBComboSteuerfreiKZ->findData(d.SteuerfreiKZ);
+    DBComboSteuerfreiKZ->setCurrentIndex(i < 0 ? 0 : i);
 }
 
 Stammdaten TStammdaten::daten() const {
@@ -105,5 +115,6 @@ Stammdaten TStammdaten::daten() const {
     d.Referat = DBEditReferat->text();
     d.Steuernummer = DBEditSteuernummer->text();
     d.SteuerDE = DBCheckBoxSteuerDE->isChecked();
+    d.SteuerfreiKZ = DBComboSteuerfreiKZ->currentData().toString();
     return d;
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,6 +32,8 @@ public:
     QLineEdit* DBEditReferat = nullptr;
     QLineEdit* DBEditSteuernummer = nullptr;
     QCheckBox* DBCheckBoxSteuerDE = nullptr;
+    // Where revenues at 0 % go in the VAT return; the first entry is "not chosen".
+    QComboBox* DBComboSteuerfreiKZ = nullptr;
     QPushButton* BitBtnOK = nullptr;
     QPushButton* BitBtnAbbrechen = nullptr;
 

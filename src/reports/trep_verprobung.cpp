@@ -30,10 +30,40 @@ Currency ausFeld(const QVariant& v) {
     return Currency::fromUnits(v.toLongLong());
 }
 
+// The revenue lines as the report's rows: Steuersatz, St_Betrag and Betrag,
+// amounts in ten-thousandths as the database gives them.
+class ErloesZeilen final : public reportengine::RowSource {
+public:
+    explicit ErloesZeilen(std::vector<verprobung::Erloeszeile> zeilen)
+        : m_zeilen(std::move(zeilen)) {}
+    QStringList fields() const override {
+        return {QStringLiteral("Steuersatz"), QStringLiteral("St_Betrag"),
+                QStringLiteral("Betrag")};
+    }
+    bool next() override { return ++m_pos < static_cast<std::ptrdiff_t>(m_zeilen.size()); }
+    QVariant value(int field) const override {
+        const verprobung::Erloeszeile& z = m_zeilen.at(static_cast<size_t>(m_pos));
+        switch (field) {
+        case 0:
+            return z.Steuersatz;
+        case 1:
+            return QVariant::fromValue<qlonglong>(z.St_Betrag.units());
+        case 2:
+            return QVariant::fromValue<qlonglong>(z.Betrag.units());
+        default:
+            return {};
+        }
+    }
+
+private:
+    std::vector<verprobung::Erloeszeile> m_zeilen;
+    std::ptrdiff_t m_pos = -1;
+};
+
 } // namespace
 
-TRep_Verprobung::TRep_Verprobung(Datenbank& db, const T_RepDaten& daten)
-    : m_db(db), m_daten(daten), m_report(QStringLiteral("Rep_Verprobung")) {
+TRep_Verprobung::TRep_Verprobung(Datenbank&, const T_RepDaten& daten)
+    : m_daten(daten), m_report(QStringLiteral("Rep_Verprobung")) {
     m_report.setMargins(QMarginsF(10, 10, 10, 10));
     m_report.setFont({QStringLiteral("Arial"), 10});
     m_report.setFormatter(berichtsFormat);
@@ -113,7 +143,9 @@ TRep_Verprobung::TRep_Verprobung(Datenbank& db, const T_RepDaten& daten)
     fuss.onBeforePrint([this](Band& b, bool&) { FussBeforePrint(b); });
 }
 
-reportengine::PageModel TRep_Verprobung::erzeugen(reportengine::RowSource& Query_Verprobung) {
+reportengine::PageModel TRep_Verprobung::erzeugen(const std::vector<verprobung::Posten>& posten) {
+    m_summen = verprobung::summen(posten);
+    ErloesZeilen Query_Verprobung(verprobung::erloeseJeSatz(posten));
     return m_report.produce(Query_Verprobung);
 }
 
@@ -132,7 +164,7 @@ void TRep_Verprobung::QRBandDetailBeforePrint(Band& band) {
 }
 
 void TRep_Verprobung::FussBeforePrint(Band& band) {
-    const verprobung::Summen s = verprobung::SummenLesen(m_db, m_daten);
+    const verprobung::Summen& s = m_summen;
     const Currency saldo = s.Saldo();
     const auto setze = [&band](const char* name, const QString& text) {
         band.element(QString::fromLatin1(name)).setText(text);
@@ -165,14 +197,10 @@ std::optional<reportengine::PageModel> erzeugen(TDM_EinAus& dm, TRep_Verprobung&
     daten.Bis = periode->Bis;
     daten.ZeitraumText = periode->ZeitraumText;
 
-    if (!hatSteuerbuchungen(dm.db(), daten))
+    const std::vector<Posten> posten = periodenPosten(dm.db(), daten);
+    if (posten.empty())
         return std::nullopt;
-    Sql Query_Verprobung = dm.db().sql(statement(queryVerprobungZeilen()));
-    Query_Verprobung.query().setForwardOnly(true);
-    parameterSetzen(Query_Verprobung, daten);
-    Query_Verprobung.exec();
-    reportengine::QueryRowSource zeilen(Query_Verprobung.query());
-    return bericht.erzeugen(zeilen);
+    return bericht.erzeugen(posten);
 }
 
 } // namespace verprobung

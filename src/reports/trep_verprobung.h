@@ -2,8 +2,10 @@
 
 #include "reportengine/report.h"
 #include "reports/t_repdaten.h"
+#include "reports/verprobung.h"
 
 #include <optional>
+#include <vector>
 
 class Datenbank;
 class TDM_EinAus;
@@ -14,8 +16,9 @@ class TRep_Verprobung {
 public:
     TRep_Verprobung(Datenbank& db, const T_RepDaten& daten);
 
-    // Lays out the report over the rows of Query_Verprobung.
-    reportengine::PageModel erzeugen(reportengine::RowSource& Query_Verprobung);
+    // Lays out the report from the period's postings: the revenue lines of
+    // Query_Verprobung and the summary, both from the same selection.
+    reportengine::PageModel erzeugen(const std::vector<verprobung::Posten>& posten);
     reportengine::Report& report() { return m_report; }
 
 private:
@@ -23,16 +26,16 @@ private:
     void QRBandDetailBeforePrint(reportengine::Band& band);
     void FussBeforePrint(reportengine::Band& band);
 
-    Datenbank& m_db;
     const T_RepDaten& m_daten;
+    verprobung::Summen m_summen;
     reportengine::Report m_report;
 };
 
 namespace verprobung {
 
 // The command without its windows: fills daten for the period code (the
-// client, its name by the null test, the fiscal year and the period), opens
-// Query_Verprobung and lays out the report. nullopt when the period has no
+// client, its name by the null test, the fiscal year and the period), reads
+// the period's postings and lays out the report. nullopt when the period has no
 // tax posting at all (meldungKeineEinnahmen). Throws DatenbankFehler, or
 // std::exception from the report, on failure; the query is closed either way.
 std::optional<reportengine::PageModel> erzeugen(TDM_EinAus& dm, TRep_Verprobung& bericht,

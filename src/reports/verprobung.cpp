@@ -3,60 +3,12 @@
 #include "data/dates.h"
 #include "data/db.h"
 
-#include <QSqlError>
-#include <QSqlRecord>
 #include <cmath>
+#include <map>
 
 namespace verprobung {
 
 namespace {
-
-const char* const S1 = "SELECT Sum(t_kontenbewegungen.St_Betrag) AS St_Betrag, "
-                       "Sum(T_Buchungen.Betrag) AS Betrag";
-const char* const S2 = "SELECT Sum(t_kontenbewegungen.St_Betrag) AS St_Betrag";
-const char* const F1 = "FROM (T_Zeitraum INNER JOIN T_Buchungen ON (T_Zeitraum.mandant = "
-                       "T_Buchungen.mandant) AND";
-const char* const F2 = "T_Zeitraum.id = T_Buchungen.Wirtschaftsjahr) INNER JOIN (T_Kontenplan "
-                       "INNER JOIN t_kontenbewegungen ON ";
-const char* const F3 =
-    "FROM (T_Zeitraum INNER JOIN T_Buchungen ON (T_Zeitraum.mandant = T_Buchungen.mandant) AND "
-    "(T_Zeitraum.id = T_Buchungen.Wirtschaftsjahr)) INNER JOIN (T_Kontenplan INNER JOIN "
-    "t_kontenbewegungen ON ";
-const char* const F4 = "T_Kontenplan.Kontonummer = t_kontenbewegungen.Konten_Nr) ON "
-                       "(T_Buchungen.mandant = t_kontenbewegungen.mandant) AND (T_Buchungen.ID = "
-                       "t_kontenbewegungen.Buchungen_id)";
-const char* const F5 = "FROM T_Buchungen INNER JOIN t_kontenbewegungen ON (T_Buchungen.ID = "
-                       "t_kontenbewegungen.Buchungen_id) AND (T_Buchungen.mandant = "
-                       "t_kontenbewegungen.mandant)";
-const char* const W1 =
-    "WHERE (((T_Kontenplan.Kontonummer)=1021) AND ((T_Buchungen.Buchungsdatum) Between :von And "
-    ":bis) AND ((T_Zeitraum.id)= :zeitraum) AND ((T_Buchungen.mandant)=:mandant));";
-const char* const W2 =
-    "WHERE (((T_Kontenplan.Kontonummer)<2000) AND ((T_Kontenplan.Kontonummer)<>1021) and "
-    "((T_Buchungen.Buchungsdatum) Between :von And :bis) AND ((T_Zeitraum.id)= :zeitraum) AND "
-    "((T_Buchungen.mandant)=:mandant));";
-const char* const W3 =
-    "WHERE (((T_Kontenplan.Kontonummer)Between 2000 And 2999) AND "
-    "((T_Kontenplan.Kontonummer)<>2021) and ((T_Buchungen.Buchungsdatum) Between :von And :bis) "
-    "AND ((T_Zeitraum.id)= :zeitraum) AND ((T_Buchungen.mandant)=:mandant));";
-const char* const W4 =
-    "WHERE (((T_Buchungen.Buchungsdatum) Between :von And :bis) AND "
-    "((T_Buchungen.Wirtschaftsjahr)= :zeitraum) AND ((T_Buchungen.mandant)=:mandant) AND "
-    "((T_Buchungen.IstKFZ)=1));";
-const char* const W5 =
-    "WHERE (((T_Buchungen.Buchungsdatum) Between :von And :bis) AND "
-    "((T_Buchungen.Wirtschaftsjahr)= :zeitraum) AND ((T_Buchungen.mandant)=:mandant) AND "
-    "((T_Buchungen.IstGebaeude)=1));";
-const char* const W6 =
-    "WHERE (((T_Kontenplan.Kontonummer)=3000) and ((T_Buchungen.Buchungsdatum) Between :von "
-    "And :bis) AND ((T_Zeitraum.id)= :zeitraum) AND ((T_Buchungen.mandant)=:mandant));";
-
-QStringList zeilen(std::initializer_list<const char*> texte) {
-    QStringList out;
-    for (const char* t : texte)
-        out << QString::fromUtf8(t);
-    return out;
-}
 
 // A sum of the database's ten-thousandths; null (nothing matched) is 0.
 Currency betrag(const QVariant& v) {
@@ -67,19 +19,21 @@ Currency betrag(const QVariant& v) {
     return Currency::fromUnits(v.toLongLong());
 }
 
-// Runs one step; answers its row's two columns (the second 0 for S2 steps).
-std::pair<Currency, Currency> schritt(Datenbank& db, const T_RepDaten& r, int nummer) {
-    Sql q = db.sql(statement(schrittZeilen(nummer)));
-    parameterSetzen(q, r);
-    q.exec();
-    // an aggregate without GROUP BY always has its row; none is a failed read
-    if (!q.next())
-        throw DatenbankFehler(
-            QStringLiteral("Die Summen der Umsatzsteuerverprobung konnten nicht gelesen werden.") +
-            QLatin1Char('\r') + q.query().lastError().text());
-    const bool zwei = q.query().record().count() > 1;
-    return {betrag(q.value(0)), zwei ? betrag(q.value(1)) : Currency()};
-}
+// The chart joined from the left, so that the marks of vehicle and building
+// count every posting of a marked booking, on whatever account.
+const char* const kPostenSql =
+    "SELECT t_kontenbewegungen.Konten_Nr, T_Kontenplan.Steuersatz, T_Buchungen.Steuersatz, "
+    "(T_Buchungen.IstKFZ = 1) AS KFZ, (T_Buchungen.IstGebaeude = 1) AS Gebaeude, "
+    "Sum(t_kontenbewegungen.St_Betrag) AS St_Betrag, Sum(T_Buchungen.Betrag) AS Betrag\n"
+    "FROM (T_Zeitraum INNER JOIN T_Buchungen ON (T_Zeitraum.mandant = T_Buchungen.mandant) AND "
+    "(T_Zeitraum.id = T_Buchungen.Wirtschaftsjahr)) INNER JOIN t_kontenbewegungen ON "
+    "(T_Buchungen.mandant = t_kontenbewegungen.mandant) AND (T_Buchungen.ID = "
+    "t_kontenbewegungen.Buchungen_id) LEFT JOIN T_Kontenplan ON T_Kontenplan.Kontonummer = "
+    "t_kontenbewegungen.Konten_Nr\n"
+    "WHERE ((T_Zeitraum.id) = :zeitraum) AND ((T_Buchungen.Buchungsdatum) Between :von And :bis) "
+    "AND ((T_Buchungen.mandant) = :mandant)\n"
+    "GROUP BY 1, 2, 3, 4, 5\n"
+    "ORDER BY 1, 3, 4, 5;";
 
 } // namespace
 
@@ -91,44 +45,6 @@ Currency saldoBetrag(Currency saldo) {
     return saldo < Currency() ? -saldo : saldo;
 }
 
-QStringList queryVerprobungZeilen() {
-    return zeilen(
-        {"SELECT T_Kontenplan.Steuersatz, Sum(t_kontenbewegungen.St_Betrag) AS St_Betrag, "
-         "Sum(T_Buchungen.Betrag) AS Betrag",
-         "FROM (T_Zeitraum INNER JOIN T_Buchungen ON (T_Zeitraum.mandant = T_Buchungen.mandant) "
-         "AND (T_Zeitraum.id = T_Buchungen.Wirtschaftsjahr)) INNER JOIN (T_Kontenplan INNER JOIN "
-         "t_kontenbewegungen ON T_Kontenplan.Kontonummer = t_kontenbewegungen.Konten_Nr) ON "
-         "(T_Buchungen.mandant = t_kontenbewegungen.mandant) AND (T_Buchungen.ID = "
-         "t_kontenbewegungen.Buchungen_id)",
-         "WHERE (((T_Kontenplan.Kontonummer)<2000 And (T_Kontenplan.Kontonummer)<>1021) AND "
-         "((T_Zeitraum.id)= :Zeitraum ) AND ((T_Buchungen.Buchungsdatum) Between :von And :bis ) "
-         "AND ((T_Buchungen.mandant)=:Mandant))",
-         "GROUP BY T_Kontenplan.Steuersatz;"});
-}
-
-QStringList schrittZeilen(int nummer) {
-    switch (nummer) {
-    case 1:
-        return zeilen({S1, F1, F2, F4, W1});
-    case 2:
-        return zeilen({S1, F3, F4, W2});
-    case 3:
-        return zeilen({S2, F3, F4, W3});
-    case 4:
-        return zeilen({S2, F5, W4});
-    case 5:
-        return zeilen({S2, F5, W5});
-    case 6:
-        return zeilen({S2, F3, F4, W6});
-    default:
-        return {};
-    }
-}
-
-QString statement(const QStringList& z) {
-    return z.join(QLatin1Char('\n'));
-}
-
 void parameterSetzen(Sql& q, const T_RepDaten& r) {
     q.bind(QStringLiteral("von"), dates::toSql(r.Von))
         .bind(QStringLiteral("bis"), dates::toSql(r.Bis))
@@ -136,26 +52,83 @@ void parameterSetzen(Sql& q, const T_RepDaten& r) {
         .bind(QStringLiteral("mandant"), r.Mandant);
 }
 
-Summen SummenLesen(Datenbank& db, const T_RepDaten& r) {
+std::vector<Posten> periodenPosten(Datenbank& db, const T_RepDaten& r) {
+    Sql q = db.sql(QString::fromUtf8(kPostenSql));
+    q.query().setForwardOnly(true);
+    parameterSetzen(q, r);
+    q.exec();
+    std::vector<Posten> out;
+    while (q.next()) {
+        Posten p;
+        p.Konto = q.value(0).toInt();
+        if (!q.value(1).isNull())
+            p.Kontosatz = q.value(1).toInt();
+        p.Buchungssatz = q.value(2).toInt();
+        p.KFZ = q.value(3).toInt() == 1;
+        p.Gebaeude = q.value(4).toInt() == 1;
+        p.St_Betrag = betrag(q.value(5));
+        p.Betrag = betrag(q.value(6));
+        out.push_back(p);
+    }
+    return out;
+}
+
+bool istErloeskonto(const Posten& p) {
+    return p.Kontosatz && p.Konto < 2000 && p.Konto != 1021;
+}
+
+bool istEUKonto(const Posten& p) {
+    return p.Kontosatz && p.Konto == 1021;
+}
+
+bool istVorsteuerkonto(const Posten& p) {
+    return p.Kontosatz && p.Konto >= 2000 && p.Konto <= 2999 && p.Konto != 2021;
+}
+
+bool istEinfuhrkonto(const Posten& p) {
+    return p.Kontosatz && p.Konto == 3000;
+}
+
+std::vector<Erloeszeile> erloeseJeSatz(const std::vector<Posten>& posten) {
+    std::map<int, Erloeszeile> jeSatz;
+    for (const Posten& p : posten) {
+        if (!istErloeskonto(p))
+            continue;
+        Erloeszeile& z = jeSatz[*p.Kontosatz];
+        z.Steuersatz = *p.Kontosatz;
+        z.St_Betrag += p.St_Betrag;
+        z.Betrag += p.Betrag;
+    }
+    std::vector<Erloeszeile> out;
+    for (const auto& [satz, z] : jeSatz)
+        out.push_back(z);
+    return out;
+}
+
+Summen summen(const std::vector<Posten>& posten) {
     Summen s;
-    std::tie(s.EUSteuer, s.EUBemessung) = schritt(db, r, 1);
-    std::tie(s.Umsatzsteuer, s.Erloese) = schritt(db, r, 2);
-    s.Vorsteuer = schritt(db, r, 3).first;
-    s.KFZ = schritt(db, r, 4).first;
-    s.Gebaeude = schritt(db, r, 5).first;
-    s.Einfuhr = schritt(db, r, 6).first;
+    for (const Posten& p : posten) {
+        if (istEUKonto(p)) {
+            s.EUSteuer += p.St_Betrag;
+            s.EUBemessung += p.Betrag;
+        } else if (istErloeskonto(p)) {
+            s.Umsatzsteuer += p.St_Betrag;
+            s.Erloese += p.Betrag;
+        } else if (istVorsteuerkonto(p)) {
+            s.Vorsteuer += p.St_Betrag;
+        } else if (istEinfuhrkonto(p)) {
+            s.Einfuhr += p.St_Betrag;
+        }
+        if (p.KFZ)
+            s.KFZ += p.St_Betrag;
+        if (p.Gebaeude)
+            s.Gebaeude += p.St_Betrag;
+    }
     return s;
 }
 
-bool hatSteuerbuchungen(Datenbank& db, const T_RepDaten& r) {
-    Sql q = db.sql(QStringLiteral(
-        "SELECT 1 FROM T_Buchungen INNER JOIN t_kontenbewegungen ON (T_Buchungen.ID = "
-        "t_kontenbewegungen.Buchungen_id) AND (T_Buchungen.mandant = t_kontenbewegungen.mandant)\n"
-        "WHERE T_Buchungen.mandant = :mandant AND T_Buchungen.Wirtschaftsjahr = :zeitraum AND "
-        "T_Buchungen.Buchungsdatum Between :von And :bis LIMIT 1;"));
-    parameterSetzen(q, r);
-    q.exec();
-    return q.next();
+Summen SummenLesen(Datenbank& db, const T_RepDaten& r) {
+    return summen(periodenPosten(db, r));
 }
 
 QString meldungKeineEinnahmen() {

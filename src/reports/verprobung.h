@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <vector>
 
 class Datenbank;
 class Sql;
@@ -37,23 +39,47 @@ QString saldoText(Currency saldo);
 // The balance without its sign.
 Currency saldoBetrag(Currency saldo);
 
-// The per-rate statement of Query_Verprobung, line by line.
-QStringList queryVerprobungZeilen();
-// The lines of summary step 1..6.
-QStringList schrittZeilen(int schritt);
-// Lines of a statement joined with a line break, never glued together.
-QString statement(const QStringList& zeilen);
+// One group of the period's tax postings: the postings of one account from
+// bookings with the same rate and the same vehicle and building marks.
+struct Posten {
+    int Konto = 0;                // t_kontenbewegungen.Konten_Nr
+    std::optional<int> Kontosatz; // the account's rate; none for an account outside the chart
+    int Buchungssatz = 0;         // T_Buchungen.Steuersatz
+    bool KFZ = false;
+    bool Gebaeude = false;
+    Currency St_Betrag; // sum of the postings
+    Currency Betrag;    // sum of the bookings' amounts, once per posting
+    bool operator==(const Posten&) const = default;
+};
+
+// The tax postings of the client's fiscal year within the period: the one
+// selection every figure of the VAT verification and of the VAT return is
+// computed from. Ordered by account, then rate.
+std::vector<Posten> periodenPosten(Datenbank& db, const T_RepDaten& r);
+
+// A revenue line of the report: output-tax accounts (below 2000 without
+// 1021) grouped by the account's rate, in ascending order.
+struct Erloeszeile {
+    int Steuersatz = 0;
+    Currency St_Betrag;
+    Currency Betrag; // gross
+    Currency netto() const { return Betrag - St_Betrag; }
+    bool operator==(const Erloeszeile&) const = default;
+};
+std::vector<Erloeszeile> erloeseJeSatz(const std::vector<Posten>& posten);
+
+// Account classes of the chart.
+bool istErloeskonto(const Posten& p);
+bool istEUKonto(const Posten& p);        // 1021, tax on intra-community acquisitions
+bool istVorsteuerkonto(const Posten& p); // 2000 to 2999 without 2021
+bool istEinfuhrkonto(const Posten& p);   // 3000
+
+// The six summary values from the selection.
+Summen summen(const std::vector<Posten>& posten);
+Summen SummenLesen(Datenbank& db, const T_RepDaten& r);
 
 // Binds von, bis, zeitraum and mandant of r to a statement.
 void parameterSetzen(Sql& q, const T_RepDaten& r);
-
-// Runs the six steps in order; a sum that is null because no posting
-// matched counts as 0.
-Summen SummenLesen(Datenbank& db, const T_RepDaten& r);
-
-// Whether the period has any tax posting of the client's fiscal year: a
-// period without one has nothing to verify.
-bool hatSteuerbuchungen(Datenbank& db, const T_RepDaten& r);
 
 QString meldungKeineEinnahmen();
 

@@ -138,7 +138,12 @@ TEST(CliStammdaten, ClientsYearsAndMasterData) {
             "ja"});
     EXPECT_EQ(cli.ok({"stammdaten"}),
               "GanzerName\tMaier & Söhne OG\nAdresse\t\nPlzOrt\t6991 Riezlern\n"
-              "Telefon\t\nReferat\t\nSteuernummer\t\nSteuerDE\tja\n");
+              "Telefon\t\nReferat\t\nSteuernummer\t\nSteuerDE\tja\nSteuerfreiKZ\t\n");
+    cli.ok({"stammdaten", "--steuerfrei-kz", "nicht steuerbar"});
+    EXPECT_TRUE(cli.ok({"stammdaten"}).endsWith("SteuerfreiKZ\tnicht steuerbar\n"));
+    EXPECT_EQ(cli.run({"stammdaten", "--steuerfrei-kz", "12"}).status, 2);
+    cli.ok({"stammdaten", "--steuerfrei-kz", ""});
+    EXPECT_TRUE(cli.ok({"stammdaten"}).endsWith("SteuerfreiKZ\t\n"));
 
     EXPECT_EQ(cli.run({"mandant", "umbenennen", huber, "Maier & Söhne 😀"}).err,
               "Es gibt bereits einen Mandanten mit dieser Bezeichnung!\n");

@@ -6,6 +6,7 @@
 #include "masterdata/tstammdaten.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,17 +39,19 @@ protected:
             dialog.DBEditReferat->setText("Referat 7");
             dialog.DBEditSteuernummer->setText("");
             dialog.DBCheckBoxSteuerDE->setChecked(true);
+            dialog.DBComboSteuerfreiKZ->setCurrentIndex(
+                dialog.DBComboSteuerfreiKZ->findText("016 Kleinunternehmer"));
             return ergebnis;
         });
         befehle->Stammdaten1Click();
     }
     QVariantList zeile() {
         Sql q = dm->db().sql("select GanzerName, Adresse, PlzOrt, Telefon, Referat, Steuernummer, "
-                             "SteuerDE from T_Stammdaten where mandant = :m");
+                             "SteuerDE, SteuerfreiKZ from T_Stammdaten where mandant = :m");
         q.bind("m", mandant).exec();
         QVariantList werte;
         if (q.next()) {
-            for (int i = 0; i < 7; ++i)
+            for (int i = 0; i < 8; ++i)
                 werte << q.value(i);
         }
         return werte;
@@ -78,8 +81,11 @@ TEST_F(StammdatenTest, DialogShowsTheRowWithItsLabels) {
             auto* l = qobject_cast<QLabel*>(form->itemAt(row, QFormLayout::LabelRole)->widget());
             beschriftungen << l->text();
         }
-        EXPECT_EQ(beschriftungen, QStringList({"Name", "Straße HNr.", "PLZ / Ort", "Tel", "Referat",
-                                               "Steuernummen", "Für Kleinwalsertal"}));
+        EXPECT_EQ(beschriftungen,
+                  QStringList({"Name", "Straße HNr.", "PLZ / Ort", "Tel", "Referat", "Steuernummen",
+                               "Für Kleinwalsertal", "UVA: Erlöse zu 0 %"}));
+        EXPECT_EQ(dialog.DBComboSteuerfreiKZ->currentText(), "(nicht gewählt)");
+        EXPECT_EQ(dialog.DBComboSteuerfreiKZ->count(), 8);
         return int(QDialog::Rejected);
     });
     befehle->Stammdaten1Click();
@@ -89,7 +95,7 @@ TEST_F(StammdatenTest, DialogShowsTheRowWithItsLabels) {
 TEST_F(StammdatenTest, OkStoresEveryFieldAsTyped) {
     bearbeiten(QDialog::Accepted);
     const QVariantList werte = zeile();
-    ASSERT_EQ(werte.size(), 7);
+    ASSERT_EQ(werte.size(), 8);
     EXPECT_EQ(werte[0].toString(), QString::fromUtf8("Bäckerei \"Kipferl\" 🥐"));
     EXPECT_EQ(werte[1].toString(), "Gasse 'A' 2");
     EXPECT_EQ(werte[2].toString(), "6991 Riezlern");
@@ -97,8 +103,38 @@ TEST_F(StammdatenTest, OkStoresEveryFieldAsTyped) {
     EXPECT_EQ(werte[4].toString(), "Referat 7");
     EXPECT_TRUE(werte[5].isNull());
     EXPECT_EQ(werte[6].toInt(), 1);
+    EXPECT_EQ(werte[7].toString(), "016");
     EXPECT_TRUE(dm->gibSteuerDE());
     EXPECT_EQ(anzahl("T_Stammdaten"), 1);
+}
+
+TEST_F(StammdatenTest, TheExemptKennzahlShowsAndClearsBackToNull) {
+    dm->db().execute("update T_Stammdaten set SteuerfreiKZ = 'nicht steuerbar'");
+    ui.answerModal([](QDialog& d) {
+        auto& dialog = dynamic_cast<TStammdaten&>(d);
+        EXPECT_EQ(dialog.DBComboSteuerfreiKZ->currentText(), "Nicht steuerbar (nicht in der UVA)");
+        dialog.DBComboSteuerfreiKZ->setCurrentIndex(0);
+        return int(QDialog::Accepted);
+    });
+    befehle->Stammdaten1Click();
+    EXPECT_TRUE(zeile()[7].isNull());
+}
+
+TEST_F(StammdatenTest, ADatabaseWithoutTheExemptKennzahlReadsAsNotChosen) {
+    dm->db().execute("alter table T_Stammdaten drop column SteuerfreiKZ");
+    EXPECT_FALSE(dm->hatSteuerfreiKZ());
+    const Stammdaten gelesen = mandanten::stammdatenLesen(*dm);
+    EXPECT_EQ(gelesen.GanzerName, "Alpha KG");
+    EXPECT_TRUE(gelesen.SteuerfreiKZ.isEmpty());
+    // the other fields still save; a chosen Kennzahl cannot, and nothing is written
+    Stammdaten neu = gelesen;
+    neu.Adresse = "Neugasse 3";
+    dm->stammdatenSpeichern(neu);
+    EXPECT_EQ(mandanten::stammdatenLesen(*dm).Adresse, "Neugasse 3");
+    neu.Adresse = "Anderswo 4";
+    neu.SteuerfreiKZ = "011";
+    EXPECT_THROW(dm->stammdatenSpeichern(neu), DatenbankFehler);
+    EXPECT_EQ(mandanten::stammdatenLesen(*dm).Adresse, "Neugasse 3");
 }
 
 TEST_F(StammdatenTest, AnythingButOkLeavesTheRowUnchanged) {

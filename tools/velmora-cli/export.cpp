@@ -1,4 +1,4 @@
-// export finanzamt: the tax-office export of a month, written by the same
+// export finanzamt, journal, details and uva: the exports of the windows, written by the same
 // grid export with the same settings as the window's.
 #include "cli.h"
 #include "data/dm_einaus.h"
@@ -9,7 +9,11 @@
 #include "reports/einaus.h"
 #include "reports/finanzamtexport.h"
 #include "reports/journal.h"
+#include "reports/uva.h"
+#include "reports/verprobung.h"
 #include "reports/zeitraum.h"
+
+#include <variant>
 
 namespace cli {
 
@@ -132,6 +136,38 @@ void exportDetails(Kontext& k, const QStringList& words) {
     datenexport(k, format, datei);
 }
 
+// The summary as KZ<TAB>amount lines in the file's notation, then the
+// computed KZ 095, the VAT verification's balance, the difference between the
+// two, and the input taxes that have no Kennzahl.
+void exportUva(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--zeitraum")});
+    args.expectPositional(1);
+    const QString datei = args.at(0, "FILE");
+    const auto text = args.value(QStringLiteral("--zeitraum"));
+    if (!text)
+        throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 16)."));
+    bool ok = false;
+    const int code = text->trimmed().toInt(&ok);
+    if (!ok || code < 1 || code > uva::letzterUvaCode)
+        throw UsageError(QStringLiteral("'%1' ist kein Zeitraum von 1 bis 16. ").arg(*text) +
+                         uva::meldungKeinZeitraum());
+    k.oeffnen();
+    const auto r = uva::erstellen(uva::eingabeLesen(k.dm(), code));
+    if (const QString* m = std::get_if<QString>(&r))
+        throw Refused(QString(*m).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    const uva::Erklaerung& e = std::get<uva::Erklaerung>(r);
+    if (const auto fehler = uva::schreiben(uva::xml(e, k.clock().now()), datei))
+        throw Refused(QString(*fehler).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    for (const uva::Kz kz : uva::reihenfolge(e))
+        k.out(uva::kzName(kz) + QLatin1Char('\t') + uva::xmlBetrag(e.betrag(kz)));
+    k.out(QStringLiteral("095\t") + uva::xmlBetrag(e.kz095()));
+    k.out(verprobung::saldoText(e.VerprobungSaldo) + QLatin1Char('\t') +
+          uva::xmlBetrag(verprobung::saldoBetrag(e.VerprobungSaldo)));
+    k.out(QStringLiteral("Differenz\t") + uva::xmlBetrag(e.differenz()));
+    k.out(QStringLiteral("KFZ\t") + uva::xmlBetrag(e.KFZ));
+    k.out(QStringLiteral("Gebaeude\t") + uva::xmlBetrag(e.Gebaeude));
+}
+
 } // namespace
 
 void exportBefehle(std::vector<Befehl>& out) {
@@ -146,6 +182,8 @@ void exportBefehle(std::vector<Befehl>& out) {
     out.push_back({QStringLiteral("export details"),
                    QStringLiteral("export details FILE [--format %1]").arg(exportFormatListe()),
                    exportDetails});
+    out.push_back(
+        {QStringLiteral("export uva"), QStringLiteral("export uva --zeitraum N FILE"), exportUva});
 }
 
 } // namespace cli

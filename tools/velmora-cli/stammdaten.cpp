@@ -2,6 +2,7 @@
 #include "cli.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "data/steuerfreikz.h"
 #include "masterdata/mandanten.h"
 #include "masterdata/zeitraeume.h"
 
@@ -103,7 +104,7 @@ const Feld kFelder[] = {
 };
 
 void stammdaten(Kontext& k, const QStringList& words) {
-    QStringList optionen{QStringLiteral("--steuer-de")};
+    QStringList optionen{QStringLiteral("--steuer-de"), QStringLiteral("--steuerfrei-kz")};
     for (const Feld& f : kFelder)
         optionen << QLatin1String(f.option);
     const Args args(words, {}, optionen);
@@ -123,6 +124,14 @@ void stammdaten(Kontext& k, const QStringList& words) {
         daten.SteuerDE = *v == QLatin1String("ja");
         geaendert = true;
     }
+    if (const auto v = args.value(QStringLiteral("--steuerfrei-kz"))) {
+        // an empty value clears the choice
+        if (!v->isEmpty() && !steuerfreikz::gueltig(*v))
+            throw UsageError(QStringLiteral("--steuerfrei-kz nimmt 011, 017, 019, 016, 020, 021, "
+                                            "\"nicht steuerbar\" oder \"\" (nicht gewählt)."));
+        daten.SteuerfreiKZ = *v;
+        geaendert = true;
+    }
     if (geaendert) {
         mandanten::stammdatenSpeichern(dm, daten);
         return;
@@ -131,6 +140,7 @@ void stammdaten(Kontext& k, const QStringList& words) {
         k.out(QLatin1String(f.name) + QLatin1Char('\t') + daten.*f.text);
     k.out(QStringLiteral("SteuerDE\t") +
           (daten.SteuerDE ? QStringLiteral("ja") : QStringLiteral("nein")));
+    k.out(QStringLiteral("SteuerfreiKZ\t") + daten.SteuerfreiKZ);
 }
 
 int zeitraumDesJahres(Kontext& k, const QString& text) {
@@ -148,8 +158,7 @@ void jahrListe(Kontext& k, const QStringList& words) {
     TDM_EinAus& dm = k.dm();
     dm.setQueryZeitraumMandant(dm.gibMandant());
     zeilen(dm.QueryZeitraum(), [&](const QSqlRecord& r) {
-        k.out(
-            QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
+        k.out(QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
     });
 }
 
@@ -195,7 +204,7 @@ void stammdatenBefehle(std::vector<Befehl>& out) {
         {QStringLiteral("stammdaten"),
          QStringLiteral(
              "stammdaten [--name T] [--adresse T] [--plzort T] [--telefon T] [--referat T] "
-             "[--steuernummer T] [--steuer-de ja|nein]"),
+             "[--steuernummer T] [--steuer-de ja|nein] [--steuerfrei-kz KZ]"),
          stammdaten});
     out.push_back({QStringLiteral("jahr liste"), QStringLiteral("jahr liste"), jahrListe});
     out.push_back({QStringLiteral("jahr neu"), QStringLiteral("jahr neu JAHR"), jahrNeu});
