@@ -3,9 +3,9 @@
 #include "data/dm_einaus.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
+#include "reports/sqlzeilen.h"
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
-#include "reports/verprobung.h"
 
 namespace einaus {
 
@@ -67,7 +67,7 @@ reportengine::PageModel auswertungErzeugen(TDM_EinAus& dm, TRep_EinAus& bericht,
                                            int kreis) {
     daten.GanzerName = mandantenname::zeilenTest(dm);
     daten.ZeitraumText = auswertung::jahrText(dm.gibJahr());
-    Sql QueryEinAus = dm.db().sql(verprobung::statement(queryEinAusZeilen()));
+    Sql QueryEinAus = dm.db().sql(sqlzeilen::statement(queryEinAusZeilen()));
     QueryEinAus.query().setForwardOnly(true);
     QueryEinAus.bind(QStringLiteral("Zeitraum"), dm.gibZeitraum())
         .bind(QStringLiteral("mandant"), dm.gibMandant())
@@ -85,7 +85,7 @@ void detailDatenSetzen(TDM_EinAus& dm, T_RepDaten& daten) {
 
 reportengine::PageModel detailsErzeugen(TDM_EinAus& dm, TRep_EinAusDetail& bericht,
                                         const T_RepDaten& daten) {
-    Sql QueryEinAusDetail = dm.db().sql(verprobung::statement(queryEinAusDetailZeilen()));
+    Sql QueryEinAusDetail = dm.db().sql(sqlzeilen::statement(queryEinAusDetailZeilen()));
     QueryEinAusDetail.query().setForwardOnly(true);
     QueryEinAusDetail.bind(QStringLiteral("Zeitraum"), dm.gibZeitraum())
         .bind(QStringLiteral("mandant"), daten.Mandant)
@@ -98,7 +98,7 @@ reportengine::PageModel detailsErzeugen(TDM_EinAus& dm, TRep_EinAusDetail& beric
 void detailExportOeffnen(TDM_EinAus& dm, const T_RepDaten& daten) {
     ExportAbfrage& Query_Export = dm.Query_Export();
     Query_Export.schliessen();
-    Sql q = dm.db().sql(verprobung::statement(detailExportZeilen()));
+    Sql q = dm.db().sql(sqlzeilen::statement(detailExportZeilen()));
     q.bind(QStringLiteral("Zeitraum"), dm.gibZeitraum())
         .bind(QStringLiteral("mandant"), daten.Mandant)
         .exec();

@@ -4,8 +4,8 @@
 #include "data/dm_einaus.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
+#include "reports/sqlzeilen.h"
 #include "reports/trep_journal.h"
-#include "reports/verprobung.h"
 #include "reports/zeitraum.h"
 
 #include <stdexcept>
@@ -72,7 +72,7 @@ void datenSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code) {
 }
 
 reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_Journal& bericht, const T_RepDaten& daten) {
-    Sql QueryJournal = dm.db().sql(verprobung::statement(queryJournalZeilen()));
+    Sql QueryJournal = dm.db().sql(sqlzeilen::statement(queryJournalZeilen()));
     QueryJournal.query().setForwardOnly(true);
     binden(QueryJournal, daten);
     QueryJournal.exec();
@@ -83,7 +83,7 @@ reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_Journal& bericht, const T_
 void exportOeffnen(TDM_EinAus& dm, const T_RepDaten& daten) {
     ExportAbfrage& Query_Export = dm.Query_Export();
     Query_Export.schliessen();
-    Sql q = dm.db().sql(verprobung::statement(exportZeilen()));
+    Sql q = dm.db().sql(sqlzeilen::statement(exportZeilen()));
     binden(q, daten);
     q.exec();
     Query_Export.oeffnen(q.take(),

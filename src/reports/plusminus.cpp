@@ -3,8 +3,8 @@
 #include "data/dm_einaus.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
+#include "reports/sqlzeilen.h"
 #include "reports/trep_plusminus.h"
-#include "reports/verprobung.h"
 
 namespace plusminus {
 
@@ -32,7 +32,7 @@ QStringList queryPlusMinusZeilen() {
 reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_PlusMinus& bericht, T_RepDaten& daten) {
     daten.GanzerName = mandantenname::zeilenTest(dm);
     daten.ZeitraumText = auswertung::jahrText(dm.gibJahr());
-    Sql Query_PlusMinus = dm.db().sql(verprobung::statement(queryPlusMinusZeilen()));
+    Sql Query_PlusMinus = dm.db().sql(sqlzeilen::statement(queryPlusMinusZeilen()));
     Query_PlusMinus.query().setForwardOnly(true);
     Query_PlusMinus.bind(QStringLiteral("Zeitraum"), dm.gibZeitraum())
         .bind(QStringLiteral("Mandant"), dm.gibMandant())

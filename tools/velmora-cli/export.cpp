@@ -1,5 +1,5 @@
-// export finanzamt, journal, details and uva: the exports of the windows, written by the same
-// grid export with the same settings as the window's.
+// export finanzamt, journal, details and uva: the files the windows write,
+// through the same components with the same settings.
 #include "cli.h"
 #include "data/dm_einaus.h"
 #include "data/finanzamtliste.h"
