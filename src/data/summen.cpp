@@ -65,6 +65,10 @@ Summen SummenBerechnen(Datenbank& db, int zeitraum, int mandant) {
     return s;
 }
 
+QStringList SummenStatements() {
+    return {QLatin1String(kBrutto), QLatin1String(kUst), QLatin1String(kVst)};
+}
+
 int ZeitraumJahr(Datenbank& db, int zeitraum, int mandant) {
     Sql q = db.sql(
         QStringLiteral("select * from t_zeitraum where id = :zeitraum and mandant = :mandant;"));
