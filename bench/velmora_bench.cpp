@@ -133,8 +133,7 @@ long long rohAktualisieren(RohSql& r) {
     const QStringList s = SummenStatements();
     long long n = r.laufen(s[0], mit(werte(), QStringLiteral("einnahme"), 1));
     n += r.laufen(s[0], mit(werte(), QStringLiteral("einnahme"), 2));
-    n += r.laufen(s[1], mit(werte(), QStringLiteral("einnahme"), 1));
-    n += r.laufen(s[2], mit(werte(), QStringLiteral("einnahme"), 2));
+    n += r.laufen(s[1], werte());
     n += r.laufen(Buchungsliste::statement(true), werte(), kErsteZeilen);
     n += r.laufen(Buchungsliste::statement(false), werte(), kErsteZeilen);
     return n;

@@ -22,8 +22,8 @@ struct Summen {
 // DatenbankFehler on a database error.
 Summen SummenBerechnen(Datenbank& db, int zeitraum, int mandant);
 
-// The statements behind the totals: gross, output tax and input tax, each
-// with the placeholders einnahme, zeitraum and mandant.
+// The statements behind the totals: the gross total (placeholders einnahme,
+// zeitraum, mandant) and both tax totals in one row (zeitraum, mandant).
 QStringList SummenStatements();
 
 // The calendar year of a client's fiscal year; throws DatenbankFehler when
