@@ -5,8 +5,38 @@
 
 namespace dates {
 
+namespace {
+
+// Lists and exports show a date per row: the common shapes are done by hand,
+// QDate's format parser costs more than the rest of a row.
+int ziffern(QStringView text, int von, int anzahl) {
+    int wert = 0;
+    for (int i = von; i < von + anzahl; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        wert = wert * 10 + (c - u'0');
+    }
+    return wert;
+}
+
+void zweistellig(QChar* ziel, int wert) {
+    ziel[0] = QChar(u'0' + wert / 10);
+    ziel[1] = QChar(u'0' + wert % 10);
+}
+
+} // namespace
+
 QString format(const QDate& date) {
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
+    if (!date.isValid() || date.year() < 1000 || date.year() > 9999)
+        return date.toString(QStringLiteral("dd.MM.yyyy"));
+    QString text(10, QLatin1Char('.'));
+    QChar* z = text.data();
+    zweistellig(z, date.day());
+    zweistellig(z + 3, date.month());
+    zweistellig(z + 6, date.year() / 100);
+    zweistellig(z + 8, date.year() % 100);
+    return text;
 }
 
 std::optional<QDate> parse(const QString& text) {
@@ -30,6 +60,13 @@ QString toSql(const QDate& date) {
 }
 
 QDate fromSql(const QString& text) {
+    if (text.size() >= 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-')) {
+        const int y = ziffern(text, 0, 4);
+        const int m = ziffern(text, 5, 2);
+        const int d = ziffern(text, 8, 2);
+        if (y >= 0 && m >= 0 && d >= 0)
+            return QDate(y, m, d);
+    }
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
 }
 

@@ -71,10 +71,15 @@ CREATE TABLE T_Kontenplan (
 );
 
 -- The hot paths: the main lists and totals, postings per booking, the
--- per-client lists of years and circles.
+-- per-client lists of years and circles. The gross totals and the postings'
+-- totals read only their covering index; the next voucher number is the
+-- last entry of its index. A later release adds an index under a new name:
+-- the updater brings indexes into old files by name only.
 CREATE INDEX ix_buchungen_liste ON T_Buchungen (mandant, Wirtschaftsjahr, IstEinnahme, Buchungsdatum);
+CREATE INDEX ix_buchungen_summen ON T_Buchungen (mandant, Wirtschaftsjahr, IstEinnahme, IstDrittland, Betrag);
+CREATE INDEX ix_buchungen_beleg ON T_Buchungen (mandant, Wirtschaftsjahr, Belegnummer);
 CREATE INDEX ix_buchungen_bk ON T_Buchungen (mandant, BK);
-CREATE INDEX ix_kontenbewegungen_buchung ON t_kontenbewegungen (mandant, Buchungen_id);
+CREATE INDEX ix_kontenbewegungen_summen ON t_kontenbewegungen (mandant, Buchungen_id, Konten_Nr, St_Betrag);
 CREATE INDEX ix_zeitraum_mandant ON T_Zeitraum (mandant, Jahr);
 CREATE INDEX ix_bkreis_mandant ON T_BKreis (mandant, BKName);
 CREATE INDEX ix_stammdaten_mandant ON T_Stammdaten (mandant);

@@ -14,39 +14,34 @@ const char* const kBrutto =
     "HAVING (((T_Buchungen.IstEinnahme)=:einnahme) AND ((T_Buchungen.Wirtschaftsjahr)=:zeitraum) "
     "AND ((T_Buchungen.IstDrittland)=2) AND ((T_Buchungen.mandant)=:mandant));";
 
-// Income postings and the acquisition tax owed on intra-community expenses.
-const char* const kUst =
-    "SELECT Sum(t_kontenbewegungen.St_Betrag >> 32), Sum(t_kontenbewegungen.St_Betrag & "
-    "4294967295) "
+// Both tax totals in one pass over the client's postings: the output tax
+// (income postings and the acquisition tax owed on intra-community expenses,
+// account 1021), then the input tax (every other posting of expenses: 2000 +
+// rate, 2021 and 3000). A CASE without match adds NULL, which Sum skips, as
+// the WHERE of a statement per total would.
+const char* const kSteuer =
+    "SELECT "
+    "Sum(CASE WHEN T_Buchungen.IstEinnahme=1 OR t_kontenbewegungen.Konten_Nr=1021 "
+    "THEN t_kontenbewegungen.St_Betrag >> 32 END), "
+    "Sum(CASE WHEN T_Buchungen.IstEinnahme=1 OR t_kontenbewegungen.Konten_Nr=1021 "
+    "THEN t_kontenbewegungen.St_Betrag & 4294967295 END), "
+    "Sum(CASE WHEN T_Buchungen.IstEinnahme=2 AND t_kontenbewegungen.Konten_Nr<>1021 "
+    "THEN t_kontenbewegungen.St_Betrag >> 32 END), "
+    "Sum(CASE WHEN T_Buchungen.IstEinnahme=2 AND t_kontenbewegungen.Konten_Nr<>1021 "
+    "THEN t_kontenbewegungen.St_Betrag & 4294967295 END) "
     "FROM T_Buchungen INNER JOIN t_kontenbewegungen ON (t_kontenbewegungen.mandant = "
     "T_Buchungen.mandant) AND (T_Buchungen.ID = t_kontenbewegungen.Buchungen_id) "
-    "WHERE ((((T_Buchungen.IstEinnahme)=:einnahme) OR ((t_kontenbewegungen.Konten_Nr)=1021)) "
-    "AND ((T_Buchungen.Wirtschaftsjahr)=:Zeitraum) AND ((T_Buchungen.mandant)=:mandant))";
-
-// Every other posting of expenses: 2000 + rate, 2021 and 3000.
-const char* const kVst =
-    "SELECT Sum(t_kontenbewegungen.St_Betrag >> 32), Sum(t_kontenbewegungen.St_Betrag & "
-    "4294967295) "
-    "FROM T_Buchungen INNER JOIN t_kontenbewegungen ON (t_kontenbewegungen.mandant = "
-    "T_Buchungen.mandant) AND (T_Buchungen.ID = t_kontenbewegungen.Buchungen_id) "
-    "WHERE (((T_Buchungen.IstEinnahme)=:einnahme) AND ((t_kontenbewegungen.Konten_Nr)<>1021) "
-    "AND ((T_Buchungen.Wirtschaftsjahr)=:Zeitraum) AND ((T_Buchungen.mandant)=:mandant))";
+    "WHERE T_Buchungen.Wirtschaftsjahr=:zeitraum AND T_Buchungen.mandant=:mandant";
 
 __extension__ typedef __int128 Breit;
 
 // SQLite's Sum stops with "integer overflow" beyond 64 bits. Summed as high
 // and low 32-bit halves, neither half can overflow for any number of rows a
 // file can hold, and the two together give the exact total.
-Currency summe(Datenbank& db, const char* text, int einnahme, int zeitraum, int mandant) {
-    Sql q = db.sql(QLatin1String(text));
-    q.bind(QStringLiteral("einnahme"), einnahme)
-        .bind(QStringLiteral("Zeitraum"), zeitraum)
-        .bind(QStringLiteral("mandant"), mandant)
-        .exec();
-    if (!q.next() || q.value(0).isNull())
+Currency ausHaelften(const QVariant& hoch, const QVariant& tief) {
+    if (hoch.isNull())
         return Currency();
-    const Breit gesamt =
-        Breit(q.value(0).toLongLong()) * (Breit(1) << 32) + q.value(1).toLongLong();
+    const Breit gesamt = Breit(hoch.toLongLong()) * (Breit(1) << 32) + tief.toLongLong();
     if (gesamt > std::numeric_limits<std::int64_t>::max() ||
         gesamt < std::numeric_limits<std::int64_t>::min())
         throw DatenbankFehler(
@@ -54,15 +49,35 @@ Currency summe(Datenbank& db, const char* text, int einnahme, int zeitraum, int 
     return Currency::fromUnits(static_cast<std::int64_t>(gesamt));
 }
 
+Currency brutto(Datenbank& db, int einnahme, int zeitraum, int mandant) {
+    Sql q = db.sql(QLatin1String(kBrutto));
+    q.bind(QStringLiteral("einnahme"), einnahme)
+        .bind(QStringLiteral("Zeitraum"), zeitraum)
+        .bind(QStringLiteral("mandant"), mandant)
+        .exec();
+    if (!q.next())
+        return Currency();
+    return ausHaelften(q.value(0), q.value(1));
+}
+
 } // namespace
 
 Summen SummenBerechnen(Datenbank& db, int zeitraum, int mandant) {
     Summen s;
-    s.Einnahmen = summe(db, kBrutto, 1, zeitraum, mandant);
-    s.Ausgaben = summe(db, kBrutto, 2, zeitraum, mandant);
-    s.Ust = summe(db, kUst, 1, zeitraum, mandant);
-    s.Vst = summe(db, kVst, 2, zeitraum, mandant);
+    s.Einnahmen = brutto(db, 1, zeitraum, mandant);
+    s.Ausgaben = brutto(db, 2, zeitraum, mandant);
+    Sql q = db.sql(QLatin1String(kSteuer));
+    q.bind(QStringLiteral("Zeitraum"), zeitraum).bind(QStringLiteral("mandant"), mandant).exec();
+    // an aggregate without GROUP BY always has its row
+    if (!q.next())
+        throw DatenbankFehler(QStringLiteral("Die Steuersummen konnten nicht gelesen werden."));
+    s.Ust = ausHaelften(q.value(0), q.value(1));
+    s.Vst = ausHaelften(q.value(2), q.value(3));
     return s;
+}
+
+QStringList SummenStatements() {
+    return {QLatin1String(kBrutto), QLatin1String(kSteuer)};
 }
 
 int ZeitraumJahr(Datenbank& db, int zeitraum, int mandant) {

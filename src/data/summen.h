@@ -3,6 +3,7 @@
 #include "data/currency.h"
 
 #include <QString>
+#include <QStringList>
 
 class Datenbank;
 
@@ -20,6 +21,10 @@ struct Summen {
 // Reads the totals afresh; a total with nothing to sum is 0. Throws
 // DatenbankFehler on a database error.
 Summen SummenBerechnen(Datenbank& db, int zeitraum, int mandant);
+
+// The statements behind the totals: the gross total (placeholders einnahme,
+// zeitraum, mandant) and both tax totals in one row (zeitraum, mandant).
+QStringList SummenStatements();
 
 // The calendar year of a client's fiscal year; throws DatenbankFehler when
 // the year does not exist.

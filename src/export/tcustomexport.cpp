@@ -400,7 +400,10 @@ QString TCustomExport::CellText(const QVariant& value, int w) const {
 }
 
 int TCustomExport::defaultWidthFor(FieldKind kind, int size) const {
-    const QDateTime sample(QDate(1999, 12, 12), QTime(12, 12, 12, 12));
+    // asked for every cell: a local date-time costs a time-zone lookup, so
+    // only the kind that shows one builds it
+    const QDate tag(1999, 12, 12);
+    const QTime zeit(12, 12, 12, 12);
     switch (kind) {
     case FieldKind::Number:
         return 15;
@@ -409,11 +412,11 @@ int TCustomExport::defaultWidthFor(FieldKind kind, int size) const {
     case FieldKind::Boolean:
         return static_cast<int>(qMax(Messages.FalseText.size(), Messages.TrueText.size()));
     case FieldKind::Date:
-        return static_cast<int>(sample.date().toString(DateFormat).size());
+        return static_cast<int>(tag.toString(DateFormat).size());
     case FieldKind::Time:
-        return static_cast<int>(sample.time().toString(TimeFormat).size());
+        return static_cast<int>(zeit.toString(TimeFormat).size());
     case FieldKind::DateTime:
-        return static_cast<int>(sample.toString(DateTimeFormat).size());
+        return static_cast<int>(QDateTime(tag, zeit).toString(DateTimeFormat).size());
     case FieldKind::Unknown:
         return 13;
     case FieldKind::Binary:

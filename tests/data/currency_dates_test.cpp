@@ -63,6 +63,21 @@ TEST(Currency, FromDoubleRoundsToTenThousandths) {
     EXPECT_FALSE(Currency::fromDouble(1e300).has_value());
 }
 
+// The hand-made conversions of the lists answer what Qt's parser and
+// formatter answer, for good and bad texts alike.
+TEST(Dates, ListConversionsAgreeWithQt) {
+    for (const char* text : {"2024-12-31", "2024-02-29", "2023-02-29", "2024-13-01", "2024-00-10",
+                             "2024-03-05 10:11:12", "2024-3-5", "2024-03-0x", "abcd-ef-gh", "",
+                             "0999-01-01", "2024/03/05"}) {
+        const QString t = QString::fromLatin1(text);
+        EXPECT_EQ(dates::fromSql(t), QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd")))
+            << text;
+    }
+    for (const QDate d :
+         {QDate(2024, 3, 5), QDate(1999, 12, 31), QDate(999, 1, 2), QDate(10000, 1, 1), QDate()})
+        EXPECT_EQ(dates::format(d), d.toString(QStringLiteral("dd.MM.yyyy")));
+}
+
 TEST(Dates, FormatsParsesAndNamesMonthsTheAustrianWay) {
     EXPECT_EQ(dates::format(QDate(2024, 3, 5)), "05.03.2024");
     EXPECT_EQ(dates::parse("15.03.2024"), QDate(2024, 3, 15));

@@ -142,6 +142,39 @@ TEST_F(AktualisierungTest, AddsWhatTheWorkingDatabaseLacksAndKeepsEveryUserRow) 
     EXPECT_EQ(Datensicherung(dir()).kopien().size(), 1);
 }
 
+// A file of a release before the covering indexes gets every index of the
+// template, with the template's definition, and the totals still add up.
+TEST_F(AktualisierungTest, AFileWithoutTheTemplatesIndexesGetsThemAll) {
+    const QString indizes =
+        "select name || ': ' || sql from sqlite_master where type = 'index' and sql is not null "
+        "order by name";
+    const QStringList soll = abfrage(vorlage(), indizes);
+    ASSERT_TRUE(soll.contains(
+        "ix_buchungen_summen: CREATE INDEX ix_buchungen_summen ON T_Buchungen (mandant, "
+        "Wirtschaftsjahr, IstEinnahme, IstDrittland, Betrag)"));
+    {
+        Datenbank db("alte_indizes");
+        db.open(dbPath());
+        for (const char* name : {"ix_buchungen_summen", "ix_buchungen_beleg",
+                                 "ix_kontenbewegungen_summen", "ix_buchungen_liste"})
+            db.execute(QStringLiteral("drop index %1").arg(name));
+        db.execute("create index ix_kontenbewegungen_buchung on t_kontenbewegungen (mandant, "
+                   "Buchungen_id)");
+    }
+    const auto e =
+        aktualisierung::aktualisieren(dir(), QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    EXPECT_TRUE(e.vorlageGefunden);
+    QStringList erwartet = soll;
+    // an index the template no longer has stays: it only costs room
+    erwartet << "ix_kontenbewegungen_buchung: CREATE INDEX ix_kontenbewegungen_buchung on "
+                "t_kontenbewegungen (mandant, Buchungen_id)";
+    erwartet.sort();
+    EXPECT_EQ(abfrage(dbPath(), indizes), erwartet);
+    EXPECT_EQ(abfrage(dbPath(), "select count(*) from T_Buchungen indexed by ix_buchungen_summen "
+                                "where mandant > 0"),
+              QStringList{"2"});
+}
+
 TEST_F(AktualisierungTest, TheProgramMergesRemovesTheTemplateAndLogs) {
     EXPECT_EQ(programmLaufen(), 0);
     EXPECT_FALSE(QFile::exists(vorlage()));
