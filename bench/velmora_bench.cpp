@@ -249,10 +249,7 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(verprobung::erzeugen(j.dm(), bericht, daten, 13));
          },
          [](Jahr& j) {
-             QStringList s{statement(queryVerprobungZeilen())};
-             for (int i = 1; i <= 6; ++i)
-                 s << statement(schrittZeilen(i));
-             return rohStatements(*j.roh, s, periode(13));
+             return rohStatements(*j.roh, {verprobung::periodenPostenSql()}, periode(13));
          }},
         {"USt-Verprobung Jahr",
          [](Jahr& j) {
@@ -261,10 +258,7 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(verprobung::erzeugen(j.dm(), bericht, daten, 17));
          },
          [](Jahr& j) {
-             QStringList s{statement(queryVerprobungZeilen())};
-             for (int i = 1; i <= 6; ++i)
-                 s << statement(schrittZeilen(i));
-             return rohStatements(*j.roh, s, periode(17));
+             return rohStatements(*j.roh, {verprobung::periodenPostenSql()}, periode(17));
          }},
         {"Journal Quartal",
          [](Jahr& j) {

@@ -37,6 +37,10 @@ const char* const kPostenSql =
 
 } // namespace
 
+QString periodenPostenSql() {
+    return QString::fromUtf8(kPostenSql);
+}
+
 QString saldoText(Currency saldo) {
     return saldo > Currency() ? QStringLiteral("Zahllast") : QStringLiteral("Gutschrift");
 }
@@ -53,7 +57,7 @@ void parameterSetzen(Sql& q, const T_RepDaten& r) {
 }
 
 std::vector<Posten> periodenPosten(Datenbank& db, const T_RepDaten& r) {
-    Sql q = db.sql(QString::fromUtf8(kPostenSql));
+    Sql q = db.sql(periodenPostenSql());
     q.query().setForwardOnly(true);
     parameterSetzen(q, r);
     q.exec();

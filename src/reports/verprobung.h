@@ -56,6 +56,8 @@ struct Posten {
 // selection every figure of the VAT verification and of the VAT return is
 // computed from. Ordered by account, then rate.
 std::vector<Posten> periodenPosten(Datenbank& db, const T_RepDaten& r);
+// Its statement, for measurements beside the raw SQLite library.
+QString periodenPostenSql();
 
 // A revenue line of the report: output-tax accounts (below 2000 without
 // 1021) grouped by the account's rate, in ascending order.
