@@ -78,6 +78,8 @@ CREATE TABLE T_Kontenplan (
 CREATE INDEX ix_buchungen_liste ON T_Buchungen (mandant, Wirtschaftsjahr, IstEinnahme, Buchungsdatum);
 CREATE INDEX ix_buchungen_summen ON T_Buchungen (mandant, Wirtschaftsjahr, IstEinnahme, IstDrittland, Betrag);
 CREATE INDEX ix_buchungen_beleg ON T_Buchungen (mandant, Wirtschaftsjahr, Belegnummer);
+-- the booking dialog's suggestions: the distinct texts of a year without reading its rows
+CREATE INDEX ix_buchungen_text ON T_Buchungen (mandant, Wirtschaftsjahr, Text);
 CREATE INDEX ix_buchungen_bk ON T_Buchungen (mandant, BK);
 CREATE INDEX ix_kontenbewegungen_summen ON t_kontenbewegungen (mandant, Buchungen_id, Konten_Nr, St_Betrag);
 CREATE INDEX ix_zeitraum_mandant ON T_Zeitraum (mandant, Jahr);
