@@ -10,6 +10,8 @@ TUvaAuswahl::TUvaAuswahl(QWidget* parent) : TMonatsAuswahl(parent) {
     RadioGroup1->setTitle(QStringLiteral("  Zeitraum der Umsatzsteuervoranmeldung  "));
     RadioButton(17)->hide();
     CheckBox_export->hide();
+    // without the whole year the dialog is one row lower
+    resize(width(), sizeHint().height());
 }
 
 void TUvaAuswahl::FormActivate() {
