@@ -93,8 +93,9 @@ CREATE TABLE T_Festschreibung (
     Zeitpunkt       TEXT
 );
 
--- The log window of a client's year, its filter by booking.
-CREATE INDEX ix_protokoll_liste ON T_Protokoll (mandant, Wirtschaftsjahr, Buchungsid);
+-- The log window of a client's year, newest first, and its filter by booking.
+CREATE INDEX ix_protokoll_liste ON T_Protokoll (mandant, Wirtschaftsjahr);
+CREATE INDEX ix_protokoll_buchung ON T_Protokoll (Buchungsid);
 CREATE INDEX ix_festschreibung_jahr ON T_Festschreibung (mandant, Wirtschaftsjahr, Bis);
 
 -- The hot paths: the main lists and totals, postings per booking, the
