@@ -2,6 +2,7 @@
 
 #include "bookings/buchungsschreiber.h"
 #include "bookings/storno.h"
+#include "bookings/stornobefehl.h"
 #include "data/festschreibung.h"
 
 namespace {
@@ -149,4 +150,32 @@ TEST_F(FestschreibungTest, TheStornoTextKeepsToTheLengthOfABookingText) {
     const auto s = storno::stornieren(*dm, id, mandant, QDate(2026, 5, 2));
     ASSERT_TRUE(s);
     EXPECT_EQ(buchungstabelle::lesen(dm->db(), *s, mandant)->Text.size(), 100);
+}
+
+TEST_F(FestschreibungTest, TheStornoCommandAsksForTheDateAndRefreshes) {
+    const int id = schreiber().neueBuchungSpeichern(am(QDate(2026, 3, 10)));
+    festschreibung::festschreiben(*dm, mandant, zeitraum, QDate(2026, 3, 31));
+    FakeHauptfenster fenster;
+    StornoBefehl befehl(*umgebung, fenster);
+
+    // a bad date and a locked date ask again with what was typed; then it books
+    ui.answerInput(QStringLiteral("31.13.2026"));
+    ui.answerInput(QStringLiteral("31.03.2026"));
+    ui.answerInput(QStringLiteral("01.04.2026"));
+    const auto neu = befehl.Stornieren1Click(id);
+    ASSERT_TRUE(neu);
+    EXPECT_EQ(ui.texts("input"), QStringList({"Stornieren|Datum der Stornobuchung|10.12.2026",
+                                              "Stornieren|Datum der Stornobuchung|31.13.2026",
+                                              "Stornieren|Datum der Stornobuchung|31.03.2026"}));
+    EXPECT_EQ(ui.texts("message"), QStringList{"'31.13.2026' ist kein gültiges Datum."});
+    EXPECT_EQ(ui.texts("error"), QStringList{kGesperrt});
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), *neu, mandant)->Buchungsdatum, QDate(2026, 4, 1));
+    EXPECT_EQ(fenster.aufrufe, QStringList({"QueryEin", "QueryAus", "Berechne"}));
+
+    // cancelled, or no booking marked: nothing
+    ui.answerInput(std::nullopt);
+    EXPECT_FALSE(befehl.Stornieren1Click(id));
+    EXPECT_FALSE(befehl.Stornieren1Click(std::nullopt));
+    EXPECT_EQ(ui.pending(), 0u);
+    EXPECT_EQ(anzahl("T_Buchungen"), 2);
 }
