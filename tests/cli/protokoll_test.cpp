@@ -104,4 +104,18 @@ TEST_F(CliProtokoll, ALockedPeriodIsCorrectedByAStorno) {
     EXPECT_EQ(cli.ok({"protokoll", "--pruefen"}), "Protokoll in Ordnung: 6 Einträge\n");
 }
 
+TEST_F(CliProtokoll, ALockedYearIsDeletedOnlyWhenThatIsSaid) {
+    cli.ok({"jahr", "neu", "2025"});
+    cli.ok({"jahr", "wechseln", "2025"});
+    cli.ok({"festschreiben", "--monat", "12"});
+    cli.ok({"jahr", "wechseln", "2026"});
+    const CliErgebnis r = cli.run({"jahr", "loeschen", "2025"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Das Wirtschaftsjahr ist bis 31.12.2025 festgeschrieben. Mit "
+                     "--festgeschrieben wird es trotzdem gelöscht.\n");
+    cli.ok({"jahr", "loeschen", "2025", "--festgeschrieben"});
+    EXPECT_EQ(cli.ok({"jahr", "liste"}).count('\n'), 1);
+    EXPECT_EQ(cli.ok({"protokoll", "--pruefen"}), "Protokoll in Ordnung: 5 Einträge\n");
+}
+
 } // namespace
