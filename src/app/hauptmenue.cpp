@@ -1,5 +1,6 @@
 // The main menu of TForm_Velmora, item by item.
 #include "app/tform_velmora.h"
+#include "reports/protokollbefehle.h"
 #include "reports/uvabefehl.h"
 
 #include <QAction>
@@ -47,6 +48,11 @@ void TForm_Velmora::baueMenue() {
             &QAction::triggered, this, &TForm_Velmora::Buchungskreise1Click);
     connect(item(verwalten, "Datenbankpruefen1", QStringLiteral("Datenbank prüfen")),
             &QAction::triggered, this, &TForm_Velmora::DatenbankPruefen1Click);
+    auto* protokoll = new ProtokollBefehle(m_umgebung, this);
+    connect(item(verwalten, "Aenderungsprotokoll1", QStringLiteral("Änderungsprotokoll")),
+            &QAction::triggered, protokoll, &ProtokollBefehle::Aenderungsprotokoll1Click);
+    connect(item(verwalten, "ZeitraumFestschreiben1", QStringLiteral("Zeitraum festschreiben…")),
+            &QAction::triggered, protokoll, &ProtokollBefehle::ZeitraumFestschreiben1Click);
     verwalten->addSeparator()->setObjectName(QStringLiteral("N1"));
     connect(item(verwalten, "Iconerstellen1", QStringLiteral("Icon erstellen...")),
             &QAction::triggered, this, &TForm_Velmora::Iconerstellen1Click);

@@ -5,6 +5,7 @@
 #include "bookings/buchungsbefehle.h"
 #include "bookings/buchungskreisauswahl.h"
 #include "bookings/buchungskreisbefehle.h"
+#include "bookings/stornobefehl.h"
 #include "data/buchungsliste.h"
 #include "data/dm_einaus.h"
 #include "data/summen.h"
@@ -28,9 +29,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QTableView>
@@ -78,6 +81,7 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
 
     m_buchungskreise = std::make_unique<BuchungskreisBefehle>(m_umgebung, this);
     m_buchungen = std::make_unique<BuchungsBefehle>(m_umgebung, *this, *m_buchungskreise);
+    m_storno = std::make_unique<StornoBefehl>(m_umgebung, *this);
     m_mandanten = std::make_unique<MandantenBefehle>(m_umgebung, *this);
     m_zeitraeume = std::make_unique<ZeitraumBefehle>(m_umgebung, *this);
     m_berichte = std::make_unique<BerichtBefehle>(m_umgebung, this);
@@ -317,6 +321,11 @@ bool TForm_Velmora::eventFilter(QObject* watched, QEvent* event) {
             Grid_AusDblClick();
         return true;
     }
+    if (event->type() == QEvent::ContextMenu) {
+        // right click or the menu key
+        kontextMenue(ein)->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && (watched == Grid_Ein || watched == Grid_Aus)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Delete) {
@@ -341,6 +350,22 @@ bool TForm_Velmora::eventFilter(QObject* watched, QEvent* event) {
 void TForm_Velmora::FormKeyDown(const QKeyEvent& key) {
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
         Buchen1Click();
+}
+
+void TForm_Velmora::StornierenClick(bool einnahmeListe) {
+    m_storno->Stornieren1Click(aktuelleBuchung(einnahmeListe));
+}
+
+std::unique_ptr<QMenu> TForm_Velmora::kontextMenue(bool einnahmeListe) {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(einnahmeListe ? QStringLiteral("KontextEin")
+                                      : QStringLiteral("KontextAus"));
+    QAction* storno = menu->addAction(QStringLiteral("&Stornieren"));
+    storno->setObjectName(QStringLiteral("Stornieren1"));
+    storno->setEnabled(aktuelleBuchung(einnahmeListe).has_value());
+    connect(storno, &QAction::triggered, this,
+            [this, einnahmeListe] { StornierenClick(einnahmeListe); });
+    return menu;
 }
 
 void TForm_Velmora::Grid_EinDblClick() {

@@ -12,6 +12,7 @@ class QAction;
 class QFrame;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QTableView;
 struct Umgebung;
 struct Summen;
@@ -25,6 +26,7 @@ class Tastenvorschau;
 class TAboutBox;
 class TDBGridExport;
 class TExportansicht;
+class StornoBefehl;
 class ZeitraumBefehle;
 
 // The main window: client and year, the income and expense lists side by
@@ -53,6 +55,11 @@ public:
     // The window has become active: the full refresh, unless one is running
     // or a modal window is open.
     void FormActivate();
+
+    // "Stornieren" of the income or the expense list's current booking.
+    void StornierenClick(bool einnahmeListe);
+    // The context menu of a list, as right click and the menu key show it.
+    std::unique_ptr<QMenu> kontextMenue(bool einnahmeListe);
 
     // Menu handlers, named after their items.
     void Beenden1Click();
@@ -154,6 +161,7 @@ private:
     bool m_warInaktiv = false;
 
     std::unique_ptr<BuchungsBefehle> m_buchungen;
+    std::unique_ptr<StornoBefehl> m_storno;
     std::unique_ptr<BuchungskreisBefehle> m_buchungskreise;
     std::unique_ptr<MandantenBefehle> m_mandanten;
     std::unique_ptr<ZeitraumBefehle> m_zeitraeume;

@@ -2,10 +2,17 @@
 
 #include "bookings/buchungspruefung.h"
 #include "bookings/steuerbuchungen.h"
+#include "data/aenderungsprotokoll.h"
 #include "data/buchung.h"
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
 #include "data/summen.h"
 #include "data/texte.h"
+
+void Buchungsschreiber::sperrePruefen(const Buchung* alt, const Buchung* neu) {
+    if (const QString fehler = festschreibung::pruefen(m_dm.db(), alt, neu); !fehler.isEmpty())
+        throw BuchungAbgewiesen(fehler);
+}
 
 void Buchungsschreiber::pruefen(Buchung& b, Belegnummernwahl wahl) {
     Datenbank& db = m_dm.db();
@@ -38,30 +45,41 @@ int Buchungsschreiber::neueBuchungSpeichern(const Buchung& b, Belegnummernwahl w
     Buchung neu = b;
     neu.ID = m_dm.neueID(QStringLiteral("T_Buchungen"));
     pruefen(neu, wahl);
+    sperrePruefen(nullptr, &neu);
     buchungstabelle::einfuegen(m_dm.db(), neu);
     SteuerBuchen(neu);
+    aenderungsprotokoll::buchung(m_dm, std::nullopt, neu.ID, neu.mandant);
     t.commit();
     return neu.ID;
 }
 
 bool Buchungsschreiber::buchungAendern(const Buchung& b, Belegnummernwahl wahl) {
     Transaktion t(m_dm.db());
-    if (!buchungstabelle::lesen(m_dm.db(), b.ID, b.mandant))
+    const auto alt = aenderungsprotokoll::lesen(m_dm.db(), b.ID, b.mandant);
+    if (!alt)
         return false;
     Buchung neu = b;
     pruefen(neu, wahl);
+    sperrePruefen(&alt->buchung, &neu);
     if (!buchungstabelle::aendern(m_dm.db(), neu))
         return false;
     LoeschenKontenbewegungen(neu.ID, false, neu.mandant);
     SteuerBuchen(neu);
+    aenderungsprotokoll::buchung(m_dm, alt, neu.ID, neu.mandant);
     t.commit();
     return true;
 }
 
 void Buchungsschreiber::buchungLoeschen(int id, int mandant) {
     Transaktion t(m_dm.db());
+    const auto alt = aenderungsprotokoll::lesen(m_dm.db(), id, mandant);
+    if (alt)
+        sperrePruefen(&alt->buchung, nullptr);
     LoeschenKontenbewegungen(id, true, mandant);
     LoeschenKontenbewegungen(id, false, mandant);
+    // a row that is already gone leaves nothing to log
+    if (alt)
+        aenderungsprotokoll::buchung(m_dm, alt, std::nullopt, mandant);
     t.commit();
 }
 

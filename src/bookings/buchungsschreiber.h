@@ -29,7 +29,8 @@ enum class Belegnummernwahl {
 // transaction in which the booking is checked as it is written, so the
 // dialog, velmora-cli and every other writer pass the same checks. On failure
 // it throws DatenbankFehler (BuchungAbgewiesen for a refusal) and leaves the
-// database as it was, so no booking is ever left without all of its postings.
+// database as it was, so no booking is ever left without all of its postings
+// or without its row in the change log.
 class Buchungsschreiber {
 public:
     explicit Buchungsschreiber(TDM_EinAus& dm) : m_dm(dm) {}
@@ -52,6 +53,8 @@ public:
 private:
     // Checks b as it will be stored and settles its voucher number.
     void pruefen(Buchung& b, Belegnummernwahl wahl);
+    // Refuses a write that touches the locked part of a fiscal year.
+    void sperrePruefen(const Buchung* alt, const Buchung* neu);
 
     TDM_EinAus& m_dm;
 };

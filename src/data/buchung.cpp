@@ -46,14 +46,13 @@ Sql& bindeSpalten(Sql& q, const Buchung& b) {
 
 namespace buchungstabelle {
 
-std::optional<Buchung> lesen(Datenbank& db, int id, int mandant) {
-    Sql q = db.sql(QStringLiteral(
-        "select ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, Steuersatz, "
-        "Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude "
-        "from T_Buchungen where ID = :id and mandant = :mandant"));
-    q.bind("id", id).bind("mandant", mandant).exec();
-    if (!q.next())
-        return std::nullopt;
+QString spalten() {
+    return QStringLiteral(
+        "ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, Steuersatz, "
+        "Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude");
+}
+
+Buchung ausZeile(const QSqlQuery& q) {
     Buchung b;
     b.ID = q.value(0).toInt();
     b.mandant = q.value(1).toInt();
@@ -70,6 +69,16 @@ std::optional<Buchung> lesen(Datenbank& db, int id, int mandant) {
     b.IstKFZ = code(q.value(12));
     b.IstGebaeude = code(q.value(13));
     return b;
+}
+
+std::optional<Buchung> lesen(Datenbank& db, int id, int mandant) {
+    Sql q =
+        db.sql(QStringLiteral("select %1 from T_Buchungen where ID = :id and mandant = :mandant")
+                   .arg(spalten()));
+    q.bind("id", id).bind("mandant", mandant).exec();
+    if (!q.next())
+        return std::nullopt;
+    return ausZeile(q.query());
 }
 
 void einfuegen(Datenbank& db, const Buchung& b) {

@@ -3,6 +3,7 @@
 #include "data/currency.h"
 
 #include <QDate>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -43,6 +44,9 @@ struct Buchung {
 // DatenbankFehler on failure; the caller owns the transaction.
 namespace buchungstabelle {
 
+// The columns of a booking row in the order ausZeile reads them.
+QString spalten();
+Buchung ausZeile(const QSqlQuery& q);
 // The row of this identifier and client; nullopt when there is none.
 // NULL codes read as 2 (no), a NULL amount or rate as 0.
 std::optional<Buchung> lesen(Datenbank& db, int id, int mandant);

@@ -1,5 +1,8 @@
 #include "data/dm_einaus.h"
 
+#include "data/aenderungsprotokoll.h"
+#include "data/dates.h"
+#include "data/festschreibung.h"
 #include "data/texte.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -9,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlRecord>
 #include <array>
 
@@ -460,22 +465,46 @@ void TDM_EinAus::BuchungskreiseFiltern(int mandant) {
 
 void TDM_EinAus::MandantLoeschen(int mandant) {
     Transaktion t(m_db);
+    // the log keeps who the client was; its bookings stay in the file
+    Sql name = m_db.sql(QStringLiteral("select Bezeichnung from T_Mandant where id = :mandant"));
+    name.bind("mandant", mandant).exec();
+    const QJsonObject vorher{
+        {QStringLiteral("mandant"), mandant},
+        {QStringLiteral("Bezeichnung"), name.next() ? name.value(0).toString() : QString()}};
+    aenderungsprotokoll::eintragen(
+        *this, mandant, -1, aenderungsprotokoll::mandantGeloescht(),
+        QString::fromUtf8(QJsonDocument(vorher).toJson(QJsonDocument::Compact)), QString());
     for (const char* s : {"delete from T_Mandant where id = :mandant",
                           "delete from T_BKreis where mandant = :mandant",
                           "delete from T_Zeitraum where mandant = :mandant",
-                          "delete from T_Einstellungen where mandant = :mandant"})
+                          "delete from T_Einstellungen where mandant = :mandant",
+                          "delete from T_Festschreibung where mandant = :mandant"})
         m_db.sql(QLatin1String(s)).bind("mandant", mandant).exec();
     t.commit();
 }
 
 void TDM_EinAus::ZeitraumLoeschen(int zeitraum) {
     Transaktion t(m_db);
+    Sql jahr =
+        m_db.sql(QStringLiteral("select mandant, Jahr from T_Zeitraum where id = :zeitraum"));
+    jahr.bind("zeitraum", zeitraum).exec();
+    if (jahr.next()) {
+        const int mandant = jahr.value(0).toInt();
+        QJsonObject vorher{{QStringLiteral("Jahr"), jahr.value(1).toInt()}};
+        // identifiers of years are reused, so a lock must not outlive its year
+        if (const auto bis = festschreibung::bis(m_db, mandant, zeitraum))
+            vorher.insert(QStringLiteral("Bis"), dates::toSql(*bis));
+        aenderungsprotokoll::jahrGeloescht(
+            *this, zeitraum, mandant,
+            QString::fromUtf8(QJsonDocument(vorher).toJson(QJsonDocument::Compact)));
+    }
     // the postings of every booking of the year, matched by booking and client
     for (const char* s :
          {"delete from t_Kontenbewegungen where exists (select 1 from T_Buchungen "
           "where T_Buchungen.Wirtschaftsjahr = :zeitraum and T_Buchungen.ID = "
           "t_Kontenbewegungen.buchungen_id and T_Buchungen.mandant = t_Kontenbewegungen.mandant)",
           "delete from T_Buchungen where Wirtschaftsjahr = :zeitraum",
+          "delete from T_Festschreibung where Wirtschaftsjahr = :zeitraum",
           "delete from T_Zeitraum where id = :zeitraum"})
         m_db.sql(QLatin1String(s)).bind("zeitraum", zeitraum).exec();
     t.commit();

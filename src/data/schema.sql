@@ -1,4 +1,4 @@
--- The Velmora template database: eight tables and the chart of accounts.
+-- The Velmora template database: ten tables and the chart of accounts.
 -- Currency columns hold ten-thousandths of a euro as integers; dates are
 -- 'YYYY-MM-DD'; yes/no columns are 0/1. The program allocates every
 -- identifier itself, the keys only guard against duplicates.
@@ -69,6 +69,34 @@ CREATE TABLE T_Kontenplan (
     Kontoname   TEXT,
     Steuersatz  INTEGER
 );
+
+-- The change log: appended to, never changed; each row's Hash is a SHA-256
+-- over the previous row's Hash and its own content. Vorher and Nachher hold
+-- a booking with its postings as JSON.
+CREATE TABLE T_Protokoll (
+    id              INTEGER PRIMARY KEY,
+    Zeitpunkt       TEXT,
+    mandant         INTEGER,
+    Wirtschaftsjahr INTEGER,
+    Aktion          TEXT,
+    Buchungsid      INTEGER,
+    Vorher          TEXT,
+    Nachher         TEXT,
+    Hash            TEXT
+);
+
+-- A fiscal year locked up to and including the day Bis; only ever extended.
+CREATE TABLE T_Festschreibung (
+    mandant         INTEGER,
+    Wirtschaftsjahr INTEGER,
+    Bis             TEXT,
+    Zeitpunkt       TEXT
+);
+
+-- The log window of a client's year, newest first, and its filter by booking.
+CREATE INDEX ix_protokoll_liste ON T_Protokoll (mandant, Wirtschaftsjahr);
+CREATE INDEX ix_protokoll_buchung ON T_Protokoll (Buchungsid);
+CREATE INDEX ix_festschreibung_jahr ON T_Festschreibung (mandant, Wirtschaftsjahr, Bis);
 
 -- The hot paths: the main lists and totals, postings per booking, the
 -- per-client lists of years and circles. The gross totals and the postings'

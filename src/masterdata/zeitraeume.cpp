@@ -1,5 +1,6 @@
 #include "masterdata/zeitraeume.h"
 
+#include "data/dates.h"
 #include "data/dm_einaus.h"
 
 namespace zeitraeume {
@@ -21,6 +22,13 @@ QString meldungAktivesJahr() {
 
 QString frageLoeschen() {
     return QStringLiteral("Soll das markierte Wirtschaftsjahr \rwirklich gelöscht werden?");
+}
+
+QString frageFestgeschriebenLoeschen(const QDate& bis) {
+    return QStringLiteral("Das markierte Wirtschaftsjahr ist bis %1 festgeschrieben.\rSeine "
+                          "Buchungen bleiben im Änderungsprotokoll erhalten.\rSoll es trotzdem "
+                          "gelöscht werden?")
+        .arg(dates::format(bis));
 }
 
 QString frageEndgueltigLoeschen() {

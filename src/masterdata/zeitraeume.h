@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -15,6 +16,8 @@ QString meldungJahrVorhanden(const QString& eingabe);
 QString meldungAktivesJahr();
 QString frageLoeschen();
 QString frageEndgueltigLoeschen();
+// The third question for a year that is locked up to bis.
+QString frageFestgeschriebenLoeschen(const QDate& bis);
 QString meldungGeloescht();
 QString meldungUnbekannt();
 

@@ -1,6 +1,7 @@
 #include "masterdata/zeitraumablauf.h"
 
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
 #include "masterdata/zeitraeume.h"
 #include "platform/clock.h"
 #include "platform/userseam.h"
@@ -44,6 +45,11 @@ void ZeitraumAblauf::loeschen(int zeitraum) {
                         UserSeam::Yes | UserSeam::No) != UserSeam::Yes)
             return;
         if (ui.question(UserSeam::Kind::Warning, zeitraeume::frageEndgueltigLoeschen(),
+                        UserSeam::Yes | UserSeam::No) != UserSeam::Yes)
+            return;
+        if (const auto bis = festschreibung::bis(dm.db(), dm.gibMandant(), zeitraum);
+            bis &&
+            ui.question(UserSeam::Kind::Warning, zeitraeume::frageFestgeschriebenLoeschen(*bis),
                         UserSeam::Yes | UserSeam::No) != UserSeam::Yes)
             return;
         zeitraeume::loeschen(dm, zeitraum);

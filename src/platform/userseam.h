@@ -12,7 +12,9 @@ class QDialog;
 class UserSeam {
 public:
     enum class Kind { Plain, Information, Confirmation, Warning, Error };
-    enum Button { Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+    // DefaultNo is no button: with it, "&Nein" and not the first button is
+    // the default, for questions whose answer Enter must not give lightly.
+    enum Button { Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8, DefaultNo = 0x10 };
     using Buttons = int;
 
     virtual ~UserSeam() = default;

@@ -1,6 +1,7 @@
 #include "reports/uvabefehl.h"
 
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
 #include "export/exportsavedialog.h"
 #include "platform/clock.h"
 #include "platform/userseam.h"
@@ -64,4 +65,24 @@ void UvaBefehl::UVA1Click() {
     ui.message(QStringLiteral("Die UVA wurde gespeichert:\r%1\rSie kann in FinanzOnline "
                               "hochgeladen werden.")
                    .arg(QDir::toNativeSeparators(datei)));
+    festschreibenAnbieten(eingabe.Bis);
+}
+
+void UvaBefehl::festschreibenAnbieten(const QDate& bis) {
+    UserSeam& ui = m_umgebung.ui;
+    TDM_EinAus& dm = m_umgebung.dm;
+    try {
+        const int mandant = dm.gibMandant();
+        const int zeitraum = dm.gibZeitraum();
+        // a period already locked is not offered again
+        if (const auto schon = festschreibung::bis(dm.db(), mandant, zeitraum);
+            schon && bis <= *schon)
+            return;
+        if (ui.question(UserSeam::Kind::Confirmation, festschreibung::frage(bis),
+                        UserSeam::Yes | UserSeam::No | UserSeam::DefaultNo) != UserSeam::Yes)
+            return;
+        festschreibung::festschreiben(dm, mandant, zeitraum, bis);
+    } catch (const DatenbankFehler& e) {
+        ui.error(e.text());
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -21,6 +22,9 @@ public:
     TUvaAuswahl& UvaAuswahl() { return *m_auswahl; }
 
 private:
+    // After a filed period: "Zeitraum bis ... festschreiben?", No by default.
+    void festschreibenAnbieten(const QDate& bis);
+
     Umgebung& m_umgebung;
     QWidget* m_parent;
     std::unique_ptr<TUvaAuswahl> m_auswahl;

@@ -1,5 +1,6 @@
 #include "sicherung/aktualisierung.h"
 
+#include "data/aenderungsprotokoll.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
 #include "platform/files.h"
@@ -226,6 +227,13 @@ Ergebnis aktualisieren(const QString& dir, const QDateTime& jetzt) {
                 zeileEinfuegen(db, soll, zeile);
                 e.ergaenzt << QStringLiteral("Konto %1").arg(konto.toString());
             }
+        }
+        // a log that arrives after the bookings starts with what is there, so
+        // that its check covers them
+        const QString protokoll = schluessel(QStringLiteral("T_Protokoll"));
+        if (vorlage.tabellen.count(protokoll) && !tabellen.count(protokoll)) {
+            const int anzahl = aenderungsprotokoll::bestandUebernehmen(db, jetzt);
+            e.ergaenzt << QStringLiteral("Protokoll: %1 Buchungen übernommen").arg(anzahl);
         }
         t.commit();
     }

@@ -7,8 +7,9 @@
 // check_update: brings the working database "Velmora_tab.mdb" of a directory
 // up to the template "Velmora_neu.mdb" beside it. Only adds: tables,
 // columns and indexes the working database lacks, and accounts of the chart
-// missing by Kontonummer; rows of a table that is new come along. Nothing is
-// deleted or changed. A backup comes first, all changes are one transaction,
+// missing by Kontonummer; rows of a table that is new come along. A change
+// log that is new gets one row "übernommen" per booking. Nothing is deleted
+// or changed. A backup comes first, all changes are one transaction,
 // and the template goes only after they were committed.
 namespace aktualisierung {
 

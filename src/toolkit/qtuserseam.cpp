@@ -98,7 +98,11 @@ UserSeam::Button QtUserSeam::question(Kind kind, const QString& text, Buttons bu
         if (buttons & e.button)
             added.emplace_back(box.addButton(QString::fromUtf8(e.label), e.role), e.button);
     }
-    if (!added.empty())
+    for (const auto& [widget, button] : added) {
+        if (button == No && (buttons & DefaultNo))
+            box.setDefaultButton(static_cast<QPushButton*>(widget));
+    }
+    if (!added.empty() && !box.defaultButton())
         box.setDefaultButton(static_cast<QPushButton*>(added.front().first));
     box.exec();
     for (const auto& [widget, button] : added) {

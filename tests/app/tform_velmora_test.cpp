@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <functional>
 #include <map>
@@ -186,10 +188,11 @@ TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
     QStringList verwalten;
     for (QAction* a : form->menuAction("Verwalten1")->menu()->actions())
         verwalten << a->objectName() + (a->isVisible() ? "" : "(hidden)");
-    EXPECT_EQ(verwalten,
-              QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1",
-                           "Buchungskreise1", "Datenbankpruefen1", "N1", "Iconerstellen1",
-                           "N2(hidden)", "MandantImportieren1(hidden)"}));
+    EXPECT_EQ(
+        verwalten,
+        QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1", "Buchungskreise1",
+                     "Datenbankpruefen1", "Aenderungsprotokoll1", "ZeitraumFestschreiben1", "N1",
+                     "Iconerstellen1", "N2(hidden)", "MandantImportieren1(hidden)"}));
 }
 
 TEST_F(HauptfensterTest, AGrownWindowGivesTheListsTheRoom) {
@@ -633,6 +636,44 @@ TEST_F(HauptfensterTest, DoubleClickAndDelActOnTheCurrentRow) {
     EXPECT_EQ(ui.texts("question").size(), 1);
     EXPECT_EQ(ui.texts("modal").size(), 1);
     EXPECT_EQ(anzahl("T_Buchungen"), 2);
+    EXPECT_EQ(ui.pending(), 0u);
+    form->hide();
+}
+
+// The lists' context menu, by mouse and by the menu key: "Stornieren".
+TEST_F(HauptfensterTest, TheContextMenuStornosTheCurrentRow) {
+    einnahme("10,00", "1,67", "2026-05-01");
+    const int zweite = einnahme("20,00", "3,33", "2026-04-01");
+    erzeugen();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTableView* ein = grid("Grid_Ein");
+    ein->setFocus();
+    QTest::keyClick(ein, Qt::Key_Down);
+    ASSERT_EQ(*form->Query_Ein().buchungsid(ein->currentIndex().row()), zweite);
+
+    // the menu key opens the menu; Enter takes its only item
+    QTimer::singleShot(0, [] {
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(popup->objectName(), "KontextEin");
+        QTest::keyClick(popup, Qt::Key_Down);
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    ui.answerInput(QStringLiteral("06.04.2026"));
+    QContextMenuEvent taste(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                            ein->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(ein, &taste);
+    EXPECT_EQ(ui.texts("input"), QStringList{"Stornieren|Datum der Stornobuchung|10.12.2026"});
+    ASSERT_EQ(zeilen("Grid_Ein"), 3);
+    EXPECT_EQ(zelle("Grid_Ein", 1, 3), "-20,00");
+    EXPECT_EQ(text("Label_Einnahmen"), "10,00 €");
+
+    // an empty list offers nothing to storno
+    auto menu = form->kontextMenue(false);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().front()->text(), "&Stornieren");
+    EXPECT_FALSE(menu->actions().front()->isEnabled());
     EXPECT_EQ(ui.pending(), 0u);
     form->hide();
 }

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,7 +47,23 @@ TEST(CliStart, ADamagedFileIsNamedAndNeverWritten) {
     EXPECT_EQ(cli.ok({"pruefen"}), "Die Datenbank ist in Ordnung.\n");
 
     const QString datei = cli.dir() + "/Velmora_tab.mdb";
-    QFile(datei).resize(QFileInfo(datei).size() - 1000);
+    // cut within the settings index, which the start reads first, wherever
+    // later pages (the change log) lie
+    qint64 ende = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "seite");
+        db.setDatabaseName(datei);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("select rootpage from sqlite_master where name = "
+                           "'ix_einstellungen_mandant'") &&
+                    q.next());
+        const qint64 seite = q.value(0).toLongLong();
+        ASSERT_TRUE(q.exec("pragma page_size") && q.next());
+        ende = seite * q.value(0).toLongLong() - 1000;
+    }
+    QSqlDatabase::removeDatabase("seite");
+    QFile(datei).resize(ende);
     const QByteArray vorher = cli.databaseBytes();
     const QString beschaedigt =
         QStringLiteral("Die Datenbank %1 ist beschädigt oder nicht lesbar: ")

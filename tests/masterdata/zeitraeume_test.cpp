@@ -1,5 +1,6 @@
 #include "stammdatenfixture.h"
 
+#include "data/festschreibung.h"
 #include "masterdata/dblookuplistbox.h"
 #include "masterdata/mandanten.h"
 #include "masterdata/tformzeitraum.h"
@@ -236,6 +237,25 @@ TEST_F(ZeitraumLoeschenTest, DeletingTheMarkedYear) {
         EXPECT_EQ(fenster->anzeigen.size(), 1u);
         ui.clearShown();
     }
+}
+
+TEST_F(ZeitraumLoeschenTest, ALockedYearAsksOnceMoreAndItsDeletionIsLogged) {
+    festschreibung::festschreiben(*dm, alpha, alt, QDate(2025, 6, 30));
+    const QString frage3 = "Das markierte Wirtschaftsjahr ist bis 30.06.2025 festgeschrieben.\r"
+                           "Seine Buchungen bleiben im Änderungsprotokoll erhalten.\rSoll es "
+                           "trotzdem gelöscht werden?";
+    for (const UserSeam::Button dritte : {UserSeam::No, UserSeam::Yes}) {
+        ui.clearShown();
+        for (UserSeam::Button b : {UserSeam::Yes, UserSeam::Yes, dritte})
+            ui.answerQuestion(b);
+        imDialog(alt, [](TFormZeitraum& d) { d.BitBtn1Click(); });
+        EXPECT_EQ(ui.texts("question"), QStringList({kFrage1, kFrage2, frage3}));
+        EXPECT_EQ(anzahl("T_Zeitraum", QStringLiteral("id = %1").arg(alt)),
+                  dritte == UserSeam::Yes ? 0 : 1);
+    }
+    EXPECT_EQ(anzahl("T_Protokoll", "Aktion = 'Wirtschaftsjahr gelöscht'"), 1);
+    EXPECT_EQ(anzahl("T_Protokoll", "Aktion = 'gelöscht'"), 2);
+    EXPECT_EQ(meldungen(), QStringList{kGeloescht});
 }
 
 TEST_F(ZeitraumLoeschenTest, AFailedDeletionShowsTheErrorAndKeepsEverything) {

@@ -1,6 +1,7 @@
 #include "bookings/buchungsschreiber.h"
 #include "data/buchung.h"
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
 #include "export/exportsavedialog.h"
 #include "fixture.h"
 #include "reports/tuvaansicht.h"
@@ -110,8 +111,10 @@ TEST_F(UvaBefehlTest, PeriodSummarySaveAndAValidFile) {
     const QString datei = dir() + "U30_2026-11_2026-11.xml";
     QString vorschlag;
     speichernAls(datei, &vorschlag);
+    ui.answerQuestion(UserSeam::No); // no lock
     befehl->UVA1Click();
     EXPECT_EQ(ui.pending(), 0u);
+    EXPECT_FALSE(festschreibung::bis(dm->db(), dm->gibMandant(), dm->gibZeitraum()));
     EXPECT_EQ(vorgabe, 11) << "today is 10.12.2026: the month before";
     EXPECT_EQ(vorschlag, "U30_2026-11_2026-11.xml");
     EXPECT_EQ(ui.texts("message"),
@@ -124,6 +127,30 @@ TEST_F(UvaBefehlTest, PeriodSummarySaveAndAValidFile) {
              VELMORA_SCHEMA_DIR "/BMF_ERKLAERUNGS_UEBERMITTLUNG_U30_07_2026.xsd", datei});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAll().toStdString();
+}
+
+TEST_F(UvaBefehlTest, AfterTheFileTheLockIsOfferedOnceForThePeriod) {
+    const QString frage = festschreibung::frage(QDate(2026, 11, 30));
+    EXPECT_TRUE(frage.startsWith("Zeitraum bis 30.11.2026 festschreiben?")) << frage.toStdString();
+    zeitraum(11);
+    ui.answerModal([](QDialog&) { return int(QDialog::Accepted); });
+    speichernAls(dir() + "november.xml");
+    ui.answerQuestion(UserSeam::Yes);
+    befehl->UVA1Click();
+    EXPECT_EQ(ui.texts("question"), QStringList{frage});
+    EXPECT_EQ(festschreibung::bis(dm->db(), dm->gibMandant(), dm->gibZeitraum()),
+              QDate(2026, 11, 30));
+    EXPECT_EQ(anzahl("T_Protokoll", "Aktion = 'festgeschrieben'"), 1);
+
+    // the same or an earlier period again: the file, but no question
+    ui.clearShown();
+    zeitraum(13);
+    ui.answerModal([](QDialog&) { return int(QDialog::Accepted); });
+    speichernAls(dir() + "q1.xml");
+    befehl->UVA1Click();
+    EXPECT_EQ(ui.pending(), 0u);
+    EXPECT_TRUE(ui.texts("question").isEmpty());
+    EXPECT_TRUE(QFile::exists(dir() + "q1.xml"));
 }
 
 TEST_F(UvaBefehlTest, ARefusalOrACancelWritesNothing) {

@@ -1,3 +1,4 @@
+#include "data/aenderungsprotokoll.h"
 #include "fixture.h"
 #include "sicherung/aktualisierung.h"
 #include "sicherung/datensicherung.h"
@@ -173,6 +174,44 @@ TEST_F(AktualisierungTest, AFileWithoutTheTemplatesIndexesGetsThemAll) {
     EXPECT_EQ(abfrage(dbPath(), "select count(*) from T_Buchungen indexed by ix_buchungen_summen "
                                 "where mandant > 0"),
               QStringList{"2"});
+}
+
+TEST_F(AktualisierungTest, ADatabaseFromBeforeTheChangeLogStartsItWithItsBookings) {
+    {
+        Datenbank db("alt");
+        db.open(dbPath());
+        for (const char* sql : {"drop table T_Protokoll", "drop table T_Festschreibung"})
+            db.execute(QLatin1String(sql));
+    }
+    const QDateTime jetzt(QDate(2026, 12, 10), QTime(10, 0));
+    const auto e = aktualisierung::aktualisieren(dir(), jetzt);
+    EXPECT_EQ(e.ergaenzt, QStringList({"Tabelle T_Festschreibung", "Tabelle T_Protokoll",
+                                       "Index ix_buchungen_bk", "Index ix_festschreibung_jahr",
+                                       "Index ix_protokoll_buchung", "Index ix_protokoll_liste",
+                                       "Konto 1019", "Protokoll: 2 Buchungen übernommen"}));
+    EXPECT_EQ(abfrage(dbPath(), "select id, Zeitpunkt, Aktion, Buchungsid, Vorher is null from "
+                                "T_Protokoll order by id"),
+              QStringList({"1|2026-12-10T10:00:00|übernommen|1|1",
+                           "2|2026-12-10T10:00:00|übernommen|2|1"}));
+    // the booking with its posting, as a later change would log it
+    EXPECT_TRUE(abfrage(dbPath(), "select Nachher from T_Protokoll where id = 1")
+                    .value(0)
+                    .contains(R"("Kontenbewegungen":[[1020,"20.0000"]])"));
+    EXPECT_TRUE(abfrage(dbPath(), "select Nachher from T_Protokoll where id = 2")
+                    .value(0)
+                    .contains(R"("Kontenbewegungen":[])"));
+
+    Datenbank db("nachher");
+    db.open(dbPath());
+    const aenderungsprotokoll::Pruefung p = aenderungsprotokoll::pruefen(db);
+    EXPECT_EQ(p.fehler, QString());
+    EXPECT_EQ(p.eintraege, 2);
+    // the next update finds the log and adds nothing to it
+    db.close();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_TEMPLATE_PATH), vorlage()));
+    QFile::setPermissions(vorlage(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_TRUE(aktualisierung::aktualisieren(dir(), jetzt.addSecs(1)).ergaenzt.isEmpty());
+    EXPECT_EQ(abfrage(dbPath(), "select count(*) from T_Protokoll"), QStringList{"2"});
 }
 
 TEST_F(AktualisierungTest, TheProgramMergesRemovesTheTemplateAndLogs) {

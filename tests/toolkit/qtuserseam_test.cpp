@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -54,6 +55,22 @@ TEST(QtUserSeam, CaptionsOfTheBoxes) {
     sobaldOffen([&](QWidget* box) { caption = box->windowTitle(); });
     ui.error(QStringLiteral("Datenbankfehler"));
     EXPECT_EQ(caption, QStringLiteral("Velmora"));
+}
+
+TEST(QtUserSeam, TheDefaultButtonIsTheFirstUnlessNoIsAskedFor) {
+    QtUserSeam ui;
+    for (const auto& [knoepfe, vorgabe] :
+         {std::pair{UserSeam::Yes | UserSeam::No, "&Ja"},
+          std::pair{UserSeam::Yes | UserSeam::No | UserSeam::DefaultNo, "&Nein"},
+          std::pair{UserSeam::Ok | UserSeam::Cancel, "OK"}}) {
+        QString text;
+        sobaldOffen([&](QWidget* box) {
+            auto* b = static_cast<QMessageBox*>(box)->defaultButton();
+            text = b ? b->text() : QString();
+        });
+        ui.question(UserSeam::Kind::Confirmation, QStringLiteral("Frage"), knoepfe);
+        EXPECT_EQ(text, QString::fromUtf8(vorgabe));
+    }
 }
 
 TEST(QtUserSeam, TheWindowGetsTheKeyboardBackAfterABoxOrDialog) {

@@ -7,6 +7,7 @@ std::vector<Befehl> alleBefehle() {
     startBefehle(all);
     stammdatenBefehle(all);
     buchungsBefehle(all);
+    protokollBefehle(all);
     berichtBefehle(all);
     exportBefehle(all);
     return all;

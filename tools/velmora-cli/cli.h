@@ -99,6 +99,7 @@ std::vector<Befehl> alleBefehle();
 void startBefehle(std::vector<Befehl>& out);
 void stammdatenBefehle(std::vector<Befehl>& out);
 void buchungsBefehle(std::vector<Befehl>& out);
+void protokollBefehle(std::vector<Befehl>& out);
 void berichtBefehle(std::vector<Befehl>& out);
 void exportBefehle(std::vector<Befehl>& out);
 

@@ -1,7 +1,9 @@
 // mandant ..., stammdaten and jahr ...: clients, master data and fiscal years.
 #include "cli.h"
+#include "data/dates.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
 #include "data/steuerfreikz.h"
 #include "masterdata/mandanten.h"
 #include "masterdata/zeitraeume.h"
@@ -158,7 +160,8 @@ void jahrListe(Kontext& k, const QStringList& words) {
     TDM_EinAus& dm = k.dm();
     dm.setQueryZeitraumMandant(dm.gibMandant());
     zeilen(dm.QueryZeitraum(), [&](const QSqlRecord& r) {
-        k.out(QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
+        k.out(
+            QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
     });
 }
 
@@ -180,11 +183,17 @@ void jahrWechseln(Kontext& k, const QStringList& words) {
 }
 
 void jahrLoeschen(Kontext& k, const QStringList& words) {
-    const Args args(words, {}, {});
+    const Args args(words, {QStringLiteral("--festgeschrieben")}, {});
     args.expectPositional(1);
     const int z = zeitraumDesJahres(k, args.at(0, "JAHR"));
     if (const auto m = zeitraeume::loeschenVerweigert(k.dm(), z))
         throw Refused(*m);
+    // the window's third question: a locked year goes only when asked for
+    if (const auto bis = festschreibung::bis(k.dm().db(), k.dm().gibMandant(), z);
+        bis && !args.flag(QStringLiteral("--festgeschrieben")))
+        throw Refused(QStringLiteral("Das Wirtschaftsjahr ist bis %1 festgeschrieben. Mit "
+                                     "--festgeschrieben wird es trotzdem gelöscht.")
+                          .arg(dates::format(*bis)));
     zeitraeume::loeschen(k.dm(), z);
     k.out(zeitraeume::meldungGeloescht());
 }
@@ -210,8 +219,8 @@ void stammdatenBefehle(std::vector<Befehl>& out) {
     out.push_back({QStringLiteral("jahr neu"), QStringLiteral("jahr neu JAHR"), jahrNeu});
     out.push_back(
         {QStringLiteral("jahr wechseln"), QStringLiteral("jahr wechseln JAHR"), jahrWechseln});
-    out.push_back(
-        {QStringLiteral("jahr loeschen"), QStringLiteral("jahr loeschen JAHR"), jahrLoeschen});
+    out.push_back({QStringLiteral("jahr loeschen"),
+                   QStringLiteral("jahr loeschen JAHR [--festgeschrieben]"), jahrLoeschen});
 }
 
 } // namespace cli
