@@ -1,8 +1,9 @@
 #include "reportengine/textfit.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
-#include <map>
+#include <array>
 #include <memory>
 
 namespace reportengine {
@@ -12,6 +13,9 @@ namespace {
 // Measured on a device of print resolution, where hinting no longer moves widths.
 constexpr int kDpi = 1200;
 constexpr double kMmPerPixel = 25.4 / kDpi;
+// Kerning may pull a text's shaped width past the sum of its characters'
+// advances; a text is taken as fitting unmeasured only with this much room.
+constexpr double kKerningReserve = 1.1;
 
 } // namespace
 
@@ -41,6 +45,10 @@ struct TextFit::Impl {
         FontSpec spec;
         std::unique_ptr<QFontMetricsF> metrics;
         double maxCharMm = 0;
+        // advances of single Latin-1 characters in pixels, negative until measured
+        std::array<double, 256> latin1{};
+        // shaped widths of whole texts in pixels: report texts repeat a lot
+        QHash<QString, double> widths;
     };
     std::vector<Entry> cache;
 
@@ -59,8 +67,36 @@ struct TextFit::Impl {
         e.spec = spec;
         e.metrics = std::make_unique<QFontMetricsF>(toQFont(spec), &device);
         e.maxCharMm = e.metrics->maxWidth() * kMmPerPixel;
+        e.latin1.fill(-1.0);
         cache.push_back(std::move(e));
         return cache.back();
+    }
+
+    // Sum of the single characters' advances, or a negative value for a text
+    // beyond Latin-1.
+    static double advanceSum(Entry& e, const QString& text) {
+        double sum = 0;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u > 0xff)
+                return -1.0;
+            double& a = e.latin1[u];
+            if (a < 0)
+                a = e.metrics->horizontalAdvance(c);
+            sum += a;
+        }
+        return sum;
+    }
+
+    static double width(Entry& e, const QString& text) {
+        const auto it = e.widths.constFind(text);
+        if (it != e.widths.cend())
+            return *it;
+        const double w = e.metrics->horizontalAdvance(text);
+        // amounts are mostly unique: keep the cache from growing with them
+        if (e.widths.size() < 20000)
+            e.widths.insert(text, w);
+        return w;
     }
 };
 
@@ -68,7 +104,7 @@ TextFit::TextFit() : m_impl(std::make_unique<Impl>()) {}
 TextFit::~TextFit() = default;
 
 double TextFit::widthMm(const QString& text, const FontSpec& font) {
-    return m_impl->entry(font).metrics->horizontalAdvance(text) * kMmPerPixel;
+    return Impl::width(m_impl->entry(font), text) * kMmPerPixel;
 }
 
 QString TextFit::fit(const QString& input, const FontSpec& font, double widthMm) {
@@ -80,7 +116,10 @@ QString TextFit::fit(const QString& input, const FontSpec& font, double widthMm)
     if (e.maxCharMm > 0 && text.size() * e.maxCharMm <= widthMm)
         return text;
     const double limit = widthMm / kMmPerPixel;
-    if (e.metrics->horizontalAdvance(text) <= limit)
+    const double sum = Impl::advanceSum(e, text);
+    if (sum >= 0 && sum * kKerningReserve <= limit)
+        return text;
+    if (Impl::width(e, text) <= limit)
         return text;
     qsizetype lo = 0;
     qsizetype hi = text.size();
