@@ -1,9 +1,11 @@
 #include "data/currency.h"
 
 #include <QStringList>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -140,43 +142,79 @@ std::int64_t rundeAuf(std::int64_t units, int dezimal) {
     return q;
 }
 
+// Written into a buffer: reports and exports format a value per cell.
 QString zahlText(std::uint64_t betrag, const Maskenteil& m) {
     std::uint64_t teiler = 1;
     for (int i = 0; i < m.maxDezimal; ++i)
         teiler *= 10;
-    QString ganz = QString::number(betrag / teiler);
-    if (ganz == QLatin1String("0") && m.minGanz == 0)
-        ganz.clear();
-    while (ganz.size() < m.minGanz)
-        ganz.prepend(QLatin1Char('0'));
-    if (m.gruppieren)
-        ganz = groupThousands(ganz);
-    QString bruch;
-    if (m.maxDezimal > 0) {
-        bruch = QStringLiteral("%1").arg(betrag % teiler, m.maxDezimal, 10, QLatin1Char('0'));
-        while (bruch.size() > m.minDezimal && bruch.endsWith(QLatin1Char('0')))
-            bruch.chop(1);
+    char16_t ziffern[20];
+    int n = 0;
+    for (std::uint64_t g = betrag / teiler; g > 0; g /= 10)
+        ziffern[n++] = static_cast<char16_t>(u'0' + g % 10);
+    // a zero whole part shows only where the mask asks for a digit
+    const int ganz = std::max(n, m.minGanz);
+    QVarLengthArray<char16_t, 48> text;
+    for (int i = ganz - 1; i >= 0; --i) {
+        text.append(i < n ? ziffern[i] : u'0');
+        if (m.gruppieren && i > 0 && i % 3 == 0)
+            text.append(u'.');
     }
-    return bruch.isEmpty() ? ganz : ganz + QLatin1Char(',') + bruch;
+    if (m.maxDezimal > 0) {
+        std::uint64_t rest = betrag % teiler;
+        char16_t bruch[4];
+        for (int i = m.maxDezimal - 1; i >= 0; --i) {
+            bruch[i] = static_cast<char16_t>(u'0' + rest % 10);
+            rest /= 10;
+        }
+        int stellen = m.maxDezimal;
+        while (stellen > m.minDezimal && bruch[stellen - 1] == u'0')
+            --stellen;
+        if (stellen > 0) {
+            text.append(u',');
+            text.append(bruch, stellen);
+        }
+    }
+    return QString(reinterpret_cast<const QChar*>(text.constData()), text.size());
+}
+
+// The sections of the mask last used, parsed once: a report formats every
+// value of a column with the same mask.
+struct Maske {
+    QString text;
+    std::vector<QString> abschnitte;
+    std::vector<Maskenteil> teile;
+};
+
+const Maske& maske(const QString& text) {
+    thread_local Maske letzte;
+    thread_local bool gelesen = false;
+    if (!gelesen || letzte.text != text) {
+        const QStringList abschnitte = maskenAbschnitte(text);
+        letzte.text = text;
+        letzte.abschnitte.assign(abschnitte.cbegin(), abschnitte.cend());
+        letzte.teile.clear();
+        for (const QString& a : abschnitte)
+            letzte.teile.push_back(maskenteil(a));
+        gelesen = true;
+    }
+    return letzte;
 }
 
 } // namespace
 
 QString Currency::formatMaske(const QString& mask) const {
-    const QStringList abschnitte = maskenAbschnitte(mask);
-    const Maskenteil positiv = maskenteil(abschnitte.value(0));
+    const Maske& m = maske(mask);
+    const auto& abschnitte = m.abschnitte;
+    const Maskenteil& positiv = m.teile[0];
     const std::int64_t gerundet = rundeAuf(m_units, positiv.maxDezimal);
     const Maskenteil* teil = &positiv;
     bool minus = false;
-    Maskenteil anderer;
     // an empty section falls back on the first one
     if (gerundet == 0 && abschnitte.size() > 2 && !abschnitte[2].isEmpty()) {
-        anderer = maskenteil(abschnitte[2]);
-        teil = &anderer;
+        teil = &m.teile[2];
     } else if (gerundet < 0) {
         if (abschnitte.size() > 1 && !abschnitte[1].isEmpty()) {
-            anderer = maskenteil(abschnitte[1]);
-            teil = &anderer;
+            teil = &m.teile[1];
         } else {
             minus = true;
         }
