@@ -71,19 +71,39 @@ void FinanzamtListe::schliessen() {
 QVariant FinanzamtListe::data(const QModelIndex& idx, int role) const {
     if (!idx.isValid())
         return QVariant();
-    const int spalte = idx.column();
-    const FeldArt art = artDerSpalte(spalte);
     if (role == Qt::TextAlignmentRole) {
+        const FeldArt art = artDerSpalte(idx.column());
         const bool rechts = art == FeldArt::Ganzzahl || art == FeldArt::Waehrung;
         return QVariant(rechts ? Qt::AlignRight | Qt::AlignVCenter
                                : Qt::AlignLeft | Qt::AlignVCenter);
     }
     if (role != Qt::DisplayRole && role != ZahlRolle && role != DatumRolle)
         return QSqlQueryModel::data(idx, role);
-    const QVariant roh = QSqlQueryModel::data(idx, Qt::DisplayRole);
+    return wert(idx.column(), QSqlQueryModel::data(idx, Qt::DisplayRole), role);
+}
+
+void FinanzamtListe::multiData(const QModelIndex& idx, QModelRoleDataSpan roleDataSpan) const {
+    // the export asks for the text and the typed value of every cell: one read of the row
+    QVariant roh;
+    bool gelesen = false;
+    for (QModelRoleData& r : roleDataSpan) {
+        const int role = r.role();
+        if (idx.isValid() && (role == Qt::DisplayRole || role == ZahlRolle || role == DatumRolle)) {
+            if (!gelesen) {
+                roh = QSqlQueryModel::data(idx, Qt::DisplayRole);
+                gelesen = true;
+            }
+            r.setData(wert(idx.column(), roh, role));
+        } else {
+            r.setData(data(idx, role));
+        }
+    }
+}
+
+QVariant FinanzamtListe::wert(int spalte, const QVariant& roh, int role) {
     if (roh.isNull())
         return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
-    switch (art) {
+    switch (artDerSpalte(spalte)) {
     case FeldArt::Datum: {
         const QDate d = dates::fromSql(roh.toString());
         if (role == DatumRolle)

@@ -28,10 +28,14 @@ public:
     bool offen() const { return m_offen; }
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    void multiData(const QModelIndex& index, QModelRoleDataSpan roleDataSpan) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
 private:
+    // The value of a cell of the column in one of the three roles, from its raw value.
+    static QVariant wert(int spalte, const QVariant& roh, int role);
+
     Datenbank& m_db;
     bool m_offen = false;
 };

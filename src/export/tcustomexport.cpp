@@ -293,6 +293,13 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
         format.headerLines(lines, textLines(header),
                            format.separatorWithHeaderLines() ? SeparatorLine(true) : QString());
 
+    const std::vector<ColumnLayout> columns = columnLayout();
+    struct Fixed {
+        const std::vector<ColumnLayout>*& slot;
+        ~Fixed() { slot = nullptr; }
+    } fixed{m_columns};
+    m_columns = &columns;
+
     const bool numbers = Options.contains(xoRowNumbers);
     if (Options.contains(xoShowHeader)) {
         TExportValues captions;
@@ -349,6 +356,21 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
         m_ui.question(UserSeam::Kind::Information, Messages.CopiedToClipboard, UserSeam::Ok);
 }
 
+std::vector<TCustomExport::ColumnLayout> TCustomExport::columnLayout() {
+    const bool invisibles = Options.contains(xoExportInvisibles);
+    const int n = ColumnCount();
+    std::vector<ColumnLayout> columns(static_cast<size_t>(qMax(0, n)));
+    for (int i = 0; i < n; ++i) {
+        ColumnLayout& c = columns[static_cast<size_t>(i)];
+        c.visible = invisibles || ColumnVisible(i);
+        if (!c.visible)
+            continue;
+        c.width = ColumnWidth(i);
+        c.alignment = ColumnAlignment(i);
+    }
+    return columns;
+}
+
 QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bool withRowNumber) {
     if (!m_format || m_format->type() != ExportType)
         m_format = createExportFormat(ExportType);
@@ -357,17 +379,21 @@ QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bo
     QString row;
     if (withRowNumber && !captionRow)
         row = m_format->rowNumber(rowNumberText(), rowNumberPad()) + m_format->afterRowNumber();
-    const bool invisibles = Options.contains(xoExportInvisibles);
     const bool alignments = Options.contains(xoUseAlignments);
-    const int n = ColumnCount();
+    std::vector<ColumnLayout> asked;
+    if (!m_columns)
+        asked = columnLayout();
+    const std::vector<ColumnLayout>& columns = m_columns ? *m_columns : asked;
+    const int n = static_cast<int>(columns.size());
     bool first = true;
     for (int i = 0; i < n; ++i) {
-        if (!invisibles && !ColumnVisible(i))
+        const ColumnLayout& c = columns[static_cast<size_t>(i)];
+        if (!c.visible)
             continue;
         CellInfo info;
         info.column = i;
-        info.width = ColumnWidth(i);
-        info.alignment = ColumnAlignment(i);
+        info.width = c.width;
+        info.alignment = c.alignment;
         info.captionRow = captionRow;
         info.value = i < static_cast<int>(values.size()) ? values[i] : QVariant();
         if (!captionRow)

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Clock;
 class UserSeam;
@@ -131,6 +132,14 @@ private:
     QString rowNumberText() const;
     int rowNumberPad() const;
 
+    // What BuildRow asks of every column; fixed for the length of a run.
+    struct ColumnLayout {
+        bool visible = false;
+        int width = 0;
+        int alignment = 0;
+    };
+    std::vector<ColumnLayout> columnLayout();
+
     UserSeam& m_ui;
     const Clock& m_clock;
     QString m_rowNumberFormat = QStringLiteral("%d");
@@ -145,4 +154,6 @@ private:
     QString m_lastTarget;
     QString m_lastError;
     int m_replaced = 0;
+    // set while a run writes its rows, so a row does not ask again per cell
+    const std::vector<ColumnLayout>* m_columns = nullptr;
 };

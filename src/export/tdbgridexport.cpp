@@ -172,12 +172,13 @@ bool TDBGridExport::ReadRow(TExportValues& values) {
     values.assign(static_cast<size_t>(n), QVariant());
     m_typed.assign(static_cast<size_t>(n), QVariant());
     for (int i = 0; i < n; ++i) {
-        const QModelIndex index = m->index(m_row, i);
-        values[static_cast<size_t>(i)] = m->data(index, Qt::DisplayRole).toString();
-        QVariant typed = m->data(index, ZahlRolle);
-        if (!typed.isValid())
-            typed = m->data(index, DatumRolle);
-        m_typed[static_cast<size_t>(i)] = typed;
+        // one call per cell: a model may read its value once for all three roles
+        QModelRoleData roles[] = {QModelRoleData(Qt::DisplayRole), QModelRoleData(ZahlRolle),
+                                  QModelRoleData(DatumRolle)};
+        m->multiData(m->index(m_row, i), roles);
+        values[static_cast<size_t>(i)] = roles[0].data().toString();
+        m_typed[static_cast<size_t>(i)] =
+            roles[1].data().isValid() ? roles[1].data() : roles[2].data();
     }
     ++m_row;
     return true;
