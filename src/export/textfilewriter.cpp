@@ -5,9 +5,15 @@
 #include <QSaveFile>
 
 QString joinLines(const QStringList& lines) {
-    QString text;
+    qsizetype size = 0;
     for (const QString& line : lines)
-        text += line + QStringLiteral("\r\n");
+        size += line.size() + 2;
+    QString text;
+    text.reserve(size);
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
     return text;
 }
 

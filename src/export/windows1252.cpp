@@ -28,6 +28,20 @@ int byteFor(char32_t c) {
 Encoded1252 toWindows1252(const QString& text) {
     Encoded1252 out;
     out.bytes.reserve(text.size());
+    // a whole export passes here: Latin-1 goes straight through, the rest is
+    // read as code points
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const QChar* z = text.constData();
+    while (i < n && (z[i].unicode() < 0x80 || (z[i].unicode() >= 0xA0 && z[i].unicode() <= 0xFF)))
+        ++i;
+    if (i == n) {
+        out.bytes.resize(n);
+        char* b = out.bytes.data();
+        for (qsizetype k = 0; k < n; ++k)
+            b[k] = static_cast<char>(z[k].unicode());
+        return out;
+    }
     for (const char32_t c : QStringView(text).toUcs4()) {
         const int b = byteFor(c);
         if (b < 0) {
