@@ -4,6 +4,8 @@
 #include "export/excelformat.h"
 #include "export/xlsxformat.h"
 
+#include <algorithm>
+
 TextFileResult ExportFormat::finish(const QString& target, const QStringList& lines,
                                     const ExportSinks&) {
     return writeTextFile(target, lines);
@@ -60,9 +62,15 @@ QString QuoteText(const QString& text, bool always) {
 }
 
 QString singleLine(const QString& text) {
+    const auto breaks = [](QChar c) {
+        return c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+    };
+    // most cells hold none: those are handed on without a copy
+    if (std::none_of(text.cbegin(), text.cend(), breaks))
+        return text;
     QString out = text;
     for (QChar& c : out) {
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+        if (breaks(c))
             c = QLatin1Char(' ');
     }
     return out;

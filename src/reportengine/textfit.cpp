@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -29,11 +30,17 @@ QFont toQFont(const FontSpec& spec) {
 }
 
 QString singleLine(const QString& text) {
+    const auto breaks = [](QChar c) {
+        const QChar::Category cat = c.category();
+        return cat == QChar::Other_Control || cat == QChar::Separator_Line ||
+               cat == QChar::Separator_Paragraph;
+    };
+    // most texts hold none: those are handed on without a copy
+    if (std::none_of(text.cbegin(), text.cend(), breaks))
+        return text;
     QString out = text;
     for (QChar& c : out) {
-        const QChar::Category cat = c.category();
-        if (cat == QChar::Other_Control || cat == QChar::Separator_Line ||
-            cat == QChar::Separator_Paragraph)
+        if (breaks(c))
             c = QLatin1Char(' ');
     }
     return out;
