@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QVariant>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace sortierung {
@@ -28,6 +29,9 @@ struct Vergleicher {
     QCollator mitFall = collator(Qt::CaseSensitive);
 
     int operator()(QStringView a, QStringView b) const {
+        // a sort meets the same name again and again; the collators agree on it
+        if (a == b)
+            return 0;
         if (const int r = ohneFall.compare(a, b))
             return r;
         if (const int r = mitFall.compare(a, b))
@@ -42,9 +46,12 @@ const Vergleicher& vergleicher() {
 }
 
 int sqliteVergleich(void*, int laengeA, const void* a, int laengeB, const void* b) {
-    // SQLITE_UTF16_ALIGNED hands over native, aligned UTF-16
-    const QStringView sa(static_cast<const char16_t*>(a), laengeA / 2);
-    const QStringView sb(static_cast<const char16_t*>(b), laengeB / 2);
+    // UTF-8 as stored: equal names, the most frequent case in a sort, need
+    // neither a conversion nor the collators
+    if (laengeA == laengeB && std::memcmp(a, b, static_cast<size_t>(laengeA)) == 0)
+        return 0;
+    const QString sa = QString::fromUtf8(static_cast<const char*>(a), laengeA);
+    const QString sb = QString::fromUtf8(static_cast<const char*>(b), laengeB);
     const int r = vergleicher()(sa, sb);
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
@@ -60,7 +67,7 @@ void registrieren(const QSqlDatabase& db) {
     const QVariant handle = db.isOpen() && db.driver() ? db.driver()->handle() : QVariant();
     if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
         sqlite = *static_cast<sqlite3* const*>(handle.constData());
-    if (!sqlite || sqlite3_create_collation_v2(sqlite, kKollation, SQLITE_UTF16_ALIGNED, nullptr,
+    if (!sqlite || sqlite3_create_collation_v2(sqlite, kKollation, SQLITE_UTF8, nullptr,
                                                &sqliteVergleich, nullptr) != SQLITE_OK)
         throw DatenbankFehler(
             QStringLiteral("Die Sortierung der Namen konnte in der Datenbank nicht eingerichtet "
