@@ -16,7 +16,9 @@ const QString kBuchungstext = QStringLiteral("Buchungstext");
 
 } // namespace
 
-Merkwerte merkwerteLesen(const SettingsFile& ini, int mandant, const QDate& heute) {
+Merkwerte merkwerteLesen(const SettingsFile& datei, int mandant, const QDate& heute) {
+    // one reading of the file for all five values
+    const SettingsFile::Snapshot ini = datei.snapshot();
     const QString s = TDM_EinAus::buchenAbschnitt(mandant);
     Merkwerte m;
     m.Buchungskreis = ini.readInteger(s, kBuchungskreis, 0);

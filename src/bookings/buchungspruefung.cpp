@@ -107,7 +107,7 @@ bool belegnummerVorhanden(Datenbank& db, int mandant, int zeitraum, int nummer, 
 }
 
 bool buchungskreisVorhanden(Datenbank& db, int bk, int mandant) {
-    Sql q = db.sql(
+    Sql q = db.wiederverwendet(
         QStringLiteral("select count(*) from T_BKreis where id = :bk and mandant = :mandant"));
     q.bind("bk", bk).bind("mandant", mandant).exec();
     return q.next() && q.value(0).toInt() > 0;

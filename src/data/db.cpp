@@ -132,6 +132,20 @@ Sql::Sql(Datenbank& db, const QString& text)
         throw DatenbankFehler(db.fehlerText(m_query.lastError()));
 }
 
+Sql::Sql(Datenbank& db, const QString& text, QSqlQuery query, QStringList placeholders, Vorbereitet)
+    : m_db(&db), m_text(text), m_query(std::move(query)), m_placeholders(std::move(placeholders)),
+      m_zurueckgeben(true) {}
+
+Sql::Sql(Sql&& other) noexcept
+    : m_db(other.m_db), m_text(std::move(other.m_text)), m_query(std::move(other.m_query)),
+      m_placeholders(std::move(other.m_placeholders)), m_bound(std::move(other.m_bound)),
+      m_zurueckgeben(std::exchange(other.m_zurueckgeben, false)) {}
+
+Sql::~Sql() {
+    if (m_zurueckgeben)
+        m_db->zurueckgeben(m_text, std::move(m_query), std::move(m_placeholders));
+}
+
 Sql& Sql::bind(const QString& name, const QVariant& value) {
     for (const QString& p : std::as_const(m_placeholders)) {
         if (p.compare(name, Qt::CaseInsensitive) == 0) {
@@ -189,12 +203,32 @@ void Datenbank::open(const QString& path, bool nurLesen) {
 }
 
 void Datenbank::close() {
+    m_vorrat.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (db.isOpen())
         db.close();
     m_depth = 0;
+}
+
+Sql Datenbank::wiederverwendet(const QString& text) {
+    const auto it = m_vorrat.find(text);
+    if (it == m_vorrat.end()) {
+        Sql neu(*this, text);
+        neu.m_zurueckgeben = true;
+        return neu;
+    }
+    Vorrat v = std::move(it->second);
+    m_vorrat.erase(it);
+    return Sql(*this, text, std::move(v.query), std::move(v.placeholders), Sql::Vorbereitet{});
+}
+
+void Datenbank::zurueckgeben(const QString& text, QSqlQuery query, QStringList placeholders) {
+    // a statement left open would hold its read lock
+    query.finish();
+    if (isOpen() && !m_vorrat.contains(text))
+        m_vorrat.emplace(text, Vorrat{std::move(query), std::move(placeholders)});
 }
 
 bool Datenbank::isOpen() const {

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <map>
 #include <stdexcept>
 
 class QSqlError;
@@ -31,6 +32,11 @@ class Datenbank;
 class Sql {
 public:
     Sql(Datenbank& db, const QString& text);
+    ~Sql();
+    Sql(Sql&& other) noexcept;
+    Sql(const Sql&) = delete;
+    Sql& operator=(const Sql&) = delete;
+    Sql& operator=(Sql&&) = delete;
 
     Sql& bind(const QString& name, const QVariant& value);
     // Runs the statement; throws DatenbankFehler on failure.
@@ -44,18 +50,27 @@ public:
     int rowsAffected() const { return m_query.numRowsAffected(); }
     QSqlQuery& query() { return m_query; }
     // Hands the executed query on, e.g. to a list model.
-    QSqlQuery take() { return std::move(m_query); }
+    QSqlQuery take() {
+        m_zurueckgeben = false;
+        return std::move(m_query);
+    }
 
     // The placeholders of a statement text, without colon, outside literals.
     // Throws DatenbankFehler when one is spelt in two cases.
     static QStringList placeholders(const QString& text);
 
 private:
+    friend class Datenbank;
+    struct Vorbereitet {};
+    // A statement the connection prepared earlier; handed back when done.
+    Sql(Datenbank& db, const QString& text, QSqlQuery query, QStringList placeholders, Vorbereitet);
+
     Datenbank* m_db;
     QString m_text;
     QSqlQuery m_query;
     QStringList m_placeholders;
     QStringList m_bound;
+    bool m_zurueckgeben = false;
 };
 
 // The one connection of a data module, with nested write transactions.
@@ -79,6 +94,9 @@ public:
     bool inTransaction() const { return m_depth > 0; }
 
     Sql sql(const QString& text) { return Sql(*this, text); }
+    // The same, for a small statement run again and again (the booking
+    // dialog's reads): prepared once per connection and then reused.
+    Sql wiederverwendet(const QString& text);
     void execute(const QString& text) { Sql(*this, text).exec(); }
 
     // The German message for a failure of this database's driver.
@@ -90,7 +108,16 @@ public:
 
 private:
     friend class Transaktion;
+    friend class Sql;
+    struct Vorrat {
+        QSqlQuery query;
+        QStringList placeholders;
+    };
+    void zurueckgeben(const QString& text, QSqlQuery query, QStringList placeholders);
+
     QString m_name;
+    // prepared statements not in use, by their text; emptied when the file closes
+    std::map<QString, Vorrat> m_vorrat;
     QString m_path;
     int m_depth = 0;
     int m_busyTimeoutMs = 5000;

@@ -358,7 +358,8 @@ int TDM_EinAus::gibNeueID(const QString& tabelle) {
     if (!bekannt)
         return 1;
     try {
-        Sql q = m_db.sql(QStringLiteral("select max(ID) as maxID from ") + QLatin1String(bekannt));
+        Sql q = m_db.wiederverwendet(QStringLiteral("select max(ID) as maxID from ") +
+                                     QLatin1String(bekannt));
         q.exec();
         if (q.next() && !q.value(0).isNull())
             return q.value(0).toInt() + 1;
@@ -371,9 +372,9 @@ int TDM_EinAus::gibNeueBelegnummer() {
     const int zeitraum = gibZeitraum();
     const int mandant = gibMandant();
     try {
-        Sql q =
-            m_db.sql(QStringLiteral("select max(Belegnummer) as maxNr from t_Buchungen "
-                                    "where Wirtschaftsjahr = :zeitraum and mandant = :mandant ;"));
+        Sql q = m_db.wiederverwendet(
+            QStringLiteral("select max(Belegnummer) as maxNr from t_Buchungen "
+                           "where Wirtschaftsjahr = :zeitraum and mandant = :mandant ;"));
         q.bind("zeitraum", zeitraum).bind("mandant", mandant).exec();
         if (q.next() && !q.value(0).isNull())
             return q.value(0).toInt() + 1;

@@ -55,18 +55,40 @@ bool save(const Ini& ini, const QString& path) {
 
 SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
 
-QString SettingsFile::readString(const QString& section, const QString& key,
-                                 const QString& defaultValue) const {
+struct SettingsFile::Snapshot::Data {
     Ini ini;
-    load(ini, m_path);
-    const char* value = ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr);
+};
+
+SettingsFile::Snapshot::Snapshot(std::unique_ptr<Data> data) : m_data(std::move(data)) {}
+SettingsFile::Snapshot::Snapshot(Snapshot&&) noexcept = default;
+SettingsFile::Snapshot::~Snapshot() = default;
+
+QString SettingsFile::Snapshot::readString(const QString& section, const QString& key,
+                                           const QString& defaultValue) const {
+    const char* value = m_data->ini.GetValue(utf8(section).c_str(), utf8(key).c_str(), nullptr);
     return value ? QString::fromUtf8(value) : defaultValue;
 }
 
-int SettingsFile::readInteger(const QString& section, const QString& key, int defaultValue) const {
+int SettingsFile::Snapshot::readInteger(const QString& section, const QString& key,
+                                        int defaultValue) const {
     bool ok = false;
     const int value = readString(section, key).trimmed().toInt(&ok);
     return ok ? value : defaultValue;
+}
+
+SettingsFile::Snapshot SettingsFile::snapshot() const {
+    auto data = std::make_unique<Snapshot::Data>();
+    load(data->ini, m_path);
+    return Snapshot(std::move(data));
+}
+
+QString SettingsFile::readString(const QString& section, const QString& key,
+                                 const QString& defaultValue) const {
+    return snapshot().readString(section, key, defaultValue);
+}
+
+int SettingsFile::readInteger(const QString& section, const QString& key, int defaultValue) const {
+    return snapshot().readInteger(section, key, defaultValue);
 }
 
 bool SettingsFile::hasKey(const QString& section, const QString& key) const {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 // The program's INI file: plain "key=value" lines, section and key names kept
 // verbatim ("[Buchen Mandant 123]"). Every write re-reads the file, changes
@@ -17,6 +18,23 @@ public:
                        const QString& defaultValue = QString()) const;
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
     bool hasKey(const QString& section, const QString& key) const;
+
+    // The file read once, for several values in a row.
+    class Snapshot {
+    public:
+        Snapshot(Snapshot&&) noexcept;
+        ~Snapshot();
+        QString readString(const QString& section, const QString& key,
+                           const QString& defaultValue = QString()) const;
+        int readInteger(const QString& section, const QString& key, int defaultValue) const;
+
+    private:
+        friend class SettingsFile;
+        struct Data;
+        explicit Snapshot(std::unique_ptr<Data> data);
+        std::unique_ptr<Data> m_data;
+    };
+    Snapshot snapshot() const;
 
     // Each answers false when the file could not be written. A file that
     // exists but cannot be read or parsed is never written: rewriting it from

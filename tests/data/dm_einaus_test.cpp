@@ -120,6 +120,36 @@ TEST_F(DataModule, NewIdentifiersSpanAllClientsAndVoucherNumbersOneYear) {
     EXPECT_EQ(dm->gibNeueBelegnummer(), 13);
 }
 
+TEST_F(DataModule, AReusedStatementIsNeverSharedAndSurvivesReopening) {
+    ersterMandant("A", 2025);
+    Datenbank& db = dm->db();
+    const QString text = QStringLiteral("select ID from T_Zeitraum where ID >= :ab order by ID");
+    const auto erste = [&](Sql& q, int ab) {
+        q.bind("ab", ab).exec();
+        return q.next() ? q.value(0).toInt() : -1;
+    };
+    {
+        Sql q = db.wiederverwendet(text);
+        EXPECT_EQ(erste(q, 1), 1);
+        // the same text while the first is still open: a statement of its own
+        Sql r = db.wiederverwendet(text);
+        EXPECT_EQ(erste(r, 2), -1);
+        EXPECT_FALSE(q.next()) << "the first result is untouched";
+    }
+    dm->zeitraumAnlegen(dm->gibMandant(), 2026);
+    {
+        Sql q = db.wiederverwendet(text);
+        EXPECT_EQ(erste(q, 2), 2) << "the write is seen";
+        Sql ungebunden = db.wiederverwendet(text);
+        EXPECT_THROW(ungebunden.exec(), DatenbankFehler) << "a value bound before does not count";
+    }
+    const QString pfad = db.path();
+    db.close();
+    db.open(pfad);
+    Sql q = db.wiederverwendet(text);
+    EXPECT_EQ(erste(q, 1), 1);
+}
+
 TEST_F(DataModule, TwoActiveClientsAnswerTheFirstRow) {
     dm->db().execute("insert into T_Mandant (id, Bezeichnung, Aktiv) values (5, 'fünf', 1)");
     dm->db().execute("insert into T_Mandant (id, Bezeichnung, Aktiv) values (3, 'drei', 1)");
