@@ -582,7 +582,13 @@ void TCustomExport::showProgress() {
 void TCustomExport::stepProgress(int position) {
     if (!m_progress || !m_progress->isVisible())
         return;
-    m_progress->ProgressBar->setValue(position);
+    // the bar cannot show more than a thousand steps; a long run moves it
+    // only when one is reached, and always at its last row
+    const qint64 total = qMax(1, m_total);
+    const bool step = position >= m_total - 1 ||
+                      position * qint64(1000) / total != (position - 1) * qint64(1000) / total;
+    if (step)
+        m_progress->ProgressBar->setValue(position);
     // repaint now and then, so a long run shows its progress and the
     // program does not look hung; user input waits for the end of the run
     if (m_progressClock.elapsed() - m_lastProcessEvents >= 50) {
