@@ -185,6 +185,34 @@ long long rohSpeichern(RohSql& r, int belegnummer) {
                  mit(mit(mit(w, QStringLiteral("bid"), bid), QStringLiteral("id"), id),
                      QStringLiteral("konto"), konto));
     }
+    // what the program runs besides: the period lock, the booking read back
+    // for the change log and the log's row
+    r.laufen(QStringLiteral("select max(Bis) from T_Festschreibung "
+                            "where mandant = :mandant and Wirtschaftsjahr = :zeitraum"),
+             w);
+    r.laufen(QStringLiteral("select * from T_Buchungen where ID = :id and mandant = :mandant"),
+             mit(w, QStringLiteral("id"), id));
+    r.laufen(QStringLiteral("select Konten_Nr, St_Betrag from t_kontenbewegungen "
+                            "where mandant = :mandant and Buchungen_id = :id order by id"),
+             mit(w, QStringLiteral("id"), id));
+    const long long protokoll =
+        r.laufen(QStringLiteral("select id from T_Protokoll order by id desc limit 1")) + 1;
+    const QString nachher =
+        QStringLiteral(
+            "{\"Belegnummer\":%1,\"Betrag\":\"12.000,00\",\"BK\":1,\"Buchungsdatum\":"
+            "\"2026-03-01\",\"ID\":%2,\"IstDrittland\":2,\"IstEU\":1,\"IstEinnahme\":2,"
+            "\"IstGebaeude\":2,\"IstKFZ\":2,\"Steuersatz\":20,\"Text\":\"Wareneinkauf EU\","
+            "\"Wirtschaftsjahr\":1,\"mandant\":1,\"Posten\":[{\"Konto\":1021,\"Betrag\":"
+            "\"2.400,00\"},{\"Konto\":2021,\"Betrag\":\"2.400,00\"}]}")
+            .arg(belegnummer)
+            .arg(id);
+    r.laufen(QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
+                            "Aktion, Buchungsid, Vorher, Nachher, Hash) values (:protokoll, "
+                            "'2026-12-10T12:00:00.000', :mandant, :zeitraum, 'Neu', :id, null, "
+                            ":nachher, :hash)"),
+             mit(mit(mit(mit(w, QStringLiteral("protokoll"), protokoll), QStringLiteral("id"), id),
+                     QStringLiteral("nachher"), nachher),
+                 QStringLiteral("hash"), QString(64, QLatin1Char('a'))));
     r.laufen(QStringLiteral("COMMIT"));
     return id;
 }
