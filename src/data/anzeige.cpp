@@ -16,10 +16,18 @@ QString zahl(Currency value) {
     QString text = QString::number(magnitude / Currency::Scale);
     const std::uint64_t frac = magnitude % Currency::Scale;
     if (frac != 0) {
-        QString digits = QStringLiteral("%1").arg(frac, 4, 10, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        text += QLatin1Char(',') + digits;
+        // four places, trailing zeros dropped; an export asks this per cell
+        char16_t digits[4];
+        std::uint64_t rest = frac;
+        for (int i = 3; i >= 0; --i) {
+            digits[i] = static_cast<char16_t>(u'0' + rest % 10);
+            rest /= 10;
+        }
+        int n = 4;
+        while (digits[n - 1] == u'0')
+            --n;
+        text += QLatin1Char(',');
+        text.append(reinterpret_cast<const QChar*>(digits), n);
     }
     return negative ? QLatin1Char('-') + text : text;
 }

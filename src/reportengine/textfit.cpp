@@ -31,6 +31,10 @@ QFont toQFont(const FontSpec& spec) {
 
 QString singleLine(const QString& text) {
     const auto breaks = [](QChar c) {
+        // printable Latin-1, nearly every text, without the category table
+        const char16_t u = c.unicode();
+        if ((u >= 0x20 && u < 0x7f) || (u >= 0xa0 && u <= 0xff))
+            return false;
         const QChar::Category cat = c.category();
         return cat == QChar::Other_Control || cat == QChar::Separator_Line ||
                cat == QChar::Separator_Paragraph;
