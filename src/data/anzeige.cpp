@@ -37,3 +37,29 @@ QString ganzzahl(qint64 value) {
 }
 
 } // namespace anzeige
+
+QVariant anzeige::wert(FeldArt art, const QVariant& roh, int role) {
+    if (roh.isNull())
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+    switch (art) {
+    case FeldArt::Datum: {
+        const QDate d = dates::fromSql(roh.toString());
+        if (role == DatumRolle)
+            return d;
+        return role == Qt::DisplayRole ? QVariant(datum(d)) : QVariant();
+    }
+    case FeldArt::Waehrung: {
+        const Currency c = Currency::fromUnits(roh.toLongLong());
+        if (role == ZahlRolle)
+            return QVariant::fromValue(c);
+        return role == Qt::DisplayRole ? QVariant(zahl(c)) : QVariant();
+    }
+    case FeldArt::Ganzzahl:
+        if (role == ZahlRolle)
+            return roh.toLongLong();
+        return role == Qt::DisplayRole ? QVariant(ganzzahl(roh.toLongLong())) : QVariant();
+    case FeldArt::Text:
+        return role == Qt::DisplayRole ? QVariant(roh.toString()) : QVariant();
+    }
+    return QVariant();
+}

@@ -33,3 +33,11 @@ enum class FeldArt { Text, Ganzzahl, Waehrung, Datum };
 constexpr int FeldArtRolle = Qt::UserRole + 110;
 
 Q_DECLARE_METATYPE(Currency)
+
+namespace anzeige {
+
+// A stored value of a column of this kind in a model role: the display text
+// (empty for NULL), the typed value in ZahlRolle or DatumRolle, else nothing.
+QVariant wert(FeldArt art, const QVariant& roh, int role);
+
+} // namespace anzeige

@@ -32,30 +32,7 @@ QVariant ExportAbfrage::data(const QModelIndex& idx, int role) const {
     }
     if (role != Qt::DisplayRole && role != ZahlRolle && role != DatumRolle)
         return QSqlQueryModel::data(idx, role);
-    const QVariant roh = QSqlQueryModel::data(idx, Qt::DisplayRole);
-    if (roh.isNull())
-        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
-    switch (a) {
-    case FeldArt::Datum: {
-        const QDate d = dates::fromSql(roh.toString());
-        if (role == DatumRolle)
-            return d;
-        return role == Qt::DisplayRole ? QVariant(anzeige::datum(d)) : QVariant();
-    }
-    case FeldArt::Waehrung: {
-        const Currency c = Currency::fromUnits(roh.toLongLong());
-        if (role == ZahlRolle)
-            return QVariant::fromValue(c);
-        return role == Qt::DisplayRole ? QVariant(anzeige::zahl(c)) : QVariant();
-    }
-    case FeldArt::Ganzzahl:
-        if (role == ZahlRolle)
-            return roh.toLongLong();
-        return role == Qt::DisplayRole ? QVariant(anzeige::ganzzahl(roh.toLongLong())) : QVariant();
-    case FeldArt::Text:
-        return role == Qt::DisplayRole ? QVariant(roh.toString()) : QVariant();
-    }
-    return QVariant();
+    return anzeige::wert(a, QSqlQueryModel::data(idx, Qt::DisplayRole), role);
 }
 
 QVariant ExportAbfrage::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -101,29 +101,7 @@ void FinanzamtListe::multiData(const QModelIndex& idx, QModelRoleDataSpan roleDa
 }
 
 QVariant FinanzamtListe::wert(int spalte, const QVariant& roh, int role) {
-    if (roh.isNull())
-        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
-    switch (artDerSpalte(spalte)) {
-    case FeldArt::Datum: {
-        const QDate d = dates::fromSql(roh.toString());
-        if (role == DatumRolle)
-            return d;
-        return role == Qt::DisplayRole ? QVariant(anzeige::datum(d)) : QVariant();
-    }
-    case FeldArt::Waehrung: {
-        const Currency c = Currency::fromUnits(roh.toLongLong());
-        if (role == ZahlRolle)
-            return QVariant::fromValue(c);
-        return role == Qt::DisplayRole ? QVariant(anzeige::zahl(c)) : QVariant();
-    }
-    case FeldArt::Ganzzahl:
-        if (role == ZahlRolle)
-            return roh.toLongLong();
-        return role == Qt::DisplayRole ? QVariant(anzeige::ganzzahl(roh.toLongLong())) : QVariant();
-    case FeldArt::Text:
-        return role == Qt::DisplayRole ? QVariant(roh.toString()) : QVariant();
-    }
-    return QVariant();
+    return anzeige::wert(artDerSpalte(spalte), roh, role);
 }
 
 QVariant FinanzamtListe::headerData(int section, Qt::Orientation orientation, int role) const {

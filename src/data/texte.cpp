@@ -25,6 +25,18 @@ QString ersteZeichen(const QString& text, int n) {
 }
 
 QString einzeilig(const QString& text) {
+    // most texts need nothing: those are handed on without a copy
+    bool aendern = false;
+    for (qsizetype i = 0; i < text.size() && !aendern; ++i) {
+        const QChar c = text[i];
+        if (paarAb(text, i))
+            ++i;
+        else
+            aendern = c.isSurrogate() || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+                      c == QLatin1Char('\n');
+    }
+    if (!aendern)
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "export/documentformats.h"
 
+#include "data/texte.h"
 #include "export/windows1252.h"
 
 namespace {
@@ -135,7 +136,7 @@ QString HtmlFormat::cell(const QString& text, const CellInfo& info, bool useAlig
     QString w;
     if (info.column < ctx.columnWidths.size())
         w = QStringLiteral(" WIDTH=\"%1\"").arg(htmlEscape(ctx.columnWidths[info.column]));
-    const QString line = singleLine(text);
+    const QString line = texte::einzeilig(text);
     QString c = htmlEscape(line);
     if (h.Options.contains(hoAutoLink) && !info.value.isNull()) {
         static const char* const schemes[] = {
@@ -143,7 +144,7 @@ QString HtmlFormat::cell(const QString& text, const CellInfo& info, bool useAlig
         for (const char* scheme : schemes) {
             if (line.contains(QLatin1String(scheme))) {
                 c = QStringLiteral("<A HREF=\"%1\">%2</A>")
-                        .arg(htmlEscape(line), htmlEscape(singleLine(info.value.toString())));
+                        .arg(htmlEscape(line), htmlEscape(texte::einzeilig(info.value.toString())));
                 break;
             }
         }
@@ -273,8 +274,8 @@ QString RtfFormat::captionRowPrefix(int) const {
 }
 
 QString RtfFormat::cell(const QString& text, const CellInfo& info, bool useAlignments) {
-    return alignment(info, useAlignments, "\\ql ", "\\qr ", "\\qc ") + rtfEscape(singleLine(text)) +
-           QStringLiteral("\\cell ");
+    return alignment(info, useAlignments, "\\ql ", "\\qr ", "\\qc ") +
+           rtfEscape(texte::einzeilig(text)) + QStringLiteral("\\cell ");
 }
 
 QString RtfFormat::rowDefinition(bool captionRow) const {
@@ -341,7 +342,7 @@ void DifFormat::preamble(QStringList& out) {
 }
 
 QString DifFormat::rowNumberCell(const QString& n, int) const {
-    return QStringLiteral("1,0\n\"%1\"").arg(singleLine(n));
+    return QStringLiteral("1,0\n\"%1\"").arg(texte::einzeilig(n));
 }
 
 QString DifFormat::captionRowPrefix(int) const {
@@ -349,7 +350,7 @@ QString DifFormat::captionRowPrefix(int) const {
 }
 
 QString DifFormat::cell(const QString& text, const CellInfo&, bool) {
-    return QStringLiteral("1,0\n") + QuoteText(singleLine(text), false);
+    return QStringLiteral("1,0\n") + QuoteText(texte::einzeilig(text), false);
 }
 
 void DifFormat::rowLines(QStringList& out, const QString& row, bool) {
@@ -373,7 +374,7 @@ void SylkFormat::preamble(QStringList& out) {
 }
 
 QString SylkFormat::rowNumberCell(const QString& n, int) const {
-    return QStringLiteral("C;X1;Y%1;K\"%2\"").arg(m_row).arg(singleLine(n));
+    return QStringLiteral("C;X1;Y%1;K\"%2\"").arg(m_row).arg(texte::einzeilig(n));
 }
 
 QString SylkFormat::captionRowPrefix(int) const {
@@ -382,7 +383,10 @@ QString SylkFormat::captionRowPrefix(int) const {
 
 QString SylkFormat::cell(const QString& text, const CellInfo& info, bool) {
     const int x = info.column + 1 + (ctx.options.contains(xoRowNumbers) ? 1 : 0);
-    return QStringLiteral("C;X%1;Y%2;K%3").arg(x).arg(m_row).arg(QuoteText(singleLine(text), true));
+    return QStringLiteral("C;X%1;Y%2;K%3")
+        .arg(x)
+        .arg(m_row)
+        .arg(QuoteText(texte::einzeilig(text), true));
 }
 
 void SylkFormat::rowLines(QStringList& out, const QString& row, bool) {

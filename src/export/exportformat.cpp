@@ -1,5 +1,6 @@
 #include "export/exportformat.h"
 
+#include "data/texte.h"
 #include "export/documentformats.h"
 #include "export/excelformat.h"
 #include "export/xlsxformat.h"
@@ -61,23 +62,8 @@ QString QuoteText(const QString& text, bool always) {
     return out;
 }
 
-QString singleLine(const QString& text) {
-    const auto breaks = [](QChar c) {
-        return c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
-    };
-    // most cells hold none: those are handed on without a copy
-    if (std::none_of(text.cbegin(), text.cend(), breaks))
-        return text;
-    QString out = text;
-    for (QChar& c : out) {
-        if (breaks(c))
-            c = QLatin1Char(' ');
-    }
-    return out;
-}
-
 QString TabFormat::rowNumberCell(const QString& n, int) const {
-    return singleLine(n) + QLatin1Char('\t');
+    return texte::einzeilig(n) + QLatin1Char('\t');
 }
 
 QString TabFormat::captionRowPrefix(int) const {
@@ -86,11 +72,11 @@ QString TabFormat::captionRowPrefix(int) const {
 }
 
 QString TabFormat::cell(const QString& text, const CellInfo&, bool) {
-    return singleLine(text);
+    return texte::einzeilig(text);
 }
 
 QString CsvFormat::rowNumberCell(const QString& n, int) const {
-    const QString clean = singleLine(n);
+    const QString clean = texte::einzeilig(n);
     const bool quote = clean.contains(QLatin1Char(' ')) || clean.contains(QLatin1Char(','));
     return (quote ? QLatin1Char('"') + clean + QLatin1Char('"') : clean) + QLatin1Char(',');
 }
@@ -100,7 +86,7 @@ QString CsvFormat::captionRowPrefix(int) const {
 }
 
 QString CsvFormat::cell(const QString& text, const CellInfo&, bool) {
-    return QuoteText(singleLine(text), false);
+    return QuoteText(texte::einzeilig(text), false);
 }
 
 QString TextFormat::separatorLine(int lineWidth) const {
@@ -108,7 +94,7 @@ QString TextFormat::separatorLine(int lineWidth) const {
 }
 
 QString TextFormat::rowNumberCell(const QString& n, int padTo) const {
-    return singleLine(n).rightJustified(padTo, QLatin1Char(' '));
+    return texte::einzeilig(n).rightJustified(padTo, QLatin1Char(' '));
 }
 
 QString TextFormat::captionRowPrefix(int rowNumberCellLength) const {
@@ -116,7 +102,7 @@ QString TextFormat::captionRowPrefix(int rowNumberCellLength) const {
 }
 
 QString TextFormat::cell(const QString& text, const CellInfo& info, bool useAlignments) {
-    const QString t = singleLine(text);
+    const QString t = texte::einzeilig(text);
     const int free = info.width - static_cast<int>(t.size());
     if (free <= 0)
         return t;

@@ -114,10 +114,6 @@ bool exportFormatAvailable(TExportType type);
 // or when it holds a blank or a comma.
 QString QuoteText(const QString& text, bool always);
 
-// A tab, carriage return or line feed would break the row apart: each is
-// written as one blank.
-QString singleLine(const QString& text);
-
 class TabFormat : public ExportFormat {
 public:
     TExportType type() const override { return xtTAB; }

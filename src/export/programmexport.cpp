@@ -5,19 +5,10 @@
 
 #include <QDir>
 
-void programmExportEinrichten(TCustomExport& e, UserSeam& ui, const QString& caption) {
-    e.ExportType = xtTAB;
-    e.ExportTypes = {xtTAB};
-    e.ExportStyle = xsFile;
-    e.Options = {xoClipboardMessage, xoHeaderLine, xoShowHeader, xoShowProgress, xoUseAlignments};
-    e.DateFormat = QStringLiteral("dd.MM.yyyy");
-    e.TimeFormat = QStringLiteral("hh:mm");
-    e.DateTimeFormat = QStringLiteral("hh:mm dd.MM.yyyy");
-    e.TruncateSymbol = QStringLiteral("...");
-    e.setRowNumberFormat(QStringLiteral("%d"));
-    e.FileName.clear();
+namespace {
 
-    // the document formats' settings; the tab format does not use them
+// The document formats' settings the program stores; the tab format does not use them.
+void dokumentEinstellungen(TCustomExport& e) {
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPointSize(8);
     tahoma.setStyleHint(QFont::SansSerif);
@@ -34,6 +25,23 @@ void programmExportEinrichten(TCustomExport& e, UserSeam& ui, const QString& cap
     e.EXCEL.DefaultFont = tahoma;
     e.EXCEL.HeaderFont = tahomaFett;
     e.EXCEL.TableFont = tahoma;
+}
+
+} // namespace
+
+void programmExportEinrichten(TCustomExport& e, UserSeam& ui, const QString& caption) {
+    e.ExportType = xtTAB;
+    e.ExportTypes = {xtTAB};
+    e.ExportStyle = xsFile;
+    e.Options = {xoClipboardMessage, xoHeaderLine, xoShowHeader, xoShowProgress, xoUseAlignments};
+    e.DateFormat = QStringLiteral("dd.MM.yyyy");
+    e.TimeFormat = QStringLiteral("hh:mm");
+    e.DateTimeFormat = QStringLiteral("hh:mm dd.MM.yyyy");
+    e.TruncateSymbol = QStringLiteral("...");
+    e.setRowNumberFormat(QStringLiteral("%d"));
+    e.FileName.clear();
+
+    dokumentEinstellungen(e);
 
     TMessagesOptions& m = e.Messages;
     m.Caption = caption;
@@ -83,24 +91,6 @@ void programmExportAusfuehren(TCustomExport& e, UserSeam& ui) {
     if (!e.FileName.isEmpty())
         e.SavePreset = e.FileName;
     e.FileName.clear();
-
-    // the document formats' settings; the tab format does not use them
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setPointSize(8);
-    tahoma.setStyleHint(QFont::SansSerif);
-    QFont tahomaFett = tahoma;
-    tahomaFett.setBold(true);
-    e.HTML = THTMLOptions();
-    e.DOC_RTF = TRTFOptions();
-    e.DOC_RTF.Options = {roShowGridLines, roOddRowColoring};
-    e.DOC_RTF.CustomSettings.DefaultFont.font = tahoma;
-    e.DOC_RTF.CustomSettings.HeaderFont.font = tahomaFett;
-    e.DOC_RTF.CustomSettings.TableFont.font = tahoma;
-    e.EXCEL = TExcelOptions();
-    e.EXCEL.Options = {};
-    e.EXCEL.DefaultFont = tahoma;
-    e.EXCEL.HeaderFont = tahomaFett;
-    e.EXCEL.TableFont = tahoma;
     e.Execute();
     if (!e.FileName.isEmpty())
         e.SavePreset = e.FileName;

@@ -1,6 +1,8 @@
 #include "reports/auswertung.h"
 
 #include "data/dm_einaus.h"
+#include "reports/t_repdaten.h"
+#include "reports/zeitraum.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -12,6 +14,18 @@ QStringList zeilen(std::initializer_list<const char*> texte) {
     for (const char* t : texte)
         out << QString::fromUtf8(t);
     return out;
+}
+
+void zeitraumSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code) {
+    daten.Mandant = dm.gibMandant();
+    daten.Zeitraum = dm.gibZeitraum();
+    daten.Jahr = dm.gibJahr();
+    const auto periode = ZeitraumBestimmen(code, daten.Jahr);
+    if (!periode)
+        throw std::invalid_argument("period code out of range");
+    daten.Von = periode->Von;
+    daten.Bis = periode->Bis;
+    daten.ZeitraumText = periode->ZeitraumText;
 }
 
 Currency betrag(const QVariant& v) {

@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 class TDM_EinAus;
+struct T_RepDaten;
 
 // What the evaluations share: statements written line by line, amounts
 // read from the database's ten-thousandths, the row filter "BK = n".
@@ -18,6 +19,11 @@ QStringList zeilen(std::initializer_list<const char*> texte);
 
 // An amount of a result column; null is 0.
 Currency betrag(const QVariant& v);
+
+// Client, fiscal year, its calendar year and the period of code (1 to 17)
+// into daten; std::invalid_argument for any other code. The client's name
+// follows each report's own rule.
+void zeitraumSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code);
 
 // "Jahr " and the year, the period text of the whole fiscal year.
 QString jahrText(int jahr);

@@ -6,9 +6,6 @@
 #include "reports/mandantenname.h"
 #include "reports/sqlzeilen.h"
 #include "reports/trep_journal.h"
-#include "reports/zeitraum.h"
-
-#include <stdexcept>
 
 namespace journal {
 
@@ -59,16 +56,8 @@ QStringList exportZeilen() {
 }
 
 void datenSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code) {
-    daten.Mandant = dm.gibMandant();
+    auswertung::zeitraumSetzen(dm, daten, code);
     daten.GanzerName = mandantenname::zeilenTest(dm);
-    daten.Zeitraum = dm.gibZeitraum();
-    daten.Jahr = dm.gibJahr();
-    const auto periode = ZeitraumBestimmen(code, daten.Jahr);
-    if (!periode)
-        throw std::invalid_argument("period code out of range");
-    daten.Von = periode->Von;
-    daten.Bis = periode->Bis;
-    daten.ZeitraumText = periode->ZeitraumText;
 }
 
 reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_Journal& bericht, const T_RepDaten& daten) {

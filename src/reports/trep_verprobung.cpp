@@ -1,12 +1,10 @@
 #include "reports/trep_verprobung.h"
 
 #include "data/dm_einaus.h"
+#include "reports/auswertung.h"
 #include "reports/berichtsformat.h"
 #include "reports/mandantenname.h"
 #include "reports/verprobung.h"
-#include "reports/zeitraum.h"
-
-#include <stdexcept>
 
 using reportengine::Band;
 
@@ -22,12 +20,6 @@ constexpr double kZeile = 5;
 
 QString betrag(Currency c) {
     return c.formatMaske(kMaske);
-}
-
-Currency ausFeld(const QVariant& v) {
-    if (v.typeId() == QMetaType::Double)
-        return Currency::fromUnits(static_cast<std::int64_t>(std::llround(v.toDouble())));
-    return Currency::fromUnits(v.toLongLong());
 }
 
 // The revenue lines as the report's rows: Steuersatz, St_Betrag and Betrag,
@@ -155,8 +147,8 @@ void TRep_Verprobung::SeitenTitelBeforePrint(Band& band) {
 }
 
 void TRep_Verprobung::QRBandDetailBeforePrint(Band& band) {
-    const Currency netto = ausFeld(m_report.value(QStringLiteral("Betrag"))) -
-                           ausFeld(m_report.value(QStringLiteral("St_Betrag")));
+    const Currency netto = auswertung::betrag(m_report.value(QStringLiteral("Betrag"))) -
+                           auswertung::betrag(m_report.value(QStringLiteral("St_Betrag")));
     band.element(QStringLiteral("LabelNetto")).setText(betrag(netto));
     band.element(QStringLiteral("LabelText"))
         .setText(
@@ -186,16 +178,8 @@ namespace verprobung {
 
 std::optional<reportengine::PageModel> erzeugen(TDM_EinAus& dm, TRep_Verprobung& bericht,
                                                 T_RepDaten& daten, int code) {
-    daten.Mandant = dm.gibMandant();
+    auswertung::zeitraumSetzen(dm, daten, code);
     daten.GanzerName = mandantenname::nullTest(dm);
-    daten.Zeitraum = dm.gibZeitraum();
-    daten.Jahr = dm.gibJahr();
-    const auto periode = ZeitraumBestimmen(code, daten.Jahr);
-    if (!periode)
-        throw std::invalid_argument("period code out of range");
-    daten.Von = periode->Von;
-    daten.Bis = periode->Bis;
-    daten.ZeitraumText = periode->ZeitraumText;
 
     const std::vector<Posten> posten = periodenPosten(dm.db(), daten);
     if (posten.empty())

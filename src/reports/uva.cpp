@@ -2,6 +2,7 @@
 
 #include "data/dm_einaus.h"
 #include "data/steuerfreikz.h"
+#include "reports/auswertung.h"
 #include "reports/zeitraum.h"
 
 #include <QDateTime>
@@ -184,19 +185,14 @@ int vorgabeCode(const QDate& heute, int jahr) {
 }
 
 Eingabe eingabeLesen(TDM_EinAus& dm, int code) {
-    T_RepDaten r;
-    r.Mandant = dm.gibMandant();
-    r.Zeitraum = dm.gibZeitraum();
-    r.Jahr = dm.gibJahr();
-    const auto periode = ZeitraumBestimmen(code, r.Jahr);
-    if (!periode || code > letzterUvaCode)
+    if (code > letzterUvaCode)
         throw std::invalid_argument("period code out of range");
-    r.Von = periode->Von;
-    r.Bis = periode->Bis;
+    T_RepDaten r;
+    auswertung::zeitraumSetzen(dm, r, code);
     Eingabe e;
     e.Von = r.Von;
     e.Bis = r.Bis;
-    e.ZeitraumText = periode->ZeitraumText;
+    e.ZeitraumText = r.ZeitraumText;
     if (const auto s = dm.Table_Stammdaten()) {
         e.Steuernummer = s->Steuernummer;
         e.SteuerfreiKZ = s->SteuerfreiKZ;

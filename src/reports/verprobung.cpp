@@ -2,22 +2,13 @@
 
 #include "data/dates.h"
 #include "data/db.h"
+#include "reports/auswertung.h"
 
-#include <cmath>
 #include <map>
 
 namespace verprobung {
 
 namespace {
-
-// A sum of the database's ten-thousandths; null (nothing matched) is 0.
-Currency betrag(const QVariant& v) {
-    if (v.isNull())
-        return Currency();
-    if (v.typeId() == QMetaType::Double)
-        return Currency::fromUnits(static_cast<std::int64_t>(std::llround(v.toDouble())));
-    return Currency::fromUnits(v.toLongLong());
-}
 
 // The chart joined from the left, so that the marks of vehicle and building
 // count every posting of a marked booking, on whatever account.
@@ -70,8 +61,8 @@ std::vector<Posten> periodenPosten(Datenbank& db, const T_RepDaten& r) {
         p.Buchungssatz = q.value(2).toInt();
         p.KFZ = q.value(3).toInt() == 1;
         p.Gebaeude = q.value(4).toInt() == 1;
-        p.St_Betrag = betrag(q.value(5));
-        p.Betrag = betrag(q.value(6));
+        p.St_Betrag = auswertung::betrag(q.value(5));
+        p.Betrag = auswertung::betrag(q.value(6));
         out.push_back(p);
     }
     return out;

@@ -12,20 +12,8 @@ namespace {
 class CliBericht : public ::testing::Test {
 protected:
     void SetUp() override {
-        cli.ok({"init", "--mandant", "Huber KG", "--jahr", "2026"});
+        cli.erstesQuartal();
         cli.ok({"stammdaten", "--name", "Tischlerei Huber"});
-        cli.ok({"bk", "neu", "Erlöse", "ER"});
-        const QList<QStringList> buchungen = {
-            {"--datum", "02.01.2026", "--betrag", "1.200,00", "--satz", "20"},
-            {"--datum", "15.02.2026", "--betrag", "110", "--satz", "10"},
-            {"--datum", "31.03.2026", "--betrag", "80", "--satz", "0"},
-            {"--ausgabe", "--kfz", "--datum", "03.03.2026", "--betrag", "240", "--satz", "20"},
-            {"--ausgabe", "--eu", "--datum", "06.03.2026", "--betrag", "1000", "--satz", "20"},
-            {"--ausgabe", "--drittland", "--datum", "08.03.2026", "--betrag", "150", "--satz", "0"},
-            {"--datum", "01.04.2026", "--betrag", "1000", "--satz", "20"},
-        };
-        for (const QStringList& b : buchungen)
-            cli.ok(QStringList{"buchung", "neu", "--bk", "1"} + b);
     }
     CliRunner cli;
 };

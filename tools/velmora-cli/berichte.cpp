@@ -12,7 +12,6 @@
 #include "reports/trep_plusminus.h"
 #include "reports/trep_verprobung.h"
 #include "reports/verprobung.h"
-#include "reports/zeitraum.h"
 
 namespace cli {
 
@@ -28,17 +27,6 @@ void ausgeben(Kontext& k, const Args& args, const reportengine::PageModel& seite
     }
     for (const QString& zeile : reportengine::textLines(seiten))
         k.out(zeile);
-}
-
-int zeitraumCode(const Args& args) {
-    const auto text = args.value(QStringLiteral("--zeitraum"));
-    if (!text)
-        throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 17)."));
-    bool ok = false;
-    const int code = text->toInt(&ok);
-    if (!ok || code < ersterZeitraumCode || code > letzterZeitraumCode)
-        throw UsageError(QStringLiteral("'%1' ist kein Zeitraum von 1 bis 17.").arg(*text));
-    return code;
 }
 
 // --bk ID: a circle of the current client; none for all circles.
@@ -105,13 +93,7 @@ void plusminusBericht(Kontext& k, const QStringList& words) {
 void verprobung(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--zeitraum"), QStringLiteral("--pdf")});
     args.expectPositional(0);
-    const auto text = args.value(QStringLiteral("--zeitraum"));
-    if (!text)
-        throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 17)."));
-    bool ok = false;
-    const int code = text->toInt(&ok);
-    if (!ok || code < ersterZeitraumCode || code > letzterZeitraumCode)
-        throw UsageError(QStringLiteral("'%1' ist kein Zeitraum von 1 bis 17.").arg(*text));
+    const int code = zeitraumCode(args);
     k.oeffnen();
     T_RepDaten daten;
     TRep_Verprobung bericht(k.dm().db(), daten);

@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "reports/zeitraum.h"
 #include "toolkit/qtuserseam.h"
 
 #include <QSqlQueryModel>
@@ -127,6 +128,17 @@ void zeilen(QSqlQueryModel& model, const std::function<void(const QSqlRecord&)>&
         model.fetchMore();
     for (int row = 0; row < model.rowCount(); ++row)
         zeile(model.record(row));
+}
+
+int zeitraumCode(const Args& args) {
+    const auto text = args.value(QStringLiteral("--zeitraum"));
+    if (!text)
+        throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 17)."));
+    bool ok = false;
+    const int code = text->toInt(&ok);
+    if (!ok || code < ersterZeitraumCode || code > letzterZeitraumCode)
+        throw UsageError(QStringLiteral("'%1' ist kein Zeitraum von 1 bis 17.").arg(*text));
+    return code;
 }
 
 QDate datum(const QString& text) {

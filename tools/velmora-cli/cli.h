@@ -108,6 +108,8 @@ QString usageText(const std::vector<Befehl>& befehle);
 // Parsing shared by the commands, with the program's messages.
 int ganzzahl(const QString& text, const QString& was);
 QDate datum(const QString& text);
+// --zeitraum: a period code 1 to 17; a UsageError for anything else.
+int zeitraumCode(const Args& args);
 
 // Every row of one of the data module's list models, read to its end.
 void zeilen(QSqlQueryModel& model, const std::function<void(const QSqlRecord&)>& zeile);

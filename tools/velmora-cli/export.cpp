@@ -11,7 +11,6 @@
 #include "reports/journal.h"
 #include "reports/uva.h"
 #include "reports/verprobung.h"
-#include "reports/zeitraum.h"
 
 #include <variant>
 
@@ -110,13 +109,7 @@ void exportJournal(Kontext& k, const QStringList& words) {
     args.expectPositional(1);
     const QString datei = args.at(0, "FILE");
     const TExportType format = exportFormatAus(args);
-    const auto text = args.value(QStringLiteral("--zeitraum"));
-    if (!text)
-        throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 17)."));
-    bool ok = false;
-    const int code = text->toInt(&ok);
-    if (!ok || code < ersterZeitraumCode || code > letzterZeitraumCode)
-        throw UsageError(QStringLiteral("'%1' ist kein Zeitraum von 1 bis 17.").arg(*text));
+    const int code = zeitraumCode(args);
     k.oeffnen();
     T_RepDaten daten;
     journal::datenSetzen(k.dm(), daten, code);
