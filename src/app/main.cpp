@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "toolkit/fokusstil.h"
 #include "toolkit/qtuserseam.h"
+#include "toolkit/uebersetzung.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setWindowIcon(programmIcon());
+    // the standard dialogs in German, as every text of the program
+    const QtUebersetzung uebersetzung;
     fokusSichtbarMachen();
 
     const QString programmPfad = startup::ProgrammPfad(QCoreApplication::applicationFilePath());
