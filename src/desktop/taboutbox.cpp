@@ -1,6 +1,8 @@
 #include "desktop/taboutbox.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -24,10 +26,19 @@ QIcon programmIcon() {
 }
 
 Hersteller Hersteller::laden() {
-    QFile f(QStringLiteral(":/desktop/hersteller.json"));
-    f.open(QIODevice::ReadOnly);
+    return laden(QDir(QCoreApplication::applicationDirPath()).filePath(dateiName()));
+}
+
+Hersteller Hersteller::laden(const QString& pfad) {
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly)) {
+        f.setFileName(QStringLiteral(":/desktop/hersteller.json"));
+        f.open(QIODevice::ReadOnly);
+    }
     const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
-    const auto text = [&o](const char* key) { return o.value(QLatin1String(key)).toString(); };
+    const auto text = [&o](const char* key) {
+        return o.value(QLatin1String(key)).toString().trimmed();
+    };
     return {text("firma"),   text("ansprechperson"), text("strasse"), text("ort"),
             text("telefon"), text("email"),          text("web")};
 }
@@ -53,10 +64,10 @@ QLabel* verweisLabel(const QString& name, const QString& ziel, const QString& te
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent)
+TAboutBox::TAboutBox(QWidget* parent, Hersteller hersteller)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_hersteller(Hersteller::laden()),
+      m_hersteller(std::move(hersteller)),
       m_oeffnen([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Info"));
@@ -100,8 +111,10 @@ TAboutBox::TAboutBox(QWidget* parent)
     zeile->addWidget(Logo, 0, Qt::AlignTop);
     auto* kontakt = new QVBoxLayout;
     for (const QString& text : {m_hersteller.ansprechperson, m_hersteller.strasse, m_hersteller.ort,
-                                m_hersteller.telefon})
-        kontakt->addWidget(new QLabel(text, panel));
+                                m_hersteller.telefon}) {
+        if (!text.isEmpty())
+            kontakt->addWidget(new QLabel(text, panel));
+    }
     zeile->addLayout(kontakt, 1);
     innen->addLayout(zeile);
 
@@ -109,13 +122,23 @@ TAboutBox::TAboutBox(QWidget* parent)
                           m_hersteller.email, panel);
     connect(Label4, &QLabel::linkActivated, this, [this] { Label4Click(); });
     innen->addWidget(Label4);
+    // no address is shown rather than a made-up one
+    Label4->setVisible(!m_hersteller.email.isEmpty());
 
     auto* update = new QHBoxLayout;
-    update->addWidget(new QLabel(QStringLiteral("Update:"), panel));
+    auto* updateLabel = new QLabel(QStringLiteral("Update:"), panel);
+    updateLabel->setObjectName(QStringLiteral("LabelUpdate"));
+    update->addWidget(updateLabel);
     Label6 = verweisLabel(QStringLiteral("Label6"), m_hersteller.web, m_hersteller.web, panel);
     connect(Label6, &QLabel::linkActivated, this, [this] { Label6Click(); });
     update->addWidget(Label6, 1);
     innen->addLayout(update);
+    updateLabel->setVisible(!m_hersteller.web.isEmpty());
+    Label6->setVisible(!m_hersteller.web.isEmpty());
+    if (m_hersteller.web.isEmpty()) {
+        Logo->setCursor(Qt::ArrowCursor);
+        Logo->setToolTip(QString());
+    }
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -138,15 +161,18 @@ void TAboutBox::OKButtonClick() {
 }
 
 void TAboutBox::LogoClick() {
-    m_oeffnen(QUrl(m_hersteller.web));
+    if (!m_hersteller.web.isEmpty())
+        m_oeffnen(QUrl(m_hersteller.web));
 }
 
 void TAboutBox::Label4Click() {
-    m_oeffnen(QUrl(QStringLiteral("mailto:") + m_hersteller.email));
+    if (!m_hersteller.email.isEmpty())
+        m_oeffnen(QUrl(QStringLiteral("mailto:") + m_hersteller.email));
 }
 
 void TAboutBox::Label6Click() {
-    m_oeffnen(QUrl(m_hersteller.web));
+    if (!m_hersteller.web.isEmpty())
+        m_oeffnen(QUrl(m_hersteller.web));
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

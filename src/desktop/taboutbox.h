@@ -12,7 +12,9 @@ QString programmVersion();
 // The program's icon in its sizes, for windows.
 QIcon programmIcon();
 
-// The maker's data shown in the about box, kept in one resource file.
+// The maker's data shown in the about box, from the file "hersteller.json"
+// that lies beside the program (the copy built into the program when it is
+// missing). A value the file does not hold stays empty and its label hidden.
 struct Hersteller {
     QString firma;
     QString ansprechperson;
@@ -21,13 +23,17 @@ struct Hersteller {
     QString telefon;
     QString email;
     QString web;
+    static QString dateiName() { return QStringLiteral("hersteller.json"); }
+    // The file beside the program.
     static Hersteller laden();
+    // The file at pfad; the built-in copy when it cannot be read.
+    static Hersteller laden(const QString& pfad);
 };
 
 // "Info": product, version, maker and the maker's links.
 class TAboutBox final : public QDialog {
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit TAboutBox(QWidget* parent = nullptr, Hersteller hersteller = Hersteller::laden());
 
     // How a link is opened; the desktop's default handler unless a test sets it.
     void setOeffnen(std::function<void(const QUrl&)> oeffnen) { m_oeffnen = std::move(oeffnen); }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -144,6 +145,7 @@ TEST_F(DesktopFenster, TheAboutBoxShowsTheBuildsVersionAndOpensTheLinks) {
     ASSERT_TRUE(item->isEnabled());
     QStringList geoeffnet;
     QString version;
+    QStringList texte;
     ui.answerModal([&](QDialog& d) {
         auto& box = dynamic_cast<TAboutBox&>(d);
         box.setOeffnen([&](const QUrl& url) { geoeffnet << url.toString(); });
@@ -151,6 +153,12 @@ TEST_F(DesktopFenster, TheAboutBoxShowsTheBuildsVersionAndOpensTheLinks) {
         version = box.Version->text();
         EXPECT_EQ(box.windowTitle(), "Info");
         EXPECT_TRUE(box.OKButton->isDefault());
+        for (const QLabel* l : box.findChildren<QLabel*>())
+            if (l->isVisible())
+                texte << l->text();
+        // the shipped file has no addresses: no link is shown or opened
+        EXPECT_FALSE(box.Label4->isVisible());
+        EXPECT_FALSE(box.Label6->isVisible());
         emit box.Label4->linkActivated(QString());
         emit box.Label6->linkActivated(QString());
         QTest::mouseClick(box.Logo, Qt::LeftButton);
@@ -159,9 +167,44 @@ TEST_F(DesktopFenster, TheAboutBoxShowsTheBuildsVersionAndOpensTheLinks) {
     });
     item->trigger();
     EXPECT_EQ(version, "Version: " VELMORA_TEST_VERSION);
-    const Hersteller h = Hersteller::laden();
-    EXPECT_EQ(h.firma, "Tarnholt");
-    EXPECT_EQ(geoeffnet, QStringList({"mailto:" + h.email, h.web, h.web}));
+    EXPECT_EQ(geoeffnet, QStringList());
+    const QString alle = texte.join('|');
+    EXPECT_TRUE(alle.contains("Entwickelt von Tarnholt")) << alle.toStdString();
+    EXPECT_TRUE(alle.contains("Velmora – Buchhaltung für Einnahmen-Ausgaben-Rechner"))
+        << alle.toStdString();
+    for (const char* platzhalter : {"example", "Muster", "wird beim Vertrieb", "000 00"})
+        EXPECT_FALSE(alle.contains(QString::fromUtf8(platzhalter))) << platzhalter;
+}
+
+TEST_F(DesktopFenster, TheAboutBoxReadsTheMakersFileBesideTheProgram) {
+    QTemporaryDir dir;
+    const QString datei = dir.filePath(Hersteller::dateiName());
+    {
+        QFile f(datei);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(R"({"firma": "Beispiel GmbH", "telefon": "Tel.: 01 234",
+                    "email": "hilfe@beispiel.at", "web": "https://beispiel.at/velmora"})");
+    }
+    const Hersteller h = Hersteller::laden(datei);
+    EXPECT_EQ(h.firma, "Beispiel GmbH");
+    EXPECT_EQ(h.ansprechperson, "");
+    TAboutBox box(nullptr, h);
+    QStringList geoeffnet;
+    box.setOeffnen([&](const QUrl& url) { geoeffnet << url.toString(); });
+    box.show();
+    EXPECT_TRUE(box.Label4->isVisible());
+    EXPECT_TRUE(box.Label6->isVisible());
+    emit box.Label4->linkActivated(QString());
+    emit box.Label6->linkActivated(QString());
+    QTest::mouseClick(box.Logo, Qt::LeftButton);
+    EXPECT_EQ(geoeffnet, QStringList({"mailto:hilfe@beispiel.at", "https://beispiel.at/velmora",
+                                      "https://beispiel.at/velmora"}));
+    // a file that cannot be read: the copy built into the program
+    EXPECT_EQ(Hersteller::laden(dir.filePath("fehlt.json")).firma, "Tarnholt");
+    // the file the build lays beside the program is the one shipped
+    EXPECT_EQ(
+        Hersteller::laden(QStringLiteral(VELMORA_BUILD_DIR "/hersteller.json")).ansprechperson,
+        "Velmora – Buchhaltung für Einnahmen-Ausgaben-Rechner");
 }
 
 } // namespace
