@@ -6,15 +6,31 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 constexpr int kGanzesJahr = 17;
+
+// Where a code's button stands: months in four columns of three, the
+// quarters in a row below, the whole year beneath the first quarter.
+struct Platz {
+    int zeile;
+    int spalte;
+};
+Platz platz(int code) {
+    if (code <= 12)
+        return {(code - 1) % 3, (code - 1) / 3};
+    if (code <= 16)
+        return {3, code - 13};
+    return {4, 0};
+}
 
 QString beschriftung(int code) {
     if (code <= 12)
@@ -50,6 +66,9 @@ TMonatsAuswahl::TMonatsAuswahl(QWidget* parent, int kopfHoehe) : QDialog(parent)
             raster->addWidget(b, 4, 0, 1, 4);
     }
     RadioButton(kGanzesJahr)->setChecked(true);
+    // Qt's own arrow handling guesses by distance and jumps across rows
+    for (QRadioButton* b : m_radio)
+        b->installEventFilter(this);
 
     Edit_rueckgabe = new QLineEdit(QStringLiteral("17"), this);
     Edit_rueckgabe->setObjectName(QStringLiteral("Edit_rueckgabe"));
@@ -105,6 +124,56 @@ void TMonatsAuswahl::waehle(int code) {
 void TMonatsAuswahl::FormActivate() {
     waehle(kGanzesJahr);
     RadioButton(kGanzesJahr)->setFocus();
+}
+
+int TMonatsAuswahl::pfeilZiel(int code, int key) const {
+    const auto sichtbar = [this](int c) { return !RadioButton(c)->isHidden(); };
+    const auto lesefolge = [](int c) { return platz(c).zeile * 4 + platz(c).spalte; };
+    int ziel = code;
+    if (key == Qt::Key_Left || key == Qt::Key_Right) {
+        // along the rows, as they are read
+        const int richtung = key == Qt::Key_Right ? 1 : -1;
+        for (int c = 1; c <= kGanzesJahr; ++c) {
+            if (c == code || !sichtbar(c))
+                continue;
+            const int abstand = (lesefolge(c) - lesefolge(code)) * richtung;
+            if (abstand > 0 &&
+                (ziel == code || abstand < (lesefolge(ziel) - lesefolge(code)) * richtung))
+                ziel = c;
+        }
+    } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        // the nearest row in that direction, in the column or the one before
+        const int richtung = key == Qt::Key_Down ? 1 : -1;
+        const Platz von = platz(code);
+        for (int zeile = von.zeile + richtung; zeile >= 0 && zeile <= 4 && ziel == code;
+             zeile += richtung) {
+            int bester = 0;
+            for (int c = 1; c <= kGanzesJahr; ++c) {
+                if (sichtbar(c) && platz(c).zeile == zeile && platz(c).spalte <= von.spalte &&
+                    (bester == 0 || platz(c).spalte > platz(bester).spalte))
+                    bester = c;
+            }
+            if (bester != 0)
+                ziel = bester;
+        }
+    }
+    return ziel;
+}
+
+bool TMonatsAuswahl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int k = key->key();
+        const auto b = std::find(m_radio.begin(), m_radio.end(), watched);
+        if (b != m_radio.end() && key->modifiers() == Qt::NoModifier &&
+            (k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down)) {
+            const int ziel = pfeilZiel(static_cast<int>(b - m_radio.begin()) + 1, k);
+            RadioButton(ziel)->setFocus(Qt::TabFocusReason);
+            RadioButton(ziel)->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TMonatsAuswahl::RadioButtonClick(int code) {

@@ -22,6 +22,10 @@ public:
     int rueckgabe() const;
     bool datenexport() const;
 
+    // The button an arrow key moves to from code's, in the order the
+    // buttons are seen; code itself at an edge.
+    int pfeilZiel(int code, int key) const;
+
     QRadioButton* RadioButton(int code) const { return m_radio.at(static_cast<size_t>(code - 1)); }
 
     QGroupBox* RadioGroup1 = nullptr;
@@ -36,6 +40,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     virtual void FormActivate();
     void waehle(int code);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RadioButtonClick(int code);

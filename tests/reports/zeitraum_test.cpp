@@ -1,14 +1,64 @@
 #include "reports/tmonatsauswahl.h"
+#include "reports/tuvaauswahl.h"
 #include "reports/zeitraum.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The codes the focus visits, starting on start, one arrow key per stop.
+std::vector<int> stopps(TMonatsAuswahl& d, int start, Qt::Key key, int anzahl) {
+    d.show();
+    d.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.RadioButton(start)->click();
+    d.RadioButton(start)->setFocus();
+    std::vector<int> besucht;
+    for (int i = 0; i < anzahl; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        int code = 0;
+        for (int c = 1; c <= 17; ++c)
+            if (d.RadioButton(c) == QApplication::focusWidget())
+                code = c;
+        // the focus and the choice move together
+        EXPECT_EQ(d.rueckgabe(), code);
+        besucht.push_back(code);
+    }
+    return besucht;
+}
+
+using Stopps = std::vector<int>;
+
+TEST(MonatsAuswahl, ArrowKeysFollowTheButtonsAsTheyAreSeen) {
+    // Jänner Apr Juli Okt / Feb Mai Aug Nov / März Juni Sep Dez / Q1..Q4 / Ganzes Jahr
+    TMonatsAuswahl d;
+    EXPECT_EQ(stopps(d, 17, Qt::Key_Up, 6), (Stopps{13, 3, 2, 1, 1, 1}));
+    EXPECT_EQ(stopps(d, 1, Qt::Key_Down, 6), (Stopps{2, 3, 13, 17, 17, 17}));
+    EXPECT_EQ(stopps(d, 15, Qt::Key_Up, 4), (Stopps{9, 8, 7, 7}));
+    EXPECT_EQ(stopps(d, 7, Qt::Key_Down, 5), (Stopps{8, 9, 15, 17, 17}));
+    EXPECT_EQ(stopps(d, 1, Qt::Key_Right, 18),
+              (Stopps{4, 7, 10, 2, 5, 8, 11, 3, 6, 9, 12, 13, 14, 15, 16, 17, 17, 17}));
+    EXPECT_EQ(stopps(d, 17, Qt::Key_Left, 18),
+              (Stopps{16, 15, 14, 13, 12, 9, 6, 3, 11, 8, 5, 2, 10, 7, 4, 1, 1, 1}));
+}
+
+TEST(MonatsAuswahl, ArrowKeysSkipTheHiddenChoices) {
+    TExportauswahl e;
+    EXPECT_EQ(stopps(e, 12, Qt::Key_Down, 2), (Stopps{12, 12}));
+    EXPECT_EQ(stopps(e, 12, Qt::Key_Up, 3), (Stopps{11, 10, 10}));
+    EXPECT_EQ(stopps(e, 3, Qt::Key_Right, 4), (Stopps{6, 9, 12, 12}));
+    TUvaAuswahl u;
+    EXPECT_EQ(stopps(u, 16, Qt::Key_Down, 2), (Stopps{16, 16}));
+    EXPECT_EQ(stopps(u, 13, Qt::Key_Left, 2), (Stopps{12, 9}));
+    EXPECT_EQ(stopps(u, 12, Qt::Key_Down, 2), (Stopps{16, 16}));
+}
 
 TEST(ZeitraumBestimmen, AllSeventeenCodesInALeapAndACommonYear) {
     const char* const monate[] = {"Jänner",    "Februar", "März",     "April",
