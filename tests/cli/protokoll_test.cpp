@@ -72,7 +72,10 @@ TEST_F(CliProtokoll, TheCheckPassesOnACleanFileAndNamesTheFirstTamperedRow) {
 }
 
 TEST_F(CliProtokoll, ALockedPeriodIsCorrectedByAStorno) {
+    const QString ohne = cli.ok({"status"});
+    EXPECT_FALSE(ohne.contains("Festgeschrieben")) << "nothing locked yet";
     EXPECT_EQ(cli.ok({"festschreiben", "--monat", "3"}), "Festgeschrieben bis 31.03.2026\n");
+    EXPECT_EQ(cli.ok({"status"}), ohne + "Festgeschrieben\t31.03.2026\n");
     for (const QStringList& args :
          QList<QStringList>{{"buchung", "aendern", "1", "--betrag", "1"},
                             {"buchung", "loeschen", "1"},

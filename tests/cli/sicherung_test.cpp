@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,6 +34,52 @@ TEST(CliSicherung, PrintsTheVerifiedCopyOrTheReason) {
         QDir(ordner).entryList({"*.mdb"}, QDir::Files, QDir::Name),
         QStringList({"Velmora_tab_2026-12-10_000000.mdb", "Velmora_tab_2026-12-10_000000_2.mdb"}));
     EXPECT_TRUE(QFile::exists(ordner + "/datensicherung.log"));
+}
+
+TEST(CliSicherung, ListsTheCopiesNewestFirstAndRestoresOne) {
+    CliRunner cli;
+    cli.ok({"init", "--mandant", "Huber KG", "--jahr", "2026"});
+    EXPECT_EQ(cli.ok({"sicherung", "liste"}), "") << "no copy yet";
+    cli.ok({"bk", "neu", "Erlöse", "ER"});
+    const QStringList neu{"buchung", "neu",    "--datum", "15.03.2026", "--betrag",
+                          "120",     "--satz", "20",      "--bk",       "1"};
+    cli.ok(neu);
+    const QString eineBuchung = cli.ok({"liste", "ein"});
+    const QString ordner = QDir(cli.dir()).filePath("Datensicherung");
+    const QString eins = ordner + "/Velmora_tab_2026-12-10_000000.mdb";
+    EXPECT_EQ(cli.ok({"sicherung"}), eins + "\n");
+    cli.ok(neu);
+    cli.ok(neu);
+    const auto zeile = [](const QString& pfad, const QString& zeit, int buchungen) {
+        return pfad + "\t" + zeit + "\t" + QString::number(QFileInfo(pfad).size()) + "\t" +
+               QString::number(buchungen) + "\n";
+    };
+    EXPECT_EQ(cli.ok({"sicherung", "liste"}), zeile(eins, "10.12.2026 00:00", 1));
+
+    // restored on 11.12.: the state before is saved first, as a copy of its own
+    const QString vorher = ordner + "/Velmora_tab_2026-12-11_000000.mdb";
+    const CliErgebnis r = cli.run({"sicherung", "zurueck", eins}, "11.12.2026");
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, vorher + "\n");
+    EXPECT_EQ(cli.ok({"sicherung", "liste"}),
+              zeile(vorher, "11.12.2026 00:00", 3) + zeile(eins, "10.12.2026 00:00", 1));
+    EXPECT_EQ(cli.ok({"liste", "ein"}), eineBuchung);
+    cli.ok({"pruefen"});
+
+    // a copy that is not there, a damaged one: status 1, nothing changed
+    const QByteArray stand = cli.databaseBytes();
+    EXPECT_EQ(cli.run({"sicherung", "zurueck", ordner + "/fehlt.mdb"}).status, 1);
+    {
+        QFile f(eins);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.resize(f.size() - 1024);
+    }
+    const CliErgebnis kaputt = cli.run({"sicherung", "zurueck", eins});
+    EXPECT_EQ(kaputt.status, 1);
+    EXPECT_TRUE(kaputt.err.contains("ist beschädigt und wird nicht zurückgespielt"))
+        << kaputt.err.toStdString();
+    EXPECT_EQ(cli.databaseBytes(), stand);
+    EXPECT_EQ(cli.run({"sicherung", "zurueck"}).status, 2);
 }
 
 } // namespace

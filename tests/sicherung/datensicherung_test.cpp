@@ -1,5 +1,6 @@
 #include "fixture.h"
 #include "sicherung/datensicherung.h"
+#include "sicherung/sicherungsstatus.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -150,7 +151,11 @@ TEST_F(DatensicherungTest, AFailureLeavesEveryCopyLogsTheReasonAndEndsWithStatus
         fall.anrichten();
         EXPECT_EQ(programmLaufen(), 1) << fall.fall;
         EXPECT_EQ(s.kopien(), kopien) << fall.fall;
-        EXPECT_EQ(ordnerInhalt().size(), kopien.size() + 1) << fall.fall << ": only the log is new";
+        EXPECT_EQ(ordnerInhalt().size(), kopien.size() + 2)
+            << fall.fall << ": only the log and the note for the next start are new";
+        const auto hinweis = sicherungsstatus::letzterFehler(dir());
+        ASSERT_TRUE(hinweis.has_value()) << fall.fall;
+        EXPECT_TRUE(hinweis->contains(fall.grund)) << hinweis->toStdString();
         QFile log(s.logDatei());
         ASSERT_TRUE(log.open(QIODevice::ReadOnly));
         const QStringList zeilen = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
@@ -164,7 +169,10 @@ TEST_F(DatensicherungTest, AFailureLeavesEveryCopyLogsTheReasonAndEndsWithStatus
 }
 
 TEST_F(DatensicherungTest, TheProgramBacksUpItsWorkingDirectory) {
+    // a good run forgets the failure of the run before
+    ASSERT_TRUE(sicherungsstatus::merken(dir(), um(0), QStringLiteral("Platte voll")));
     EXPECT_EQ(programmLaufen(), 0);
+    EXPECT_EQ(sicherungsstatus::letzterFehler(dir()), std::nullopt);
     const QStringList kopien = Datensicherung(dir()).kopien();
     ASSERT_EQ(kopien.size(), 1);
     EXPECT_EQ(zeilen(dir() + "Datensicherung/" + kopien[0], "T_Buchungen"), 1);

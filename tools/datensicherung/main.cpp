@@ -1,8 +1,10 @@
 // The backup Velmora starts when its main window closes: a verified copy of
 // the working database in its working directory goes into the folder
-// "Datensicherung"; a failure is logged there and ends with status 1.
+// "Datensicherung"; a failure is logged there, kept for Velmora's next start,
+// and ends with status 1.
 #include "data/db.h"
 #include "sicherung/datensicherung.h"
+#include "sicherung/sicherungsstatus.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,6 +17,7 @@ int main(int argc, char** argv) {
     QString fehler;
     try {
         sicherung.sichern(jetzt);
+        sicherungsstatus::merken(QDir::currentPath(), jetzt, QString());
         return 0;
     } catch (const DatenbankFehler& e) {
         fehler = e.text();
@@ -22,6 +25,7 @@ int main(int argc, char** argv) {
         fehler = QString::fromLocal8Bit(e.what());
     }
     sicherung.protokollieren(jetzt, fehler);
+    sicherungsstatus::merken(QDir::currentPath(), jetzt, fehler);
     std::fprintf(stderr, "%s\n", fehler.toLocal8Bit().constData());
     return 1;
 }

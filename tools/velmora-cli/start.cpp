@@ -2,8 +2,11 @@
 #include "app/startup.h"
 #include "cli.h"
 #include "data/datenbankpruefung.h"
+#include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
 #include "sicherung/datensicherung.h"
+#include "sicherung/wiederherstellung.h"
 
 #include <QDir>
 
@@ -16,6 +19,8 @@ void status(Kontext& k) {
     const int mandant = dm.gibMandant();
     k.out(QStringLiteral("Mandant\t%1\t%2").arg(mandant).arg(dm.gibMandantName(mandant)));
     k.out(QStringLiteral("Wirtschaftsjahr\t%1\t%2").arg(dm.gibZeitraum()).arg(dm.gibJahr()));
+    if (const auto bis = festschreibung::bis(dm.db(), mandant, dm.gibZeitraum()))
+        k.out(QStringLiteral("Festgeschrieben\t%1").arg(dates::format(*bis)));
 }
 
 void init(Kontext& k, const QStringList& words) {
@@ -84,6 +89,27 @@ void sichern(Kontext& k, const QStringList& words) {
     }
 }
 
+// The copies, newest first: path, date and time, bytes, bookings ("?" for
+// a copy that cannot be read).
+void sicherungListe(Kontext& k, const QStringList& words) {
+    Args(words, {}, {}).expectPositional(0);
+    for (const wiederherstellung::Kopie& kopie : wiederherstellung::liste(k.dir()))
+        k.out(QStringLiteral("%1\t%2\t%3\t%4")
+                  .arg(QDir::toNativeSeparators(kopie.pfad),
+                       kopie.zeit.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
+                  .arg(kopie.bytes)
+                  .arg(kopie.buchungen ? QString::number(*kopie.buchungen) : QStringLiteral("?")));
+}
+
+// Restores a copy; prints the copy of the state before.
+void sicherungZurueck(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {});
+    args.expectPositional(1);
+    const QString datei = QDir::current().absoluteFilePath(args.at(0, "DATEI"));
+    k.out(QDir::toNativeSeparators(
+        wiederherstellung::zurueckspielen(k.dir(), datei, k.clock().now())));
+}
+
 void startBefehle(std::vector<Befehl>& out) {
     out.push_back(
         {QStringLiteral("init"), QStringLiteral("init [--mandant NAME] [--jahr JAHR]"), init});
@@ -94,6 +120,10 @@ void startBefehle(std::vector<Befehl>& out) {
                    }});
     out.push_back({QStringLiteral("pruefen"), QStringLiteral("pruefen"), pruefen});
     out.push_back({QStringLiteral("sicherung"), QStringLiteral("sicherung"), sichern});
+    out.push_back(
+        {QStringLiteral("sicherung liste"), QStringLiteral("sicherung liste"), sicherungListe});
+    out.push_back({QStringLiteral("sicherung zurueck"), QStringLiteral("sicherung zurueck DATEI"),
+                   sicherungZurueck});
 }
 
 } // namespace cli
