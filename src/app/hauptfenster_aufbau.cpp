@@ -12,6 +12,8 @@
 #include <QTableView>
 #include <algorithm>
 
+static_assert(Buchungsliste::GesperrtRole == AusgegrautRole, "locked bookings are drawn grey");
+
 namespace {
 
 const QColor kNavy(0x00, 0x00, 0x80);

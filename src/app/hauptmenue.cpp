@@ -1,4 +1,5 @@
-// The main menu of TForm_Velmora, item by item.
+// The main menu of TForm_Velmora, item by item. Every menu and item has a
+// mnemonic of its own within its menu, so the whole menu is reached by keyboard.
 #include "app/tform_velmora.h"
 #include "reports/protokollbefehle.h"
 #include "reports/uvabefehl.h"
@@ -37,54 +38,61 @@ void TForm_Velmora::baueMenue() {
     buchen->setObjectName(QStringLiteral("Buchen1"));
     connect(buchen, &QAction::triggered, this, &TForm_Velmora::Buchen1Click);
 
-    QMenu* verwalten = menu(bar, "Verwalten1", QStringLiteral("Verwalten"));
-    connect(item(verwalten, "Stammdaten1", QStringLiteral("Stammdaten")), &QAction::triggered, this,
-            &TForm_Velmora::Stammdaten1Click);
-    connect(item(verwalten, "Mandanten1", QStringLiteral("Mandanten")), &QAction::triggered, this,
+    QMenu* verwalten = menu(bar, "Verwalten1", QStringLiteral("&Verwalten"));
+    connect(item(verwalten, "Stammdaten1", QStringLiteral("&Stammdaten")), &QAction::triggered,
+            this, &TForm_Velmora::Stammdaten1Click);
+    connect(item(verwalten, "Mandanten1", QStringLiteral("&Mandanten")), &QAction::triggered, this,
             &TForm_Velmora::Mandanten1Click);
-    connect(item(verwalten, "Wirtschaftsjahrauswhlen1", QStringLiteral("Wirtschaftsjahre")),
+    connect(item(verwalten, "Wirtschaftsjahrauswhlen1", QStringLiteral("&Wirtschaftsjahre")),
             &QAction::triggered, this, &TForm_Velmora::Wirtschaftsjahrauswhlen1Click);
-    connect(item(verwalten, "Buchungskreise1", QStringLiteral("Buchungskreise")),
+    connect(item(verwalten, "Buchungskreise1", QStringLiteral("&Buchungskreise")),
             &QAction::triggered, this, &TForm_Velmora::Buchungskreise1Click);
-    connect(item(verwalten, "Datenbankpruefen1", QStringLiteral("Datenbank prüfen")),
+    connect(item(verwalten, "Datenbankpruefen1", QStringLiteral("Datenbank &prüfen")),
             &QAction::triggered, this, &TForm_Velmora::DatenbankPruefen1Click);
     auto* protokoll = new ProtokollBefehle(m_umgebung, this);
-    connect(item(verwalten, "Aenderungsprotokoll1", QStringLiteral("Änderungsprotokoll")),
+    connect(item(verwalten, "Aenderungsprotokoll1", QStringLiteral("Ä&nderungsprotokoll")),
             &QAction::triggered, protokoll, &ProtokollBefehle::Aenderungsprotokoll1Click);
-    connect(item(verwalten, "ZeitraumFestschreiben1", QStringLiteral("Zeitraum festschreiben…")),
-            &QAction::triggered, protokoll, &ProtokollBefehle::ZeitraumFestschreiben1Click);
+    QAction* festschreiben =
+        item(verwalten, "ZeitraumFestschreiben1", QStringLiteral("Zeitraum &festschreiben…"));
+    connect(festschreiben, &QAction::triggered, protokoll,
+            &ProtokollBefehle::ZeitraumFestschreiben1Click);
+    // the status bar and the grey rows show the new lock at once
+    connect(festschreiben, &QAction::triggered, this, &TForm_Velmora::Berechne);
+    connect(item(verwalten, "Datensicherungen1", QStringLiteral("&Datensicherungen…")),
+            &QAction::triggered, this, &TForm_Velmora::Datensicherungen1Click);
     verwalten->addSeparator()->setObjectName(QStringLiteral("N1"));
-    connect(item(verwalten, "Iconerstellen1", QStringLiteral("Icon erstellen...")),
+    connect(item(verwalten, "Iconerstellen1", QStringLiteral("&Icon erstellen...")),
             &QAction::triggered, this, &TForm_Velmora::Iconerstellen1Click);
     QAction* n2 = verwalten->addSeparator();
     n2->setObjectName(QStringLiteral("N2"));
     n2->setVisible(false);
     QAction* importieren =
-        item(verwalten, "MandantImportieren1", QStringLiteral("Mandant Importieren"));
+        item(verwalten, "MandantImportieren1", QStringLiteral("Mandant Imp&ortieren"));
     importieren->setVisible(false);
     connect(importieren, &QAction::triggered, this, &TForm_Velmora::MandantImportieren1Click);
 
-    QMenu* auswerten = menu(bar, "Auswerten1", QStringLiteral("Auswerten"));
-    connect(item(auswerten, "USTVerprobung1", QStringLiteral("UST-Verprobung")),
+    QMenu* auswerten = menu(bar, "Auswerten1", QStringLiteral("&Auswerten"));
+    connect(item(auswerten, "USTVerprobung1", QStringLiteral("&UST-Verprobung")),
             &QAction::triggered, this, &TForm_Velmora::USTVerprobung1Click);
-    connect(item(auswerten, "Journal1", QStringLiteral("Journal")), &QAction::triggered, this,
+    connect(item(auswerten, "Journal1", QStringLiteral("&Journal")), &QAction::triggered, this,
             &TForm_Velmora::Journal1Click);
-    connect(item(auswerten, "BuchungskreisAuswertung1", QStringLiteral("Buchungskreis-Auswertung")),
-            &QAction::triggered, this, &TForm_Velmora::BuchungskreisAuswertung1Click);
-    connect(item(auswerten, "BuchungskreisDetails1", QStringLiteral("Buchungskreis Details")),
+    connect(
+        item(auswerten, "BuchungskreisAuswertung1", QStringLiteral("Buchungskreis-&Auswertung")),
+        &QAction::triggered, this, &TForm_Velmora::BuchungskreisAuswertung1Click);
+    connect(item(auswerten, "BuchungskreisDetails1", QStringLiteral("Buchungskreis &Details")),
             &QAction::triggered, this, &TForm_Velmora::BuchungskreisDetails1Click);
-    connect(item(auswerten, "Plus_Minus", QStringLiteral("Plus - Minus")), &QAction::triggered,
+    connect(item(auswerten, "Plus_Minus", QStringLiteral("&Plus - Minus")), &QAction::triggered,
             this, &TForm_Velmora::Plus_MinusClick);
 
-    QMenu* exportMenu = menu(bar, "Export1", QStringLiteral("Export"));
-    connect(item(exportMenu, "Finanzamt1", QStringLiteral("Finanzamt")), &QAction::triggered, this,
+    QMenu* exportMenu = menu(bar, "Export1", QStringLiteral("&Export"));
+    connect(item(exportMenu, "Finanzamt1", QStringLiteral("&Finanzamt")), &QAction::triggered, this,
             &TForm_Velmora::Finanzamt1Click);
     auto* uva = new UvaBefehl(m_umgebung, this);
-    connect(item(exportMenu, "UVA1", QStringLiteral("UVA für FinanzOnline…")), &QAction::triggered,
+    connect(item(exportMenu, "UVA1", QStringLiteral("&UVA für FinanzOnline…")), &QAction::triggered,
             uva, &UvaBefehl::UVA1Click);
 
-    QMenu* info = menu(bar, "Info1", QStringLiteral("Info"));
-    connect(item(info, "berVelmora1", QStringLiteral("Über Velmora")), &QAction::triggered, this,
+    QMenu* info = menu(bar, "Info1", QStringLiteral("&Info"));
+    connect(item(info, "berVelmora1", QStringLiteral("Über &Velmora")), &QAction::triggered, this,
             &TForm_Velmora::berVelmora1Click);
 }
 

@@ -1,13 +1,17 @@
 #include "app/tform_velmora.h"
 
 #include "app/klicklabel.h"
+#include "app/startup.h"
 #include "app/tastenvorschau.h"
+#include "app/tdatensicherungen.h"
 #include "bookings/buchungsbefehle.h"
 #include "bookings/buchungskreisauswahl.h"
 #include "bookings/buchungskreisbefehle.h"
 #include "bookings/stornobefehl.h"
 #include "data/buchungsliste.h"
+#include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
 #include "data/summen.h"
 #include "desktop/desktopverknuepfung.h"
 #include "desktop/taboutbox.h"
@@ -16,12 +20,16 @@
 #include "masterdata/mandanten.h"
 #include "masterdata/mandantenbefehle.h"
 #include "masterdata/zeitraumbefehle.h"
+#include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/userseam.h"
 #include "reports/berichtbefehle.h"
 #include "reports/finanzamtexport.h"
 #include "reports/texportansicht.h"
 #include "reports/tmonatsauswahl.h"
+#include "sicherung/datensicherung.h"
+#include "sicherung/sicherungsstatus.h"
+#include "sicherung/wiederherstellung.h"
 #include "toolkit/gridspalten.h"
 #include "toolkit/qtuserseam.h"
 #include "toolkit/umgebung.h"
@@ -31,13 +39,16 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -107,7 +118,15 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
     };
 
     baueMenue();
-    resize(695, 657 + menuBar()->sizeHint().height());
+    m_statusFestschreibung = new QLabel(this);
+    m_statusFestschreibung->setObjectName(QStringLiteral("StatusFestschreibung"));
+    m_statusSicherung = new QLabel(this);
+    m_statusSicherung->setObjectName(QStringLiteral("StatusDatensicherung"));
+    m_statusSicherung->setStyleSheet(QStringLiteral("color: maroon; font-weight: bold;"));
+    m_statusSicherung->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_statusSicherung, 1);
+    statusBar()->addPermanentWidget(m_statusFestschreibung);
+    resize(695, 657 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     move(44, 93);
 
     m_tastenvorschau =
@@ -287,6 +306,64 @@ void TForm_Velmora::berechne() {
     ZeigeAktuellesJahr(zeitraum, mandant);
     // all four or none: the labels change only when every query succeeded
     summenZeigen(SummenBerechnen(dm.db(), zeitraum, mandant));
+    festschreibungZeigen(zeitraum, mandant);
+}
+
+void TForm_Velmora::festschreibungZeigen(int zeitraum, int mandant) {
+    const auto bis = festschreibung::bis(m_umgebung.dm.db(), mandant, zeitraum);
+    m_statusFestschreibung->setText(
+        bis ? QStringLiteral("Festgeschrieben bis %1").arg(dates::format(*bis)) : QString());
+    m_queryEin->setGesperrtBis(bis);
+    m_queryAus->setGesperrtBis(bis);
+}
+
+void TForm_Velmora::setSicherungsHinweis(const std::optional<QString>& hinweis) {
+    m_statusSicherung->setText(hinweis.value_or(QString()));
+    m_statusSicherung->setToolTip(hinweis.value_or(QString()));
+}
+
+void TForm_Velmora::Datensicherungen1Click() {
+    const QString dir = m_datenbankDir.isEmpty() ? QDir::currentPath() : m_datenbankDir;
+    TDatensicherungen liste(Datensicherung(dir).ordner(), wiederherstellung::liste(dir), this);
+    if (m_umgebung.ui.runModal(liste) != QDialog::Accepted)
+        return;
+    const auto kopie = liste.auswahl();
+    if (!kopie)
+        return;
+    if (m_umgebung.ui.question(
+            UserSeam::Kind::Warning,
+            QStringLiteral("Die Sicherung %1 zurückspielen?\r\rDer jetzige Stand wird vorher als "
+                           "eigene Sicherung im Ordner Datensicherung abgelegt.")
+                .arg(QDir::toNativeSeparators(*kopie)),
+            UserSeam::Yes | UserSeam::No | UserSeam::DefaultNo) != UserSeam::Yes)
+        return;
+    if (Zurueckspielen(*kopie))
+        m_umgebung.ui.message(QStringLiteral("Die Sicherung wurde zurückgespielt."));
+}
+
+bool TForm_Velmora::Zurueckspielen(const QString& kopie) {
+    const QString dir = m_datenbankDir.isEmpty() ? QDir::currentPath() : m_datenbankDir;
+    TDM_EinAus& dm = m_umgebung.dm;
+    // the lists and the data module hold statements of the connection: closed,
+    // nothing of this program stands in the restore's way
+    m_queryEin->clear();
+    m_queryAus->clear();
+    dm.db().close();
+    bool zurueck = true;
+    try {
+        wiederherstellung::zurueckspielen(dir, kopie, m_umgebung.clock.now());
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+        zurueck = false;
+    }
+    try {
+        dm.DataModuleCreate();
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+        return false;
+    }
+    AnzeigeAktualisieren();
+    return zurueck;
 }
 
 void TForm_Velmora::summenZeigen(const Summen& s) {
@@ -466,7 +543,22 @@ void TForm_Velmora::closeEvent(QCloseEvent* event) {
 }
 
 void TForm_Velmora::FormClose() {
-    // the backup runs on its own; the program ends whether it starts or not
-    if (!m_backupProgram.isEmpty())
-        process::startDetached(m_backupProgram, QDir::currentPath());
+    // the backup runs on its own; the program ends whether it starts or not,
+    // and a backup that could not run is told at the next start
+    if (m_backupProgramme.isEmpty())
+        return;
+    QString fehler;
+    const auto programm = std::find_if(m_backupProgramme.cbegin(), m_backupProgramme.cend(),
+                                       [](const QString& p) { return QFileInfo(p).isFile(); });
+    if (programm == m_backupProgramme.cend()) {
+        QStringList orte;
+        for (const QString& p : m_backupProgramme)
+            orte << QDir::toNativeSeparators(QFileInfo(p).path());
+        fehler = QStringLiteral("Das Programm %1 wurde nicht gefunden (gesucht in %2).")
+                     .arg(startup::backupFileName(), orte.join(QStringLiteral(" und ")));
+    } else if (!process::startDetached(*programm, QDir::currentPath()))
+        fehler = QStringLiteral("Das Programm %1 konnte nicht gestartet werden.")
+                     .arg(QDir::toNativeSeparators(*programm));
+    if (!fehler.isEmpty())
+        sicherungsstatus::merken(m_datenbankDir, m_umgebung.clock.now(), fehler);
 }

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QSize>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -99,8 +100,22 @@ public:
         m_finanzamtMonat = std::move(frage);
     }
 
-    // The program to start when the window closes; empty starts nothing.
-    void setBackupProgram(const QString& path) { m_backupProgram = path; }
+    // The backup program: the first of kandidaten that exists is started
+    // when the window closes; when none exists or it cannot start, that is
+    // recorded for the next start in ordnerDir's backup folder. No
+    // kandidaten: nothing is started or recorded.
+    void setBackupProgramme(QStringList kandidaten, QString datenbankDir) {
+        m_backupProgramme = std::move(kandidaten);
+        m_datenbankDir = std::move(datenbankDir);
+    }
+    // Shown in the status bar: the last backup failed.
+    void setSicherungsHinweis(const std::optional<QString>& hinweis);
+    // "Verwalten > Datensicherungen…": the list of copies, and the restore of one.
+    void Datensicherungen1Click();
+    // Restores kopie and reopens the database; false when it was refused.
+    bool Zurueckspielen(const QString& kopie);
+    QLabel* StatusFestschreibung() const { return m_statusFestschreibung; }
+    QLabel* StatusDatensicherung() const { return m_statusSicherung; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,12 +141,17 @@ private:
     // Berechne without its error box, for callers that stop on a failure.
     void berechne();
     void summenZeigen(const Summen& summen);
+    // The lock of the fiscal year in the status bar and in both lists.
+    void festschreibungZeigen(int zeitraum, int mandant);
     void StammdatenPruefen();
     void aktivierungAnfordern();
     std::optional<int> aktuelleBuchung(bool einnahmeListe) const;
 
     Umgebung& m_umgebung;
-    QString m_backupProgram;
+    QStringList m_backupProgramme;
+    QString m_datenbankDir;
+    QLabel* m_statusFestschreibung = nullptr;
+    QLabel* m_statusSicherung = nullptr;
 
     QLabel* Label11 = nullptr;
     KlickLabel* LabelMandant = nullptr;

@@ -4,13 +4,16 @@
 #include "app/tform_velmora.h"
 #include "data/dm_einaus.h"
 #include "platform/userseam.h"
+#include "sicherung/sicherungsstatus.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 VelmoraApp::VelmoraApp(QString programmPfad, QString arbeitsverzeichnis, UserSeam& ui,
                        const Clock& clock)
     : m_programmPfad(std::move(programmPfad)), m_ui(ui), m_clock(clock),
       m_ini(m_programmPfad + QStringLiteral("velmora.ini")),
+      m_arbeitsverzeichnis(arbeitsverzeichnis),
       m_dm(std::make_unique<TDM_EinAus>(std::move(arbeitsverzeichnis), ui, clock)),
       m_umgebung(std::make_unique<Umgebung>(Umgebung{*m_dm, ui, m_ini, clock})) {
     m_ini.setProblemReporter([&ui](const QString& text) { ui.message(text); });
@@ -29,7 +32,13 @@ bool VelmoraApp::starten() {
         return false;
     }
     m_form = std::make_unique<TForm_Velmora>(*m_umgebung);
-    // started from the working directory, as the program always has
-    m_form->setBackupProgram(QDir::current().filePath(startup::backupFileName()));
+    // the working directory first, as the program always has looked; then
+    // beside the program, so a start from elsewhere still backs up
+    QStringList programme{QDir(m_arbeitsverzeichnis).absoluteFilePath(startup::backupFileName())};
+    const QString daneben = QDir(m_programmPfad).absoluteFilePath(startup::backupFileName());
+    if (QFileInfo(daneben) != QFileInfo(programme.front()))
+        programme << daneben;
+    m_form->setBackupProgramme(programme, m_arbeitsverzeichnis);
+    m_form->setSicherungsHinweis(sicherungsstatus::letzterFehler(m_arbeitsverzeichnis));
     return true;
 }

@@ -35,6 +35,7 @@ private:
     UserSeam& m_ui;
     const Clock& m_clock;
     SettingsFile m_ini;
+    QString m_arbeitsverzeichnis;
     std::unique_ptr<TDM_EinAus> m_dm;
     std::unique_ptr<Umgebung> m_umgebung;
     std::unique_ptr<TForm_Velmora> m_form;

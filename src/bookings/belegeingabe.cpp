@@ -12,6 +12,7 @@
 #include "platform/settingsfile.h"
 #include "platform/userseam.h"
 #include "toolkit/dateedit.h"
+#include "toolkit/tastensuche.h"
 #include "toolkit/umgebung.h"
 #include "toolkit/zeichengrenze.h"
 
@@ -121,6 +122,14 @@ void TFormBelegeingabe::baueFenster() {
     kopfLayout->addWidget(LabelJahr);
     haupt->addWidget(kopf);
 
+    // the reason a locked booking is only shown
+    LabelGesperrt = new QLabel(this);
+    LabelGesperrt->setObjectName(QStringLiteral("LabelGesperrt"));
+    LabelGesperrt->setWordWrap(true);
+    LabelGesperrt->setStyleSheet(QStringLiteral("font-weight: bold; color: maroon;"));
+    LabelGesperrt->hide();
+    haupt->addWidget(LabelGesperrt);
+
     auto* art = new QHBoxLayout;
     DBCheckBoxEin =
         schalter(this, "DBCheckBoxEin", QStringLiteral("&Einnahme"), QStringLiteral("green"), true);
@@ -194,6 +203,7 @@ void TFormBelegeingabe::baueFenster() {
 
     DBLookupComboBox1 = new QComboBox(this);
     DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
+    new Tastensuche(DBLookupComboBox1);
     BitBtn1 = new QPushButton(QStringLiteral("Neu"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     felder->addWidget(beschriftung(this, QStringLiteral("Buchungskreis")), zeile, 0);
@@ -236,6 +246,14 @@ void TFormBelegeingabe::baueFenster() {
     knoepfe->addWidget(BitBtn2);
     knoepfe->addStretch();
     knoepfe->addWidget(SchalterOK_WEITER);
+    SchalterSchliessen = new QPushButton(QStringLiteral("Schließen"), this);
+    SchalterSchliessen->setObjectName(QStringLiteral("SchalterSchliessen"));
+    SchalterStornieren = new QPushButton(QStringLiteral("&Stornieren"), this);
+    SchalterStornieren->setObjectName(QStringLiteral("SchalterStornieren"));
+    SchalterSchliessen->hide();
+    SchalterStornieren->hide();
+    knoepfe->addWidget(SchalterStornieren);
+    knoepfe->addWidget(SchalterSchliessen);
     haupt->addLayout(knoepfe);
 
     QWidget* reihenfolge[] = {DBCheckBoxEin,      DBCheckBoxAus,     DatumPicker,
@@ -246,6 +264,10 @@ void TFormBelegeingabe::baueFenster() {
                               SchalterOK_WEITER,  DBCheckBoxKFZ,     DBCheckBoxGebaeude};
     for (size_t i = 1; i < std::size(reihenfolge); ++i)
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
+
+    // Alt+E and Alt+A choose, they never take a choice back
+    DBCheckBoxEin->installEventFilter(this);
+    DBCheckBoxAus->installEventFilter(this);
 
     connect(DatumPicker, &QDateEdit::dateChanged, this, &TFormBelegeingabe::DatumPickerChange);
     connect(UpDown1, &Belegeingabepfeile::geklickt, this, &TFormBelegeingabe::UpDown1Click);
@@ -266,6 +288,8 @@ void TFormBelegeingabe::baueFenster() {
     connect(SchalterOK_WEITER, &QPushButton::clicked, this,
             &TFormBelegeingabe::SchalterOK_WEITERClick);
     connect(SchalterCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(SchalterSchliessen, &QPushButton::clicked, this, &QDialog::reject);
+    connect(SchalterStornieren, &QPushButton::clicked, this, [this] { done(Stornieren); });
     connect(BitBtn1, &QPushButton::clicked, this, &TFormBelegeingabe::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormBelegeingabe::BitBtn2Click);
 }
@@ -359,6 +383,27 @@ void TFormBelegeingabe::FormActivate() {
         zeigeSchalter();
     }
     SchalterOK_WEITER->setEnabled(true);
+}
+
+void TFormBelegeingabe::nurLesen(const QString& grund) {
+    m_nurLesen = true;
+    setWindowTitle(QStringLiteral("Belegeingabe - Festgeschriebene Buchung"));
+    LabelGesperrt->setText(grund);
+    LabelGesperrt->show();
+    // every entry, also one added later, shows its value and takes no key
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<QFrame*>(w) && w != SchalterSchliessen && w != SchalterStornieren)
+            w->setEnabled(false);
+    }
+    for (QPushButton* b : {SchalterOK, SchalterCancel, BitBtn2, SchalterOK_WEITER})
+        b->hide();
+    SchalterOK->setDefault(false);
+    SchalterOK_WEITER->setDefault(false);
+    SchalterSchliessen->show();
+    SchalterStornieren->show();
+    SchalterSchliessen->setDefault(true);
+    setTabOrder(SchalterStornieren, SchalterSchliessen);
+    SchalterSchliessen->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormBelegeingabe::fuelleListe(QComboBox* box, const QStringList& eintraege) {
@@ -496,12 +541,24 @@ bool TFormBelegeingabe::event(QEvent* e) {
 }
 
 bool TFormBelegeingabe::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Shortcut && (watched == DBCheckBoxEin || watched == DBCheckBoxAus)) {
+        if (m_nurLesen)
+            return true;
+        auto* box = static_cast<QCheckBox*>(watched);
+        box->setFocus(Qt::ShortcutFocusReason);
+        if (!box->isChecked())
+            box->click();
+        return true;
+    }
     if (watched == m_hilfe && e->type() == QEvent::WindowActivate)
         m_hilfeWarAktiv = true;
     return QDialog::eventFilter(watched, e);
 }
 
 void TFormBelegeingabe::done(int result) {
+    // a locked booking is only looked at
+    if (m_nurLesen && result == QDialog::Accepted)
+        return;
     if (result == QDialog::Accepted && !FormClose()) {
         m_weiterbuchen = false;
         return;

@@ -62,6 +62,13 @@ public:
     void BitBtn2Click();
     void EingabenMerken(bool weiter);
 
+    // The result of "Stornieren" in the read-only view of a locked booking.
+    static constexpr int Stornieren = 2;
+    // Shows the booking read-only with grund above its fields; only
+    // "Schließen" and "Stornieren" remain.
+    void nurLesen(const QString& grund);
+    bool istNurLesen() const { return m_nurLesen; }
+
     // OK closes only after the checks on closing passed.
     void done(int result) override;
 
@@ -89,6 +96,9 @@ public:
     QLabel* LabelBruttoNetto = nullptr;
     QLabel* LabelMandant = nullptr;
     QLabel* LabelJahr = nullptr;
+    QLabel* LabelGesperrt = nullptr;
+    QPushButton* SchalterSchliessen = nullptr;
+    QPushButton* SchalterStornieren = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -112,6 +122,7 @@ private:
     bool m_weiterbuchen = false;
     bool m_fuellen = false;
     bool m_hilfeWarAktiv = false;
+    bool m_nurLesen = false;
     int m_jahr = 0;
     std::optional<int> m_bk;
     // the number the dialog proposed, and the number the booking had

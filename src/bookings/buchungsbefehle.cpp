@@ -5,8 +5,13 @@
 #include "bookings/belegeingabevorgaben.h"
 #include "bookings/buchungskreisbefehle.h"
 #include "bookings/buchungsschreiber.h"
+#include "bookings/storno.h"
 #include "data/buchung.h"
+#include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "data/festschreibung.h"
+#include "data/summen.h"
+#include "platform/clock.h"
 #include "platform/userseam.h"
 #include "toolkit/hauptfenster.h"
 #include "toolkit/umgebung.h"
@@ -85,6 +90,19 @@ void BuchungsBefehle::GridDblClick(bool, std::optional<int> buchungsid) {
         beideListenAktualisieren();
         return;
     }
+    std::optional<QDate> gesperrtBis;
+    try {
+        gesperrtBis =
+            festschreibung::bis(m_umgebung.dm.db(), buchung->mandant, buchung->Wirtschaftsjahr);
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+        return;
+    }
+    // a locked booking is shown, never edited and refused afterwards
+    if (gesperrtBis && buchung->Buchungsdatum <= *gesperrtBis) {
+        gesperrtZeigen(*buchung, *gesperrtBis);
+        return;
+    }
     for (;;) {
         TFormBelegeingabe dialog(m_umgebung, *buchung, DatensatzZustand::Bearbeiten,
                                  m_hauptfenster.widget());
@@ -114,10 +132,55 @@ void BuchungsBefehle::GridDblClick(bool, std::optional<int> buchungsid) {
     }
 }
 
+void BuchungsBefehle::gesperrtZeigen(const Buchung& buchung, const QDate& bis) {
+    TFormBelegeingabe dialog(m_umgebung, buchung, DatensatzZustand::Bearbeiten,
+                             m_hauptfenster.widget());
+    dialog.nurLesen(festschreibung::grundNurLesen(bis));
+    UserSeam& ui = m_umgebung.ui;
+    if (ui.runModal(dialog) != TFormBelegeingabe::Stornieren)
+        return;
+    TDM_EinAus& dm = m_umgebung.dm;
+    try {
+        const int jahr = ZeitraumJahr(dm.db(), buchung.Wirtschaftsjahr, buchung.mandant);
+        const auto tag = storno::ersterOffenerTag(m_umgebung.clock.today(), jahr, bis);
+        if (!tag) {
+            ui.message(QStringLiteral("Das Wirtschaftsjahr %1 ist bis zu seinem letzten Tag "
+                                      "festgeschrieben: die Gegenbuchung kann in ihm nicht mehr "
+                                      "gebucht werden.")
+                           .arg(jahr));
+            return;
+        }
+        if (!storno::stornieren(dm, buchung.ID, buchung.mandant, *tag)) {
+            ui.message(kNichtMehrVorhanden);
+            beideListenAktualisieren();
+            return;
+        }
+        beideListenAktualisieren();
+        ui.message(QStringLiteral("Die Gegenbuchung wurde mit dem Datum %1 gebucht.")
+                       .arg(dates::format(*tag)));
+    } catch (const DatenbankFehler& e) {
+        ui.error(e.text());
+    }
+}
+
 void BuchungsBefehle::GridEntfernen(bool einnahmeListe, std::optional<int> buchungsid) {
     if (!buchungsid)
         return;
     UserSeam& ui = m_umgebung.ui;
+    // a locked booking is refused before anything is asked
+    try {
+        TDM_EinAus& dm = m_umgebung.dm;
+        if (const auto b = buchungstabelle::lesen(dm.db(), *buchungsid, dm.gibMandant())) {
+            if (const QString nein = festschreibung::pruefen(dm.db(), &*b, nullptr);
+                !nein.isEmpty()) {
+                ui.message(nein);
+                return;
+            }
+        }
+    } catch (const DatenbankFehler& e) {
+        ui.error(e.text());
+        return;
+    }
     const UserSeam::Buttons knoepfe = UserSeam::Yes | UserSeam::No | UserSeam::Cancel;
     const QString frage =
         einnahmeListe ? QStringLiteral("Wollen Sie die ausgewählte Einnahme wirklich löschen?")

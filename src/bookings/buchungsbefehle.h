@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <memory>
 #include <optional>
 
@@ -29,6 +30,9 @@ public:
 
 private:
     void verbinden(TFormBelegeingabe& dialog);
+    // A locked booking, read-only; its "Stornieren" books the counter-booking
+    // on today's date or the first open day.
+    void gesperrtZeigen(const Buchung& buchung, const QDate& bis);
     void beideListenAktualisieren();
 
     Umgebung& m_umgebung;

@@ -24,6 +24,19 @@ Buchung gegenbuchung(const Buchung& b, const QDate& datum) {
     return s;
 }
 
+std::optional<QDate> ersterOffenerTag(const QDate& heute, int jahr, std::optional<QDate> bis) {
+    QDate tag = heute;
+    if (tag.year() > jahr)
+        tag = QDate(jahr, 12, 31);
+    else if (tag.year() < jahr)
+        tag = QDate(jahr, 1, 1);
+    if (bis && tag <= *bis)
+        tag = bis->addDays(1);
+    if (tag.year() != jahr)
+        return std::nullopt;
+    return tag;
+}
+
 std::optional<int> stornieren(TDM_EinAus& dm, int id, int mandant, const QDate& datum) {
     const auto b = buchungstabelle::lesen(dm.db(), id, mandant);
     if (!b)

@@ -17,6 +17,11 @@ QString text(const QString& original);
 // b's counter-booking dated datum; its identifier and voucher number are
 // left to the writer.
 Buchung gegenbuchung(const Buchung& b, const QDate& datum);
+// The day a counter-booking of a locked booking is dated on: today when it
+// lies in the fiscal year jahr and after the lock, else the first open day
+// of the year (the year's last day when today lies after the year); nullopt
+// when the whole year is locked.
+std::optional<QDate> ersterOffenerTag(const QDate& heute, int jahr, std::optional<QDate> bis);
 // Stores the counter-booking of the client's booking id with the next free
 // voucher number and answers its identifier; nullopt when the booking is
 // gone. Throws DatenbankFehler (BuchungAbgewiesen for a refusal).

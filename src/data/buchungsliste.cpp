@@ -87,6 +87,21 @@ std::optional<int> Buchungsliste::buchungsid(int row) const {
     return v.toInt();
 }
 
+void Buchungsliste::setGesperrtBis(std::optional<QDate> bis) {
+    if (bis == m_gesperrtBis)
+        return;
+    m_gesperrtBis = bis;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {GesperrtRole});
+}
+
+bool Buchungsliste::gesperrt(int row) const {
+    if (!m_gesperrtBis || row < 0 || row >= rowCount() || m_spalteDatum < 0)
+        return false;
+    const QDate d = dates::fromSql(QSqlQueryModel::data(index(row, m_spalteDatum)).toString());
+    return d.isValid() && d <= *m_gesperrtBis;
+}
+
 QStringList Buchungsliste::zeile(int row) const {
     QStringList texte;
     const QSqlRecord r = record();
@@ -105,6 +120,8 @@ QVariant Buchungsliste::data(const QModelIndex& idx, int role) const {
         return QVariant(links ? Qt::AlignLeft | Qt::AlignVCenter
                               : Qt::AlignRight | Qt::AlignVCenter);
     }
+    if (role == GesperrtRole)
+        return gesperrt(idx.row());
     const QVariant v = QSqlQueryModel::data(idx, role);
     if (role != Qt::DisplayRole || v.isNull())
         return v;

@@ -2,6 +2,7 @@
 
 #include "data/listenspalte.h"
 
+#include <QDate>
 #include <QSqlQueryModel>
 #include <QStringList>
 #include <optional>
@@ -37,6 +38,13 @@ public:
     // The texts of a row in the grid's columns, as the grid shows them.
     QStringList zeile(int row) const;
 
+    // true for the rows of bookings inside the fiscal year's lock; the
+    // grids draw them grey (their AusgegrautRole)
+    static constexpr int GesperrtRole = Qt::UserRole + 1;
+    // The day the year is locked to; nullopt when it is open.
+    void setGesperrtBis(std::optional<QDate> bis);
+    bool gesperrt(int row) const;
+
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 protected:
@@ -46,6 +54,7 @@ private:
     Datenbank& m_db;
     bool m_einnahme;
     bool m_gestartet = false;
+    std::optional<QDate> m_gesperrtBis;
     int m_zeitraum = -1;
     int m_mandant = -1;
     int m_spalteDatum = -1;

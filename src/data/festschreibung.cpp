@@ -48,6 +48,13 @@ QString meldungGesperrt(const QDate& bis) {
         .arg(dates::format(bis));
 }
 
+QString grundNurLesen(const QDate& bis) {
+    return QStringLiteral("Festgeschrieben bis %1: diese Buchung kann nicht mehr geändert oder "
+                          "gelöscht werden. „Stornieren“ bucht die Gegenbuchung mit einem "
+                          "offenen Datum.")
+        .arg(dates::format(bis));
+}
+
 QString pruefen(Datenbank& db, const Buchung* alt, const Buchung* neu) {
     std::optional<QDate> gesperrt;
     const Buchung* gelesen = nullptr;

@@ -21,6 +21,8 @@ std::optional<QDate> bis(Datenbank& db, int mandant, int zeitraum);
 // a deleted booking); empty when the lock allows it.
 QString pruefen(Datenbank& db, const Buchung* alt, const Buchung* neu);
 QString meldungGesperrt(const QDate& bis);
+// What the read-only view of a locked booking says above its fields.
+QString grundNurLesen(const QDate& bis);
 
 // What the question before locking says.
 QString frage(const QDate& bis);

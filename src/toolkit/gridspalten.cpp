@@ -19,6 +19,14 @@ class ListenDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(AusgegrautRole).toBool()) {
+            option->palette.setColor(QPalette::Text, QColor(0x80, 0x80, 0x80));
+            option->palette.setColor(QPalette::HighlightedText, QColor(0xd0, 0xd0, 0xd0));
+        }
+    }
+
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override {
         auto* grid = qobject_cast<QTableView*>(view);

@@ -47,6 +47,10 @@ private:
 // a time, the selection shown also without focus, never edited in place;
 // columns the user can widen; a cell whose text is cut shows the whole text
 // as its tooltip.
+// A cell whose model answers true for this role is drawn in grey: a row the
+// user may look at but not change.
+inline constexpr int AusgegrautRole = Qt::UserRole + 1;
+
 void listenGridEinrichten(QTableView& grid);
 
 // True when the cell's text is wider than the room its column gives it.

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -167,7 +168,7 @@ TEST_F(StartupFiles, FirstStartEndsInTheMainWindowWithItsMenus) {
           "berVelmora1"})
         EXPECT_TRUE(form.menuAction(QLatin1String(name))->isEnabled()) << name;
     EXPECT_EQ(form.menuAction("Buchen1")->text(), "&Buchen");
-    EXPECT_EQ(form.menuAction("berVelmora1")->text(), "Über Velmora");
+    EXPECT_EQ(form.menuAction("berVelmora1")->text(), "Über &Velmora");
 }
 
 TEST_F(StartupFiles, ClosingTheMainWindowStartsTheBackupWithoutWaiting) {
@@ -205,11 +206,54 @@ TEST_F(StartupFiles, ClosingTheMainWindowStartsTheBackupWithoutWaiting) {
     EXPECT_EQ(QDir(QString::fromUtf8(ran.readAll()).trimmed()).canonicalPath(),
               QDir(pfad).canonicalPath());
 
-    // a missing backup program is ignored
+    // a missing backup program ends the program all the same, asking
+    // nothing; the next start says so in the status bar
     QFile::remove(backup);
+    EXPECT_EQ(app.Form_Velmora().StatusDatensicherung()->text(), "");
     app.Form_Velmora().show();
+    const int gezeigt = ui.shown().size();
     app.Form_Velmora().close();
     EXPECT_FALSE(app.Form_Velmora().isVisible());
+    EXPECT_EQ(ui.shown().size(), gezeigt);
+    VelmoraApp naechster(pfad, pfad, ui, clock);
+    ASSERT_TRUE(naechster.starten());
+    const QString hinweis = naechster.Form_Velmora().StatusDatensicherung()->text();
+    EXPECT_TRUE(hinweis.startsWith("Die Datensicherung vom 10.12.2026 09:00 ist fehlgeschlagen: "
+                                   "Das Programm datensicherung wurde nicht gefunden"))
+        << hinweis.toStdString();
+}
+
+TEST_F(StartupFiles, TheBackupIsFoundBesideTheProgramWhenTheWorkingDirectoryHasNone) {
+    place("Velmora_tab.mdb");
+    FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+    ScriptedUserSeam ui;
+    ui.answerInput(QStringLiteral("Mandant 1"));
+    ui.answerInput(QStringLiteral("2026"));
+    struct Arbeitsverzeichnis {
+        explicit Arbeitsverzeichnis(const QString& dir) { QDir::setCurrent(dir); }
+        ~Arbeitsverzeichnis() { QDir::setCurrent(vorher); }
+        QString vorher = QDir::currentPath();
+    } wd(pfad);
+    // the program lies elsewhere, with its backup beside it
+    QTemporaryDir programm;
+    const QString daneben = startup::ProgrammPfad(programm.filePath("velmora"));
+    {
+        QFile stub(daneben + startup::backupFileName());
+        ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
+        stub.write("#!/bin/sh\npwd > backup-ran.txt\n");
+    }
+    QFile::setPermissions(daneben + startup::backupFileName(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    VelmoraApp app(daneben, pfad, ui, clock);
+    ASSERT_TRUE(app.starten());
+    app.Form_Velmora().show();
+    app.Form_Velmora().close();
+    QFile ran(pfad + "backup-ran.txt");
+    for (int i = 0; i < 50 && !ran.exists(); ++i)
+        QThread::msleep(100);
+    ASSERT_TRUE(ran.open(QIODevice::ReadOnly)) << "started in the working directory";
+    EXPECT_EQ(QDir(QString::fromUtf8(ran.readAll()).trimmed()).canonicalPath(),
+              QDir(pfad).canonicalPath());
 }
 
 } // namespace

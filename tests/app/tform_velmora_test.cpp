@@ -1,10 +1,13 @@
+#include "app/tdatensicherungen.h"
 #include "app/tform_velmora.h"
 #include "bookings/buchungskreis.h"
 #include "data/buchungsliste.h"
+#include "data/festschreibung.h"
 #include "export/tdbgridexport.h"
 #include "fixture.h"
 #include "reports/texportansicht.h"
 #include "reports/tmonatsauswahl.h"
+#include "sicherung/datensicherung.h"
 #include "toolkit/gridspalten.h"
 
 #include <QAction>
@@ -19,7 +22,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStatusBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -188,11 +195,140 @@ TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
     QStringList verwalten;
     for (QAction* a : form->menuAction("Verwalten1")->menu()->actions())
         verwalten << a->objectName() + (a->isVisible() ? "" : "(hidden)");
-    EXPECT_EQ(
-        verwalten,
-        QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1", "Buchungskreise1",
-                     "Datenbankpruefen1", "Aenderungsprotokoll1", "ZeitraumFestschreiben1", "N1",
-                     "Iconerstellen1", "N2(hidden)", "MandantImportieren1(hidden)"}));
+    EXPECT_EQ(verwalten,
+              QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1",
+                           "Buchungskreise1", "Datenbankpruefen1", "Aenderungsprotokoll1",
+                           "ZeitraumFestschreiben1", "Datensicherungen1", "N1", "Iconerstellen1",
+                           "N2(hidden)", "MandantImportieren1(hidden)"}));
+}
+
+TEST_F(HauptfensterTest, EveryMenuAndItemHasAMnemonicOfItsOwn) {
+    erzeugen();
+    // menu (or the bar) -> the mnemonic letters of its items, in their order
+    const std::map<QString, QString> erwartet{
+        {"MainMenu1", "DBVAEI"}, {"Datei1", "D"},   {"Verwalten1", "SMWBPNFDIO"},
+        {"Auswerten1", "UJADP"}, {"Export1", "FU"}, {"Info1", "V"}};
+    const auto buchstaben = [](const QList<QAction*>& actions, const QString& wo) {
+        QString folge;
+        for (const QAction* a : actions) {
+            if (a->isSeparator())
+                continue;
+            const QKeySequence m = QKeySequence::mnemonic(a->text());
+            EXPECT_FALSE(m.isEmpty()) << wo.toStdString() << ": " << a->text().toStdString();
+            const QString taste = m.toString().section(QLatin1Char('+'), -1);
+            EXPECT_FALSE(folge.contains(taste, Qt::CaseInsensitive))
+                << wo.toStdString() << ": " << a->text().toStdString() << " twice";
+            folge += taste;
+        }
+        return folge;
+    };
+    std::map<QString, QString> gefunden;
+    gefunden["MainMenu1"] = buchstaben(form->menuBar()->actions(), "MainMenu1");
+    for (const QAction* a : form->menuBar()->actions()) {
+        if (a->menu())
+            gefunden[a->objectName()] = buchstaben(a->menu()->actions(), a->objectName());
+    }
+    EXPECT_EQ(gefunden, erwartet);
+
+    // Alt and the letter open the menu
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QMenu* verwalten = form->menuAction("Verwalten1")->menu();
+    QTest::keyClick(form.get(), Qt::Key_V, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return verwalten->isVisible(); }, 1000));
+    verwalten->close();
+}
+
+TEST_F(HauptfensterTest, TheLockIsSeenInTheStatusBarAndInGrey) {
+    einnahme("10,00", "1,67", "2026-03-31");
+    einnahme("20,00", "3,33", "2026-04-01");
+    ausgabe("12,00", "2,00", "2026-01-05");
+    erzeugen();
+    form->resize(900, 800);
+    form->show();
+    form->AnzeigeAktualisieren();
+    EXPECT_EQ(form->StatusFestschreibung()->text(), "");
+    EXPECT_EQ(form->statusBar()->findChild<QLabel*>("StatusFestschreibung"),
+              form->StatusFestschreibung());
+    // a cell as it is drawn, without the selection
+    const auto bild = [this](int row) {
+        QTableView* g = grid("Grid_Ein");
+        g->clearSelection();
+        g->setCurrentIndex(QModelIndex());
+        return g->viewport()->grab(g->visualRect(g->model()->index(row, 3))).toImage();
+    };
+    const QImage offen0 = bild(0);
+    const QImage offen1 = bild(1);
+
+    // March locked through the menu: the window shows it at once
+    ui.answerModal([](QDialog& d) {
+        dynamic_cast<TMonatsAuswahl&>(d).RadioButton(3)->click();
+        return int(QDialog::Accepted);
+    });
+    ui.answerQuestion(UserSeam::Yes);
+    form->menuAction("ZeitraumFestschreiben1")->trigger();
+    EXPECT_EQ(form->StatusFestschreibung()->text(), "Festgeschrieben bis 31.03.2026");
+    const auto grau = [this](const char* name, int row) {
+        return grid(name)->model()->index(row, 0).data(AusgegrautRole).toBool();
+    };
+    EXPECT_EQ(zelle("Grid_Ein", 0, 0), "01.04.2026");
+    EXPECT_FALSE(grau("Grid_Ein", 0));
+    EXPECT_TRUE(grau("Grid_Ein", 1));
+    EXPECT_TRUE(grau("Grid_Aus", 0));
+    EXPECT_EQ(bild(0), offen0) << "an open booking is drawn as before";
+    EXPECT_NE(bild(1), offen1) << "a locked booking is drawn grey";
+}
+
+TEST_F(HauptfensterTest, ACopyIsRestoredFromTheWindow) {
+    einnahme("10,00", "1,67");
+    const QString kopie =
+        Datensicherung(dir()).sichern(QDateTime(QDate(2026, 12, 1), QTime(18, 30)));
+    einnahme("20,00", "3,33");
+    erzeugen();
+    form->setBackupProgramme({}, dir());
+    form->AnzeigeAktualisieren();
+    ASSERT_EQ(zeilen("Grid_Ein"), 2);
+
+    QStringList gezeigt;
+    ui.answerModal([&](QDialog& d) {
+        auto& liste = dynamic_cast<TDatensicherungen&>(d);
+        EXPECT_EQ(liste.LabelOrdner->text(),
+                  "Die Sicherungen liegen im Ordner " + dir() + "Datensicherung.");
+        for (int c = 0; c < liste.Liste->columnCount(); ++c)
+            gezeigt << liste.Liste->item(0, c)->text();
+        return int(QDialog::Accepted);
+    });
+    ui.answerQuestion(UserSeam::Yes);
+    form->menuAction("Datensicherungen1")->trigger();
+    EXPECT_EQ(gezeigt[0], "01.12.2026 18:30");
+    EXPECT_TRUE(gezeigt[1].endsWith(" KB"));
+    EXPECT_EQ(gezeigt[2], "1");
+    EXPECT_EQ(ui.texts("message").last(), "Die Sicherung wurde zurückgespielt.");
+    EXPECT_EQ(zeilen("Grid_Ein"), 1);
+    EXPECT_EQ(text("Label_Einnahmen"), "10,00 €");
+    EXPECT_EQ(Datensicherung(dir()).kopien().size(), 2) << "the state before was saved";
+
+    // another program in the middle of reading: refused, the window goes on
+    QSqlDatabase anderes = QSqlDatabase::addDatabase("QSQLITE", "anderes_fenster");
+    anderes.setDatabaseName(dbPath());
+    ASSERT_TRUE(anderes.open());
+    {
+        QSqlQuery q(anderes);
+        ASSERT_TRUE(q.exec("BEGIN"));
+        ASSERT_TRUE(q.exec("select count(*) from T_Buchungen"));
+        ASSERT_TRUE(q.next());
+        ui.clearShown();
+        EXPECT_FALSE(form->Zurueckspielen(Datensicherung(dir()).ordner() + "/" +
+                                          Datensicherung(dir()).kopien().last()));
+        EXPECT_EQ(ui.texts("error"), QStringList{datenbankmeldung::gesperrt()});
+        q.exec("ROLLBACK");
+    }
+    anderes.close();
+    anderes = QSqlDatabase();
+    QSqlDatabase::removeDatabase("anderes_fenster");
+    EXPECT_EQ(zeilen("Grid_Ein"), 1);
+    EXPECT_EQ(Datensicherung(dir()).kopien().size(), 2);
 }
 
 TEST_F(HauptfensterTest, AGrownWindowGivesTheListsTheRoom) {

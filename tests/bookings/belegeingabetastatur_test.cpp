@@ -1,9 +1,11 @@
 #include "belegtest.h"
 
 #include "bookings/belegeingabepfeile.h"
+#include "toolkit/tastensuche.h"
 
 #include <algorithm>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 // The booking dialog driven by the keyboard alone, shown as a real window.
@@ -53,7 +56,8 @@ TEST_F(BelegeingabeTastaturTest, TabVisitsTheControlsInTheirOrder) {
     // an expense, so that the four flag boxes take part
     f->DBCheckBoxAus->click();
     f->DBCheckBoxEin->setFocus();
-    // every key press is one stop, also a second stop on the same control
+    // every key press is one stop, also a second stop on the same control;
+    // boxes that join after "Einfuhr aus Drittland" go in right after it
     const QStringList reihenfolge{"DBCheckBoxEin",      "DBCheckBoxAus",     "DatumPicker",
                                   "DBEditBelegnummer",  "DBComboText",       "DBEdit_Betrag",
                                   "DBCombo_Steuersatz", "DBLookupComboBox1", "BitBtn1",
@@ -222,4 +226,114 @@ TEST_F(BelegeingabeTastaturTest, TheFocusIsSeenFromTheStartAlsoOnCheckBoxes) {
         f->DBEdit_Betrag->setFocus();
         EXPECT_TRUE(w->grab().toImage() != mit) << w->objectName().toStdString();
     }
+}
+
+TEST_F(BelegeingabeTastaturTest, AltEChoosesIncomeAndAltANeverTakesAnExpenseBack) {
+    const int einnahme = buchung(mandant, zeitraum, "2026-05-20", "10", 20, erloese, true);
+    const int ausgabe = buchung(mandant, zeitraum, "2026-05-21", "10", 20, buero, false);
+    dm->db().execute(
+        QStringLiteral("update T_Buchungen set IstKFZ = 1 where id = %1").arg(ausgabe));
+    const auto alt = [](Qt::Key k) {
+        taste(k, Qt::AltModifier);
+        // a mnemonic clicked its box a moment later; it must not do so here either
+        QTest::qWait(250);
+    };
+    const struct {
+        const char* fall;
+        std::function<std::unique_ptr<TFormBelegeingabe>()> oeffnen;
+        bool istEinnahme;
+    } starts[] = {
+        {"new, income", [this] { return neu(); }, true},
+        {"new, remembered expense",
+         [this] {
+             ini->writeString(TDM_EinAus::buchenAbschnitt(mandant), "IstEinnahme", "2");
+             return neu();
+         },
+         false},
+        {"change of an income", [&] { return aendern(einnahme); }, true},
+        {"change of a vehicle expense", [&] { return aendern(ausgabe); }, false},
+    };
+    for (const auto& s : starts) {
+        for (const Qt::Key k : {Qt::Key_E, Qt::Key_A}) {
+            auto f = s.oeffnen();
+            ASSERT_EQ(f->DBCheckBoxEin->isChecked(), s.istEinnahme) << s.fall;
+            const bool kfz = f->DBCheckBoxKFZ->isChecked();
+            // twice: the second press must change nothing
+            for (int mal = 0; mal < 2; ++mal) {
+                alt(k);
+                const bool soll = k == Qt::Key_E;
+                EXPECT_EQ(f->DBCheckBoxEin->isChecked(), soll) << s.fall << " " << mal;
+                EXPECT_EQ(f->DBCheckBoxAus->isChecked(), !soll) << s.fall << " " << mal;
+                EXPECT_EQ(fokus(*f), soll ? "DBCheckBoxEin" : "DBCheckBoxAus") << s.fall;
+                EXPECT_EQ(f->DBCheckBoxKFZ->isEnabled(), !soll) << s.fall;
+                // an expense kept keeps its flags
+                if (!soll && !s.istEinnahme) {
+                    EXPECT_EQ(f->DBCheckBoxKFZ->isChecked(), kfz) << s.fall;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(BelegeingabeTastaturTest, TypingFindsACircleByItsWholeName) {
+    kreis(mandant, QStringLiteral("Erlöse Gastro"), QStringLiteral("G"));
+    kreis(mandant, QStringLiteral("Erlöse Bücher"), QStringLiteral("Bü"));
+    kreis(mandant, QStringLiteral("Ärztin"), QStringLiteral("Ä"));
+    auto f = neu();
+    f->DBLookupComboBox1->setFocus();
+    const auto tippen = [&](const QString& text) {
+        for (const QChar c : text) {
+            QKeyEvent druck(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(f->DBLookupComboBox1, &druck);
+        }
+        return f->DBLookupComboBox1->currentText();
+    };
+    const auto pause = [] { QTest::qWait(QApplication::keyboardInputInterval() + 100); };
+    EXPECT_EQ(tippen(QStringLiteral("Erlöse G")), QStringLiteral("Erlöse Gastro"));
+    EXPECT_FALSE(f->DBLookupComboBox1->view()->isVisible()) << "the blank opened the list";
+    EXPECT_EQ(f->buchungskreis(), f->DBLookupComboBox1->currentData().toInt());
+    pause();
+    // without regard to case, umlauts included; each letter narrows the choice
+    EXPECT_EQ(tippen(QStringLiteral("e")), QStringLiteral("Erlöse"));
+    EXPECT_EQ(tippen(QStringLiteral("RLÖSE B")), QStringLiteral("Erlöse Bücher"));
+    pause();
+    EXPECT_EQ(tippen(QStringLiteral("ä")), QStringLiteral("Ärztin"));
+    // a letter that fits nothing leaves the choice
+    EXPECT_EQ(tippen(QStringLiteral("x")), QStringLiteral("Ärztin"));
+    pause();
+    EXPECT_EQ(tippen(QStringLiteral("b")), QStringLiteral("Büro"));
+    EXPECT_EQ(Tastensuche::finden({"Erlöse Bücher", "Erlöse Gastro"}, QStringLiteral("erlöse g")),
+              1);
+    EXPECT_EQ(Tastensuche::finden({"Erlöse Bücher"}, QStringLiteral("Erlöse G")), -1);
+}
+
+TEST_F(BelegeingabeTastaturTest, ALockedBookingStopsOnlyAtItsTwoButtons) {
+    const int id = buchung(mandant, zeitraum, "2026-03-20", "10", 20, buero, false);
+    auto f = aendern(id);
+    f->nurLesen(QStringLiteral("Festgeschrieben bis 31.03.2026"));
+    ASSERT_EQ(fokus(*f), QStringLiteral("SchalterSchliessen"));
+    const QStringList reihenfolge{"SchalterSchliessen", "SchalterStornieren", "SchalterSchliessen",
+                                  "SchalterStornieren"};
+    QStringList vor{fokus(*f)};
+    for (qsizetype i = 1; i < reihenfolge.size(); ++i) {
+        taste(Qt::Key_Tab);
+        vor << fokus(*f);
+    }
+    EXPECT_EQ(vor, reihenfolge);
+    QStringList zurueck{fokus(*f)};
+    for (qsizetype i = 1; i < reihenfolge.size(); ++i) {
+        taste(Qt::Key_Backtab, Qt::ShiftModifier);
+        zurueck << fokus(*f);
+    }
+    std::reverse(zurueck.begin(), zurueck.end());
+    EXPECT_EQ(zurueck, reihenfolge);
+
+    // Alt+E changes nothing; Enter closes, as "Schließen" does
+    taste(Qt::Key_E, Qt::AltModifier);
+    QTest::qWait(250);
+    EXPECT_TRUE(f->DBCheckBoxAus->isChecked());
+    f->SchalterSchliessen->setFocus();
+    taste(Qt::Key_Return);
+    EXPECT_EQ(f->result(), QDialog::Rejected);
+    EXPECT_FALSE(f->isVisible());
 }

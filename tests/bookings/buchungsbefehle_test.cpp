@@ -3,9 +3,12 @@
 #include "bookings/belegeingabevorgaben.h"
 #include "bookings/buchungsbefehle.h"
 #include "bookings/buchungskreisbefehle.h"
+#include "bookings/storno.h"
+#include "data/festschreibung.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -293,4 +296,83 @@ TEST_F(BuchungsbefehleTest, UnreadableCircleListIsReportedNotThrown) {
     EXPECT_EQ(ui.texts("error").size(), 1);
     EXPECT_TRUE(kreiseImDialog.isEmpty()); // not the list of an earlier reading
     EXPECT_EQ(buchungen(), 0);
+}
+
+TEST_F(BuchungsbefehleTest, ALockedBookingIsOnlyShownAndCanBeReversed) {
+    const int id = buchung(mandant, zeitraum, "2026-03-10", "100,00", 20, erloese, true);
+    bewegung(mandant, id, 1020, "16,67");
+    festschreibung::festschreiben(*dm, mandant, zeitraum, QDate(2026, 3, 31));
+    const int vorher = buchungen();
+    const auto ansehen = [this](int ergebnis, QStringList& knoepfe) {
+        ui.answerModal([ergebnis, &knoepfe](QDialog& d) {
+            auto& f = static_cast<TFormBelegeingabe&>(d);
+            EXPECT_TRUE(f.istNurLesen());
+            EXPECT_TRUE(f.LabelGesperrt->text().startsWith("Festgeschrieben bis 31.03.2026:"));
+            EXPECT_EQ(f.DBEdit_Betrag->text(), "100,00");
+            for (QWidget* w : f.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (qobject_cast<QPushButton*>(w) && !w->isHidden() && w->isEnabled())
+                    knoepfe << w->objectName();
+                if (qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+                    qobject_cast<QComboBox*>(w)) {
+                    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+                }
+            }
+            // OK cannot be reached, not even through the dialog's result
+            f.done(QDialog::Accepted);
+            EXPECT_EQ(f.result(), QDialog::Rejected);
+            return ergebnis;
+        });
+    };
+    QStringList knoepfe;
+    ansehen(QDialog::Rejected, knoepfe);
+    befehle->GridDblClick(true, id);
+    knoepfe.sort();
+    EXPECT_EQ(knoepfe, (QStringList{"SchalterSchliessen", "SchalterStornieren"}));
+    EXPECT_TRUE(ui.texts("question").isEmpty()) << "nothing is asked about a change";
+    EXPECT_EQ(buchungen(), vorher);
+
+    // "Stornieren": the counter-booking on today's date, 10.12.2026
+    knoepfe.clear();
+    ansehen(TFormBelegeingabe::Stornieren, knoepfe);
+    befehle->GridDblClick(true, id);
+    EXPECT_EQ(buchungen(), vorher + 1);
+    EXPECT_EQ(ui.texts("message"),
+              QStringList{"Die Gegenbuchung wurde mit dem Datum 10.12.2026 gebucht."});
+    EXPECT_EQ(fenster.aufrufe, (QStringList{"QueryEin", "QueryAus", "Berechne"}));
+}
+
+TEST_F(BuchungsbefehleTest, DeletingALockedBookingIsRefusedBeforeAnyQuestion) {
+    const int gesperrt = buchung(mandant, zeitraum, "2026-03-31", "100,00", 20, erloese, true);
+    const int offen = buchung(mandant, zeitraum, "2026-04-01", "100,00", 20, erloese, true);
+    festschreibung::festschreiben(*dm, mandant, zeitraum, QDate(2026, 3, 31));
+    befehle->GridEntfernen(true, gesperrt);
+    EXPECT_TRUE(ui.texts("question").isEmpty());
+    EXPECT_EQ(ui.texts("message"),
+              QStringList{festschreibung::meldungGesperrt(QDate(2026, 3, 31))});
+    EXPECT_EQ(buchungen(), 2);
+    // the first open day still asks, twice
+    ui.answerQuestion(UserSeam::Yes);
+    ui.answerQuestion(UserSeam::Yes);
+    befehle->GridEntfernen(true, offen);
+    EXPECT_EQ(ui.texts("question").size(), 2);
+    EXPECT_EQ(buchungen(), 1);
+}
+
+TEST(Storno, TheFirstOpenDayOfALockedYear) {
+    const struct {
+        QDate heute;
+        std::optional<QDate> bis;
+        std::optional<QDate> tag;
+    } faelle[] = {
+        {QDate(2026, 12, 10), QDate(2026, 3, 31), QDate(2026, 12, 10)}, // today is open
+        {QDate(2026, 3, 31), QDate(2026, 3, 31), QDate(2026, 4, 1)},    // today is locked
+        {QDate(2026, 2, 1), QDate(2026, 6, 30), QDate(2026, 7, 1)},
+        {QDate(2027, 1, 15), QDate(2026, 9, 30), QDate(2026, 12, 31)}, // after the year
+        {QDate(2025, 11, 3), QDate(2026, 1, 31), QDate(2026, 2, 1)},   // before the year
+        {QDate(2027, 1, 15), QDate(2026, 12, 31), std::nullopt},       // all locked
+        {QDate(2026, 5, 5), std::nullopt, QDate(2026, 5, 5)},
+    };
+    for (const auto& f : faelle)
+        EXPECT_EQ(storno::ersterOffenerTag(f.heute, 2026, f.bis), f.tag)
+            << f.heute.toString(Qt::ISODate).toStdString();
 }
