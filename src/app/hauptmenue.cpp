@@ -1,5 +1,6 @@
 // The main menu of TForm_Velmora, item by item.
 #include "app/tform_velmora.h"
+#include "bank/kontoauszugbefehl.h"
 #include "reports/protokollbefehle.h"
 #include "reports/uvabefehl.h"
 
@@ -29,6 +30,10 @@ void TForm_Velmora::baueMenue() {
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
     QMenu* datei = menu(bar, "Datei1", QStringLiteral("&Datei"));
+    auto* kontoauszug = new KontoauszugBefehl(m_umgebung, *this, this);
+    connect(item(datei, "KontoauszugImportieren1", QStringLiteral("Kontoauszug importieren…")),
+            &QAction::triggered, kontoauszug, &KontoauszugBefehl::KontoauszugImportieren1Click);
+    datei->addSeparator();
     connect(item(datei, "Beenden1", QStringLiteral("Been&den")), &QAction::triggered, this,
             &TForm_Velmora::Beenden1Click);
 
