@@ -103,6 +103,7 @@ TKontoauszugVorschau::TKontoauszugVorschau(std::vector<Vorschauzeile> zeilen,
          QStringLiteral("Buchungskreis"), QStringLiteral("Satz"), QStringLiteral("Art"),
          QStringLiteral("Buchungstext"), QStringLiteral("Vorschlag")});
     Tabelle->verticalHeader()->hide();
+    Tabelle->setWordWrap(false);
     Tabelle->setSelectionBehavior(QAbstractItemView::SelectRows);
     Tabelle->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
