@@ -1,6 +1,7 @@
 // The main menu of TForm_Velmora, item by item. Every menu and item has a
 // mnemonic of its own within its menu, so the whole menu is reached by keyboard.
 #include "app/tform_velmora.h"
+#include "bank/kontoauszugbefehl.h"
 #include "reports/protokollbefehle.h"
 #include "reports/uvabefehl.h"
 
@@ -30,6 +31,10 @@ void TForm_Velmora::baueMenue() {
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
     QMenu* datei = menu(bar, "Datei1", QStringLiteral("&Datei"));
+    auto* kontoauszug = new KontoauszugBefehl(m_umgebung, *this, this);
+    connect(item(datei, "KontoauszugImportieren1", QStringLiteral("&Kontoauszug importieren…")),
+            &QAction::triggered, kontoauszug, &KontoauszugBefehl::KontoauszugImportieren1Click);
+    datei->addSeparator();
     connect(item(datei, "Beenden1", QStringLiteral("Been&den")), &QAction::triggered, this,
             &TForm_Velmora::Beenden1Click);
 

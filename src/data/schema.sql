@@ -1,4 +1,4 @@
--- The Velmora template database: ten tables and the chart of accounts.
+-- The Velmora template database: thirteen tables and the chart of accounts.
 -- Currency columns hold ten-thousandths of a euro as integers; dates are
 -- 'YYYY-MM-DD'; yes/no columns are 0/1. The program allocates every
 -- identifier itself, the keys only guard against duplicates.
@@ -97,6 +97,69 @@ CREATE TABLE T_Festschreibung (
 CREATE INDEX ix_protokoll_liste ON T_Protokoll (mandant, Wirtschaftsjahr);
 CREATE INDEX ix_protokoll_buchung ON T_Protokoll (Buchungsid);
 CREATE INDEX ix_festschreibung_jahr ON T_Festschreibung (mandant, Wirtschaftsjahr, Bis);
+
+-- Bank statement import. A client's rules in the user's order: a line whose
+-- text or counterparty contains Enthaelt (case-insensitive), or whose IBAN
+-- is IBAN, gets the circle, rate and flags; Richtung 0 applies to both
+-- signs, 1 only to credits, 2 only to debits. Flags use 1 yes, 2 no.
+CREATE TABLE T_BankRegel (
+    id               INTEGER PRIMARY KEY,
+    mandant          INTEGER,
+    Reihenfolge      INTEGER,
+    Enthaelt         TEXT,
+    IBAN             TEXT,
+    Richtung         INTEGER,
+    BK               INTEGER,
+    Steuersatz       INTEGER,
+    IstEU            INTEGER,
+    IstDrittland     INTEGER,
+    IstReverseCharge INTEGER,
+    IstBauleistung   INTEGER,
+    IstKFZ           INTEGER,
+    IstGebaeude      INTEGER,
+    Textvorlage      TEXT
+);
+
+-- How a bank's CSV download is laid out; columns count from 1, 0 is none.
+CREATE TABLE T_BankProfil (
+    id           INTEGER PRIMARY KEY,
+    Name         TEXT,
+    Trenner      TEXT,
+    Kodierung    TEXT,
+    Kopfzeilen   INTEGER,
+    Datum        INTEGER,
+    Datumsformat TEXT,
+    Betrag       INTEGER,
+    Soll         INTEGER,
+    Haben        INTEGER,
+    Text         INTEGER,
+    Gegenpartei  INTEGER,
+    IBAN         INTEGER,
+    Referenz     INTEGER,
+    Waehrung     INTEGER,
+    Dezimalkomma INTEGER
+);
+
+-- Every imported statement line with its booking: the duplicate check asks
+-- for its Referenz, or, for a line without one, for its Schluessel (date,
+-- amount, counterparty, text); the learned proposals for its IBAN or name.
+CREATE TABLE T_BankZeile (
+    id              INTEGER PRIMARY KEY,
+    mandant         INTEGER,
+    Wirtschaftsjahr INTEGER,
+    Buchungsid      INTEGER,
+    Datum           TEXT,
+    Betrag          INTEGER,
+    Referenz        TEXT,
+    Schluessel      TEXT,
+    Gegenpartei     TEXT,
+    IBAN            TEXT
+);
+CREATE INDEX ix_bankregel_mandant ON T_BankRegel (mandant, Reihenfolge);
+CREATE INDEX ix_bankzeile_datum ON T_BankZeile (mandant, Datum);
+CREATE INDEX ix_bankzeile_referenz ON T_BankZeile (mandant, Referenz);
+CREATE INDEX ix_bankzeile_iban ON T_BankZeile (mandant, IBAN);
+CREATE INDEX ix_bankzeile_partei ON T_BankZeile (mandant, Gegenpartei);
 
 -- The hot paths: the main lists and totals, postings per booking, the
 -- per-client lists of years and circles. The gross totals and the postings'

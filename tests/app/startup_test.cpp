@@ -167,6 +167,10 @@ TEST_F(StartupFiles, FirstStartEndsInTheMainWindowWithItsMenus) {
           "BuchungskreisAuswertung1", "BuchungskreisDetails1", "Plus_Minus", "Finanzamt1",
           "berVelmora1"})
         EXPECT_TRUE(form.menuAction(QLatin1String(name))->isEnabled()) << name;
+    QAction* kontoauszug = form.menuAction(QStringLiteral("KontoauszugImportieren1"));
+    ASSERT_NE(kontoauszug, nullptr);
+    EXPECT_TRUE(kontoauszug->isVisible() && kontoauszug->isEnabled());
+    EXPECT_EQ(kontoauszug->text(), "&Kontoauszug importieren…");
     EXPECT_EQ(form.menuAction("Buchen1")->text(), "&Buchen");
     EXPECT_EQ(form.menuAction("berVelmora1")->text(), "Über &Velmora");
 }

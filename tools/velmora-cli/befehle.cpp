@@ -10,6 +10,7 @@ std::vector<Befehl> alleBefehle() {
     protokollBefehle(all);
     berichtBefehle(all);
     exportBefehle(all);
+    bankBefehle(all);
     return all;
 }
 

@@ -102,6 +102,7 @@ void buchungsBefehle(std::vector<Befehl>& out);
 void protokollBefehle(std::vector<Befehl>& out);
 void berichtBefehle(std::vector<Befehl>& out);
 void exportBefehle(std::vector<Befehl>& out);
+void bankBefehle(std::vector<Befehl>& out);
 
 QString usageText(const std::vector<Befehl>& befehle);
 
