@@ -1,5 +1,6 @@
 #include "clirunner.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +49,16 @@ TEST_F(CliSteuer2026, TheNewRateKindsAndKennzahlen) {
     // each counts once in the totals: UST 4,90 + 250,00 + 60,00 + 50,00; VST 60,00 + 50,00
     EXPECT_EQ(cli.ok({"summen"}),
               "Einnahmen\t1.604,90 €\nUST\t364,90 €\nAusgaben\t800,00 €\nVST\t110,00 €\n");
+    // and once in the tax-office export, as an acquisition is
+    cli.ok({"export", "finanzamt", "--monat", "8", cli.dir() + "/fa.txt"});
+    QFile f(cli.dir() + "/fa.TXT");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("Buchungsdatum\tBelegnummer\tText\tBruttoBetrag\tSteuersatz\t"
+                                      "VST\tUST\r\n"
+                                      "01.07.2026\t1\t\t104,9\t4,9\t0\t4,9\r\n"
+                                      "06.08.2026\t4\t\t1500\t20\t0\t250\r\n"
+                                      "10.08.2026\t2\t\t-300\t20\t60\t60\r\n"
+                                      "12.08.2026\t3\t\t-500\t10\t50\t50\r\n"));
 }
 
 TEST_F(CliSteuer2026, RefusalsChangeNothing) {
