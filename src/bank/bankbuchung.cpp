@@ -13,10 +13,6 @@ int code(bool ja) {
 } // namespace
 
 Buchung buchungAus(const Auszugszeile& z, const Vorschlag& v, int mandant, int zeitraum) {
-    if (v.merkmale.reverseCharge || v.merkmale.bauleistung)
-        throw BuchungAbgewiesen(QStringLiteral(
-            "Reverse Charge und Bauleistungen können aus dem Kontoauszug noch nicht gebucht "
-            "werden; bitte die Zeile im Buchungsdialog erfassen."));
     Buchung b;
     b.mandant = mandant;
     b.Wirtschaftsjahr = zeitraum;
@@ -26,7 +22,12 @@ Buchung buchungAus(const Auszugszeile& z, const Vorschlag& v, int mandant, int z
     b.Betrag = z.betrag < Currency() ? -z.betrag : z.betrag;
     b.BK = v.bk;
     b.IstEinnahme = code(v.einnahme);
-    b.IstEU = code(v.merkmale.eu);
+    // reverse charge and construction services post like an acquisition
+    const bool steuerschuld = v.merkmale.reverseCharge || v.merkmale.bauleistung;
+    b.IstEU = code(v.merkmale.eu || steuerschuld);
+    if (steuerschuld)
+        b.Steuerschuld =
+            v.merkmale.reverseCharge ? steuerschuld::ReverseCharge : steuerschuld::Bauleistung;
     b.IstDrittland = code(v.merkmale.drittland);
     b.IstKFZ = code(v.merkmale.kfz);
     b.IstGebaeude = code(v.merkmale.gebaeude);
@@ -38,7 +39,9 @@ Vorschlag vorschlagAus(const Buchung& b) {
     v.bk = b.BK.value_or(0);
     v.steuersatz = b.Steuersatz;
     v.einnahme = b.IstEinnahme == buchungscode::Ja;
-    v.merkmale.eu = b.IstEU == buchungscode::Ja;
+    v.merkmale.eu = b.IstEU == buchungscode::Ja && !b.Steuerschuld;
+    v.merkmale.reverseCharge = b.Steuerschuld == steuerschuld::ReverseCharge;
+    v.merkmale.bauleistung = b.Steuerschuld == steuerschuld::Bauleistung;
     v.merkmale.drittland = b.IstDrittland == buchungscode::Ja;
     v.merkmale.kfz = b.IstKFZ == buchungscode::Ja;
     v.merkmale.gebaeude = b.IstGebaeude == buchungscode::Ja;

@@ -1,4 +1,5 @@
 #include "bank/bankregeln.h"
+#include "data/steuersatz.h"
 
 #include "bookings/buchungspruefung.h"
 #include "data/buchung.h"
@@ -21,8 +22,9 @@ QString pruefen(Datenbank& db, const Bankregel& r, int mandant) {
     if (int(m.eu) + int(m.drittland) + int(m.reverseCharge) + int(m.bauleistung) > 1)
         return QStringLiteral("EU-Erwerb, Einfuhr, Reverse Charge und Bauleistung schließen "
                               "einander aus.");
-    if (r.steuersatz < 0 || r.steuersatz > 100)
-        return QStringLiteral("Der Steuersatz %1 ist ungültig.").arg(r.steuersatz);
+    if (steuersatz::zehntel(r.steuersatz) < 0 || steuersatz::zehntel(r.steuersatz) > 1000)
+        return QStringLiteral("Der Steuersatz %1 ist ungültig.")
+            .arg(steuersatz::text(r.steuersatz));
     return buchungspruefung::buchungskreis(db, r.bk, mandant);
 }
 
@@ -49,7 +51,9 @@ int anlegen(Datenbank& db, int mandant, Bankregel r) {
         .bind("iban", r.iban.isEmpty() ? QVariant() : r.iban.remove(QLatin1Char(' ')).toUpper())
         .bind("richtung", static_cast<int>(r.richtung))
         .bind("bk", r.bk)
-        .bind("satz", r.steuersatz)
+        .bind("satz", steuersatz::zehntel(r.steuersatz) % 10 == 0
+                          ? QVariant(steuersatz::zehntel(r.steuersatz) / 10)
+                          : QVariant(steuersatz::ausZehntel(steuersatz::zehntel(r.steuersatz))))
         .bind("eu", code(r.merkmale.eu))
         .bind("dritt", code(r.merkmale.drittland))
         .bind("rc", code(r.merkmale.reverseCharge))
@@ -80,7 +84,7 @@ std::vector<Bankregel> lesen(Datenbank& db, int mandant) {
                      : richtung == 2 ? Bankregel::Richtung::Ausgabe
                                      : Bankregel::Richtung::Beide;
         r.bk = q.value(5).toInt();
-        r.steuersatz = q.value(6).toInt();
+        r.steuersatz = steuersatz::ausZehntel(steuersatz::zehntel(q.value(6).toDouble()));
         auto ja = [&](int spalte) { return q.value(spalte).toInt() == buchungscode::Ja; };
         r.merkmale = {ja(7), ja(8), ja(9), ja(10), ja(11), ja(12)};
         r.textvorlage = q.value(13).toString();

@@ -19,7 +19,7 @@ struct Bankregel {
     QString iban;
     Richtung richtung = Richtung::Beide;
     int bk = 0;
-    int steuersatz = 0;
+    double steuersatz = 0; // percent, at most one decimal
     Merkmale merkmale;
     // the booking text; "{gegenpartei}" and "{text}" stand for the line's own
     QString textvorlage;

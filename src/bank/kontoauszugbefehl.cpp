@@ -1,4 +1,5 @@
 #include "bank/kontoauszugbefehl.h"
+#include "data/steuersatz.h"
 
 #include "bank/bankimport.h"
 #include "bank/bankprofile.h"
@@ -29,9 +30,10 @@ std::vector<std::pair<int, QString>> kreise(Datenbank& db, int mandant) {
 
 std::vector<int> saetze(TDM_EinAus& dm) {
     const bool steuerDE = dm.gibSteuerDE();
+    // in tenths, as the preview's rate column holds them
     std::vector<int> out;
-    for (const int s : {0, 5, 7, 10, 12, 13, 19, 20})
-        if (buchungspruefung::steuersatzErlaubt(s, steuerDE))
+    for (const int s : {0, 49, 50, 70, 100, 120, 130, 190, 200})
+        if (buchungspruefung::steuersatzErlaubt(steuersatz::ausZehntel(s), steuerDE))
             out.push_back(s);
     return out;
 }

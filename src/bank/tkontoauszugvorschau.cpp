@@ -1,4 +1,5 @@
 #include "bank/tkontoauszugvorschau.h"
+#include "data/steuersatz.h"
 
 #include "data/dates.h"
 
@@ -113,7 +114,8 @@ TKontoauszugVorschau::TKontoauszugVorschau(std::vector<Vorschauzeile> zeilen,
         kreisWerte.emplace_back(name, id);
     std::vector<std::pair<QString, int>> satzWerte;
     for (const int s : m_saetze)
-        satzWerte.emplace_back(QStringLiteral("%1 %").arg(s), s);
+        satzWerte.emplace_back(
+            QStringLiteral("%1 %").arg(steuersatz::text(steuersatz::ausZehntel(s))), s);
     std::vector<std::pair<QString, int>> artWerte;
     for (const auto& [art, text] : kArten)
         artWerte.emplace_back(QString::fromUtf8(text), static_cast<int>(art));
@@ -190,7 +192,9 @@ void TKontoauszugVorschau::zeileFuellen(int row) {
         p.text = vorschlag::buchungstext(z);
     }
     Tabelle->setItem(row, Kreis, auswahl(kreisText(p.bk), p.bk));
-    Tabelle->setItem(row, Satz, auswahl(QStringLiteral("%1 %").arg(p.steuersatz), p.steuersatz));
+    Tabelle->setItem(row, Satz,
+                     auswahl(QStringLiteral("%1 %").arg(steuersatz::text(p.steuersatz)),
+                             steuersatz::zehntel(p.steuersatz)));
     const BArt art = artVon(p);
     Tabelle->setItem(row, Art, auswahl(artText(art), static_cast<int>(art)));
     Tabelle->setItem(row, Buchungstext, new QTableWidgetItem(p.text));
@@ -246,7 +250,7 @@ std::vector<Vorschauzeile> TKontoauszugVorschau::zeilen() const {
             continue;
         Vorschlag p = v.vorschlag.value_or(Vorschlag{});
         p.bk = Tabelle->item(row, Kreis)->data(Qt::UserRole).toInt();
-        p.steuersatz = Tabelle->item(row, Satz)->data(Qt::UserRole).toInt();
+        p.steuersatz = steuersatz::ausZehntel(Tabelle->item(row, Satz)->data(Qt::UserRole).toInt());
         const auto art =
             static_cast<Buchungsart>(Tabelle->item(row, Art)->data(Qt::UserRole).toInt());
         p.einnahme = art == Buchungsart::Einnahme;

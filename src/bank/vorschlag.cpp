@@ -1,4 +1,5 @@
 #include "bank/vorschlag.h"
+#include "data/steuersatz.h"
 
 #include "bank/bankbuchung.h"
 #include "bookings/buchungspruefung.h"
@@ -23,7 +24,8 @@ QStringList merkmalNamen(const Merkmale& m) {
 }
 
 QString beschreibung(const Vorschlag& v) {
-    QStringList teile{QStringLiteral("BK %1").arg(v.bk), QStringLiteral("%1 %").arg(v.steuersatz),
+    QStringList teile{QStringLiteral("BK %1").arg(v.bk),
+                      QStringLiteral("%1 %").arg(steuersatz::text(v.steuersatz)),
                       v.einnahme ? QStringLiteral("Einnahme") : QStringLiteral("Ausgabe")};
     teile << merkmalNamen(v.merkmale);
     if (v.herkunft == Vorschlag::Herkunft::Regel)

@@ -14,7 +14,7 @@ struct Vorschlag {
     enum class Herkunft { Regel, Gelernt, Hand };
 
     int bk = 0;
-    int steuersatz = 0;
+    double steuersatz = 0; // percent, at most one decimal
     bool einnahme = true;
     Merkmale merkmale;
     QString text;

@@ -7,6 +7,8 @@
 #include "bookings/steuerbuchungen.h"
 #include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "data/steuerfreikz.h"
+#include "data/steuersatz.h"
 #include "data/texte.h"
 #include "platform/clock.h"
 #include "platform/settingsfile.h"
@@ -30,6 +32,7 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -216,6 +219,20 @@ void TFormBelegeingabe::baueFenster() {
                                QString(), false);
     felder->addWidget(DBCheckBoxEU, zeile, 1);
     felder->addWidget(DBCheckBoxDritt, zeile++, 2);
+    DBCheckBoxRC = schalter(this, "DBCheckBoxRC", QStringLiteral("Reverse Charge (§ 19 Abs. 1)"),
+                            QString(), false);
+    DBCheckBoxBau = schalter(this, "DBCheckBoxBau", QStringLiteral("Bauleistung (§ 19 Abs. 1a)"),
+                             QString(), false);
+    felder->addWidget(DBCheckBoxRC, zeile, 1);
+    felder->addWidget(DBCheckBoxBau, zeile++, 2);
+    DBComboKZ = new QComboBox(this);
+    DBComboKZ->setObjectName(QStringLiteral("DBComboKZ"));
+    DBComboKZ->addItem(QStringLiteral("wie in den Stammdaten"), QString());
+    for (const steuerfreikz::Wahl& w : steuerfreikz::wahlen())
+        DBComboKZ->addItem(w.text, w.wert);
+    LabelKZ = beschriftung(this, QStringLiteral("Kennzahl"));
+    felder->addWidget(LabelKZ, zeile, 0);
+    felder->addWidget(DBComboKZ, zeile++, 1, 1, 2);
 
     // carry identifier, fiscal year and date into the record; never shown
     const auto versteckt = [this](const char* name) {
@@ -256,12 +273,12 @@ void TFormBelegeingabe::baueFenster() {
     knoepfe->addWidget(SchalterSchliessen);
     haupt->addLayout(knoepfe);
 
-    QWidget* reihenfolge[] = {DBCheckBoxEin,      DBCheckBoxAus,     DatumPicker,
-                              DBEditBelegnummer,  DBComboText,       DBEdit_Betrag,
-                              DBCombo_Steuersatz, DBLookupComboBox1, BitBtn1,
-                              DBCheckBoxEU,       DBCheckBoxDritt,   UpDown1,
-                              SchalterOK,         SchalterCancel,    BitBtn2,
-                              SchalterOK_WEITER,  DBCheckBoxKFZ,     DBCheckBoxGebaeude};
+    QWidget* reihenfolge[] = {
+        DBCheckBoxEin,     DBCheckBoxAus,      DatumPicker,       DBEditBelegnummer, DBComboText,
+        DBEdit_Betrag,     DBCombo_Steuersatz, DBLookupComboBox1, BitBtn1,           DBCheckBoxEU,
+        DBCheckBoxDritt,   DBCheckBoxRC,       DBCheckBoxBau,     DBComboKZ,         UpDown1,
+        SchalterOK,        SchalterCancel,     BitBtn2,           SchalterOK_WEITER, DBCheckBoxKFZ,
+        DBCheckBoxGebaeude};
     for (size_t i = 1; i < std::size(reihenfolge); ++i)
         setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
 
@@ -275,6 +292,10 @@ void TFormBelegeingabe::baueFenster() {
     connect(DBCheckBoxAus, &QCheckBox::toggled, this, &TFormBelegeingabe::DBCheckBoxAusClick);
     connect(DBCheckBoxEU, &QCheckBox::toggled, this, &TFormBelegeingabe::DBCheckBoxEUClick);
     connect(DBCheckBoxDritt, &QCheckBox::toggled, this, &TFormBelegeingabe::DBCheckBoxDrittClick);
+    connect(DBCheckBoxRC, &QCheckBox::toggled, this, &TFormBelegeingabe::DBCheckBoxRCClick);
+    connect(DBCheckBoxBau, &QCheckBox::toggled, this, &TFormBelegeingabe::DBCheckBoxBauClick);
+    connect(DBCombo_Steuersatz, &QComboBox::currentTextChanged, this,
+            &TFormBelegeingabe::zeigeKennzahl);
     connect(DBCheckBoxKFZ, &QCheckBox::toggled, this, &TFormBelegeingabe::DBCheckBoxKFZClick);
     connect(DBCheckBoxGebaeude, &QCheckBox::toggled, this,
             &TFormBelegeingabe::DBCheckBoxGebaeudeClick);
@@ -305,7 +326,8 @@ void TFormBelegeingabe::zeigeDatensatz() {
     DBEditBelegnummer->setText(b.Belegnummer ? QString::number(*b.Belegnummer) : QString());
     m_alteNummer = b.Belegnummer;
     DBComboText->setEditText(b.Text);
-    DBCombo_Steuersatz->setEditText(QString::number(b.Steuersatz));
+    DBCombo_Steuersatz->setEditText(steuersatz::text(b.Steuersatz));
+    DBComboKZ->setCurrentIndex(std::max(0, DBComboKZ->findData(b.SteuerfreiKZ)));
     m_bk = b.BK;
     if (m_zustand == DatensatzZustand::Bearbeiten || m_eingabenBehalten) {
         DBEdit_Betrag->setText(eingabetext(b.Betrag));
@@ -359,7 +381,8 @@ void TFormBelegeingabe::FormActivate() {
         m_eingabenBehalten = false;
     } else {
         const Buchung neu = neueBuchung(dm, m_umgebung.ini, m_umgebung.clock.today());
-        DBCombo_Steuersatz->setEditText(QString::number(neu.Steuersatz));
+        DBCombo_Steuersatz->setEditText(steuersatz::text(neu.Steuersatz));
+        DBComboKZ->setCurrentIndex(0);
         DBComboText->setEditText(neu.Text);
         if (neu.BK) {
             m_bk = neu.BK;
@@ -377,7 +400,8 @@ void TFormBelegeingabe::FormActivate() {
                                                             : Belegeingaberegeln::Ausgabe,
                         true);
         for (auto s : {Belegeingaberegeln::EU, Belegeingaberegeln::Drittland,
-                       Belegeingaberegeln::KFZ, Belegeingaberegeln::Gebaeude})
+                       Belegeingaberegeln::KFZ, Belegeingaberegeln::Gebaeude,
+                       Belegeingaberegeln::ReverseCharge, Belegeingaberegeln::Bauleistung})
             m_regeln.setzen(s, false);
         m_regeln.nimmSteuersatz(); // clearing sets no rate; the remembered one stands
         zeigeSchalter();
@@ -469,6 +493,12 @@ void TFormBelegeingabe::DBCheckBoxEUClick() {
 void TFormBelegeingabe::DBCheckBoxDrittClick() {
     regelAnwenden(Belegeingaberegeln::Drittland, DBCheckBoxDritt);
 }
+void TFormBelegeingabe::DBCheckBoxRCClick() {
+    regelAnwenden(Belegeingaberegeln::ReverseCharge, DBCheckBoxRC);
+}
+void TFormBelegeingabe::DBCheckBoxBauClick() {
+    regelAnwenden(Belegeingaberegeln::Bauleistung, DBCheckBoxBau);
+}
 void TFormBelegeingabe::DBCheckBoxKFZClick() {
     regelAnwenden(Belegeingaberegeln::KFZ, DBCheckBoxKFZ);
 }
@@ -483,7 +513,9 @@ void TFormBelegeingabe::zeigeSchalter() {
         {DBCheckBoxEU, Belegeingaberegeln::EU},
         {DBCheckBoxDritt, Belegeingaberegeln::Drittland},
         {DBCheckBoxKFZ, Belegeingaberegeln::KFZ},
-        {DBCheckBoxGebaeude, Belegeingaberegeln::Gebaeude}};
+        {DBCheckBoxGebaeude, Belegeingaberegeln::Gebaeude},
+        {DBCheckBoxRC, Belegeingaberegeln::ReverseCharge},
+        {DBCheckBoxBau, Belegeingaberegeln::Bauleistung}};
     for (const auto& [box, s] : boxen) {
         const QSignalBlocker still(box);
         box->setChecked(m_regeln.an(s));
@@ -492,7 +524,19 @@ void TFormBelegeingabe::zeigeSchalter() {
     }
     LabelBruttoNetto->setText(m_regeln.bruttoNetto());
     if (const auto satz = m_regeln.nimmSteuersatz())
-        DBCombo_Steuersatz->setEditText(QString::number(*satz));
+        DBCombo_Steuersatz->setEditText(steuersatz::text(*satz));
+    zeigeKennzahl();
+}
+
+bool TFormBelegeingabe::kennzahlGefragt() const {
+    const auto satz = steuersatz::lesen(DBCombo_Steuersatz->currentText());
+    return m_regeln.an(Belegeingaberegeln::Einnahme) && satz && steuersatz::zehntel(*satz) == 0;
+}
+
+void TFormBelegeingabe::zeigeKennzahl() {
+    const bool zeigen = kennzahlGefragt();
+    LabelKZ->setVisible(zeigen);
+    DBComboKZ->setVisible(zeigen);
 }
 
 void TFormBelegeingabe::SchalterOKClick() {
@@ -615,6 +659,7 @@ bool TFormBelegeingabe::FormClose() {
     b.Steuersatz = *satz.wert;
     b.BK = m_bk;
     m_regeln.uebernehmen(b);
+    b.SteuerfreiKZ = kennzahlGefragt() ? DBComboKZ->currentData().toString() : QString();
 
     if (const QString grenze = buchungspruefung::betragsgrenzen(b.Betrag); !grenze.isEmpty()) {
         abweisen(DBEdit_Betrag, grenze);
@@ -629,6 +674,8 @@ bool TFormBelegeingabe::FormClose() {
         neu ? beleg.wert && beleg.wert == m_vorschlag : beleg.wert == m_alteNummer;
     try {
         konto = buchungspruefung::steuersatzPruefen(db, klassifiziere(b), b.Steuersatz, b.mandant);
+        if (konto.isEmpty())
+            konto = steuersatz::datumPruefen(b.Steuersatz, b.Buchungsdatum);
         if (konto.isEmpty() && beleg.wert && !eigeneNummer)
             vergeben = buchungspruefung::belegnummerVorhanden(db, b.mandant, b.Wirtschaftsjahr,
                                                               *beleg.wert, neu ? -1 : b.ID);

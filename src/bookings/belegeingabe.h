@@ -54,6 +54,8 @@ public:
     void DBCheckBoxAusClick();
     void DBCheckBoxEUClick();
     void DBCheckBoxDrittClick();
+    void DBCheckBoxRCClick();
+    void DBCheckBoxBauClick();
     void DBCheckBoxKFZClick();
     void DBCheckBoxGebaeudeClick();
     void SchalterOKClick();
@@ -83,6 +85,12 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QCheckBox* DBCheckBoxEU = nullptr;
     QCheckBox* DBCheckBoxDritt = nullptr;
+    // tax owed by the recipient: services (§ 19 Abs. 1) and construction (§ 19 Abs. 1a)
+    QCheckBox* DBCheckBoxRC = nullptr;
+    QCheckBox* DBCheckBoxBau = nullptr;
+    // the Kennzahl of an income at 0 %, shown only for one; first entry: the master data's
+    QComboBox* DBComboKZ = nullptr;
+    QLabel* LabelKZ = nullptr;
     QLineEdit* DBZeitraum = nullptr;
     QLineEdit* DB_ID = nullptr;
     QLineEdit* DBDatum = nullptr;
@@ -112,6 +120,8 @@ private:
     void fuelleListe(QComboBox* box, const QStringList& eintraege);
     void regelAnwenden(Belegeingaberegeln::Schalter s, QCheckBox* box);
     void zeigeSchalter();
+    void zeigeKennzahl();
+    bool kennzahlGefragt() const;
     // The checks on closing with OK; false keeps the dialog open.
     bool FormClose();
 

@@ -15,7 +15,16 @@ int code(bool an) {
 
 void Belegeingaberegeln::laden(const Buchung& b) {
     const bool einnahme = ja(b.IstEinnahme);
-    m_an = {einnahme, !einnahme, ja(b.IstEU), ja(b.IstDrittland), ja(b.IstKFZ), ja(b.IstGebaeude)};
+    const bool rc = !einnahme && b.Steuerschuld == steuerschuld::ReverseCharge;
+    const bool bau = !einnahme && b.Steuerschuld == steuerschuld::Bauleistung;
+    m_an = {einnahme,
+            !einnahme,
+            ja(b.IstEU) && !rc && !bau,
+            ja(b.IstDrittland),
+            ja(b.IstKFZ),
+            ja(b.IstGebaeude),
+            rc,
+            bau};
     m_flagsVerfuegbar = !einnahme;
     m_bruttoNetto = ja(b.IstEU) ? QStringLiteral("(Netto)") : QStringLiteral("Brutto");
     m_steuersatz.reset();
@@ -47,13 +56,17 @@ bool Belegeingaberegeln::setzen(Schalter s, bool an) {
         }
         break;
     case EU:
+    case ReverseCharge:
+    case Bauleistung:
         if (an) {
-            m_bruttoNetto = QStringLiteral("(Netto)");
-            m_steuersatz = 20;
+            for (const Schalter andere : {EU, ReverseCharge, Bauleistung})
+                if (andere != s)
+                    setzen(andere, false);
+            netto();
             setzen(Drittland, false);
             setzen(KFZ, false);
             setzen(Gebaeude, false);
-        } else {
+        } else if (!m_an[EU] && !m_an[ReverseCharge] && !m_an[Bauleistung]) {
             m_bruttoNetto = QStringLiteral("(Brutto)");
         }
         break;
@@ -61,6 +74,8 @@ bool Belegeingaberegeln::setzen(Schalter s, bool an) {
         if (an) {
             m_steuersatz = 0;
             setzen(EU, false);
+            setzen(ReverseCharge, false);
+            setzen(Bauleistung, false);
             setzen(KFZ, false);
             setzen(Gebaeude, false);
         }
@@ -77,15 +92,22 @@ bool Belegeingaberegeln::setzen(Schalter s, bool an) {
     return true;
 }
 
+void Belegeingaberegeln::netto() {
+    m_bruttoNetto = QStringLiteral("(Netto)");
+    m_steuersatz = 20;
+}
+
 void Belegeingaberegeln::flagsAus() {
     setzen(EU, false);
+    setzen(ReverseCharge, false);
+    setzen(Bauleistung, false);
     setzen(Drittland, false);
     setzen(KFZ, false);
     setzen(Gebaeude, false);
     m_flagsVerfuegbar = false;
 }
 
-std::optional<int> Belegeingaberegeln::nimmSteuersatz() {
+std::optional<double> Belegeingaberegeln::nimmSteuersatz() {
     auto s = m_steuersatz;
     m_steuersatz.reset();
     return s;
@@ -93,7 +115,12 @@ std::optional<int> Belegeingaberegeln::nimmSteuersatz() {
 
 void Belegeingaberegeln::uebernehmen(Buchung& b) const {
     b.IstEinnahme = code(m_an[Einnahme]);
-    b.IstEU = code(m_an[EU]);
+    b.IstEU = code(m_an[EU] || m_an[ReverseCharge] || m_an[Bauleistung]);
+    b.Steuerschuld.reset();
+    if (m_an[ReverseCharge])
+        b.Steuerschuld = steuerschuld::ReverseCharge;
+    else if (m_an[Bauleistung])
+        b.Steuerschuld = steuerschuld::Bauleistung;
     b.IstDrittland = code(m_an[Drittland]);
     b.IstKFZ = code(m_an[KFZ]);
     b.IstGebaeude = code(m_an[Gebaeude]);

@@ -12,7 +12,10 @@ struct Buchung;
 // really changes state, whether the user or another rule changed it.
 class Belegeingaberegeln {
 public:
-    enum Schalter { Einnahme, Ausgabe, EU, Drittland, KFZ, Gebaeude };
+    // ReverseCharge and Bauleistung: tax owed by the recipient (§ 19 Abs. 1
+    // zweiter Satz, 1c, 1e; § 19 Abs. 1a), posted like an intra-community
+    // acquisition; each excludes EU, Drittland and the other.
+    enum Schalter { Einnahme, Ausgabe, EU, Drittland, KFZ, Gebaeude, ReverseCharge, Bauleistung };
 
     // Both income and expense clear, the flags clear and unavailable, "Brutto".
     Belegeingaberegeln() = default;
@@ -27,19 +30,23 @@ public:
 
     bool an(Schalter s) const { return m_an[s]; }
     bool flagsVerfuegbar() const { return m_flagsVerfuegbar; }
-    // The caption beside the amount: gross, or net for an intra-community acquisition.
+    // The caption beside the amount: gross, or net for an intra-community
+    // acquisition, a reverse-charge or a construction service.
     const QString& bruttoNetto() const { return m_bruttoNetto; }
     // The rate the rules have set since the last call, once.
-    std::optional<int> nimmSteuersatz();
+    std::optional<double> nimmSteuersatz();
 
-    // The codes into the record (1 ticked, 2 clear; expense unless income is ticked).
+    // The codes into the record (1 ticked, 2 clear; expense unless income is
+    // ticked); reverse charge and construction as IstEU 1 with their kind.
     void uebernehmen(Buchung& b) const;
 
 private:
     void flagsAus();
 
-    std::array<bool, 6> m_an{};
+    void netto();
+
+    std::array<bool, 8> m_an{};
     bool m_flagsVerfuegbar = false;
     QString m_bruttoNetto = QStringLiteral("Brutto");
-    std::optional<int> m_steuersatz;
+    std::optional<double> m_steuersatz;
 };

@@ -58,7 +58,10 @@ QDate belegdatumImJahr(const QDate& datum, int jahr) {
 }
 
 QStringList steuersaetze(int jahr, bool steuerDE) {
-    QStringList s{QStringLiteral("0"), QStringLiteral("5")};
+    QStringList s{QStringLiteral("0")};
+    if (jahr >= 2026)
+        s << QStringLiteral("4,9");
+    s << QStringLiteral("5");
     if (steuerDE)
         s << QStringLiteral("7") << QStringLiteral("19");
     s << QStringLiteral("10") << (jahr < 2016 ? QStringLiteral("12") : QStringLiteral("13"))

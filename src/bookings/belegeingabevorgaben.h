@@ -18,7 +18,7 @@ struct Merkwerte {
     int Buchungskreis = 0;
     QDate Belegdatum;
     int IstEinnahme = buchungscode::Ja;
-    int Steuersatz = 0;
+    double Steuersatz = 0;
     QString Buchungstext;
 };
 Merkwerte merkwerteLesen(const SettingsFile& ini, int mandant, const QDate& heute);
@@ -41,7 +41,8 @@ void merkwerteVergessen(SettingsFile& ini, int mandant);
 // The remembered date if it lies in the calendar year, else 1 January.
 QDate belegdatumImJahr(const QDate& datum, int jahr);
 
-// The rates offered for the calendar year, with or without the German ones.
+// The rates offered for the calendar year, with or without the German ones;
+// 4,9 from 2026.
 QStringList steuersaetze(int jahr, bool steuerDE);
 
 // A new booking of the current client and fiscal year as it opens: next

@@ -4,6 +4,8 @@
 #include "data/buchung.h"
 #include "data/dates.h"
 #include "data/db.h"
+#include "data/steuerfreikz.h"
+#include "data/steuersatz.h"
 #include "data/texte.h"
 
 namespace buchungspruefung {
@@ -57,27 +59,47 @@ Eingelesen<int> belegnummer(const QString& text) {
     return {wert, QString()};
 }
 
-Eingelesen<int> steuersatz(const QString& text) {
+Eingelesen<double> steuersatz(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {std::nullopt, QStringLiteral("Sie müssen im Feld Steuersatz einen Wert angeben!")};
-    bool ok = false;
-    const short wert = t.toShort(&ok); // the column is a small integer
-    if (!ok)
+    const auto wert = steuersatz::lesen(t);
+    if (!wert)
         return {std::nullopt, QStringLiteral("'%1' ist kein gültiger Steuersatz.").arg(text)};
-    return {static_cast<int>(wert), QString()};
+    return {wert, QString()};
 }
 
-bool steuersatzErlaubt(int satz, bool steuerDE) {
-    for (const int erlaubt : {0, 5, 10, 12, 13, 20})
-        if (satz == erlaubt)
+bool steuersatzErlaubt(double satz, bool steuerDE) {
+    const int z = steuersatz::zehntel(satz);
+    for (const int erlaubt : {0, 49, 50, 100, 120, 130, 200})
+        if (z == erlaubt)
             return true;
-    return steuerDE && (satz == 7 || satz == 19);
+    return steuerDE && (z == 70 || z == 190);
 }
 
-QString steuersatzPruefen(Datenbank& db, Buchungsart art, int satz, int mandant) {
-    const QString meldung =
-        QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.").arg(satz);
+QString steuerschuld(const Buchung& b) {
+    if (b.Steuerschuld) {
+        if (*b.Steuerschuld != steuerschuld::ReverseCharge &&
+            *b.Steuerschuld != steuerschuld::Bauleistung)
+            return QStringLiteral("Unbekannte Art der Steuerschuld: %1.").arg(*b.Steuerschuld);
+        if (klassifiziere(b) != Buchungsart::IgErwerb)
+            return QStringLiteral("Reverse Charge und Bauleistungen gibt es nur bei Ausgaben "
+                                  "ohne Einfuhr aus Drittland.");
+    }
+    if (!b.SteuerfreiKZ.isEmpty()) {
+        if (!steuerfreikz::gueltig(b.SteuerfreiKZ))
+            return QStringLiteral("'%1' ist keine Kennzahl für steuerfreie Umsätze.")
+                .arg(b.SteuerfreiKZ);
+        if (klassifiziere(b) != Buchungsart::Einnahme || steuersatz::zehntel(b.Steuersatz) != 0)
+            return QStringLiteral("Eine Kennzahl für steuerfreie Umsätze gibt es nur bei "
+                                  "Einnahmen zu 0 %.");
+    }
+    return QString();
+}
+
+QString steuersatzPruefen(Datenbank& db, Buchungsart art, double satz, int mandant) {
+    const QString meldung = QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.")
+                                .arg(steuersatz::text(satz));
     Sql de = db.sql(QStringLiteral("select SteuerDE from t_stammdaten where mandant = :mandant"));
     de.bind("mandant", mandant).exec();
     const bool steuerDE = de.next() && !de.value(0).isNull() && de.value(0).toInt() != 0;
@@ -86,9 +108,10 @@ QString steuersatzPruefen(Datenbank& db, Buchungsart art, int satz, int mandant)
     const auto konto = steuerkontoFuer(art, satz);
     if (!konto)
         return QString();
-    Sql q = db.sql(QStringLiteral("select count(*) from T_Kontenplan "
-                                  "where Kontonummer = :konto and Steuersatz = :satz"));
-    q.bind("konto", *konto).bind("satz", satz).exec();
+    Sql q =
+        db.sql(QStringLiteral("select count(*) from T_Kontenplan "
+                              "where Kontonummer = :konto and round(Steuersatz * 10) = :zehntel"));
+    q.bind("konto", *konto).bind("zehntel", steuersatz::zehntel(satz)).exec();
     if (q.next() && q.value(0).toInt() > 0)
         return QString();
     return meldung;
@@ -140,9 +163,11 @@ QString text(const QString& text) {
 }
 
 QString buchung(Datenbank& db, const Buchung& b, int jahr) {
-    for (const QString& fehler : {buchungskreis(db, b.BK, b.mandant), betragsgrenzen(b.Betrag),
-                                  steuersatzPruefen(db, klassifiziere(b), b.Steuersatz, b.mandant),
-                                  belegdatum(b.Buchungsdatum, jahr), text(b.Text)}) {
+    for (const QString& fehler :
+         {buchungskreis(db, b.BK, b.mandant), betragsgrenzen(b.Betrag),
+          steuersatzPruefen(db, klassifiziere(b), b.Steuersatz, b.mandant),
+          belegdatum(b.Buchungsdatum, jahr),
+          steuersatz::datumPruefen(b.Steuersatz, b.Buchungsdatum), steuerschuld(b), text(b.Text)}) {
         if (!fehler.isEmpty())
             return fehler;
     }

@@ -37,15 +37,20 @@ Eingelesen<Currency> betrag(const QString& text);
 QString betragsgrenzen(Currency betrag);
 // A 32-bit integer; empty text is allowed and leaves the number empty.
 Eingelesen<int> belegnummer(const QString& text);
-// A whole percentage that the rate column takes; empty is refused.
-Eingelesen<int> steuersatz(const QString& text);
+// A percentage with at most one decimal ("20", "4,9", "4.9"); empty is refused.
+Eingelesen<double> steuersatz(const QString& text);
 
-// The rates the booking dialog offers: 0, 5, 10, 12, 13, 20, and with the
-// German rates also 7 and 19.
-bool steuersatzErlaubt(int satz, bool steuerDE);
+// The rates the booking dialog offers: 0, 4,9, 5, 10, 12, 13, 20, and with
+// the German rates also 7 and 19.
+bool steuersatzErlaubt(double satz, bool steuerDE);
 // Every booking, whatever its kind and flags, has one of the client's rates,
 // and an income or ordinary expense finds its rate account in the chart.
-QString steuersatzPruefen(Datenbank& db, Buchungsart art, int satz, int mandant);
+QString steuersatzPruefen(Datenbank& db, Buchungsart art, double satz, int mandant);
+
+// The kind of tax liability and the per-booking Kennzahl fit the booking:
+// reverse charge and construction only on an expense posted like an
+// intra-community acquisition, a Kennzahl only on an income at 0 %.
+QString steuerschuld(const Buchung& b);
 
 // Whether another booking of the client's fiscal year has this number.
 bool belegnummerVorhanden(Datenbank& db, int mandant, int zeitraum, int nummer, int ausserID);

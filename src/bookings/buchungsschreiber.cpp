@@ -85,7 +85,14 @@ void Buchungsschreiber::buchungLoeschen(int id, int mandant) {
 
 void Buchungsschreiber::SteuerBuchen(const Buchung& b) {
     Transaktion t(m_dm.db());
-    for (const Steuerbuchung& s : SteuerbuchungenAbleiten(b)) {
+    bool kleinunternehmer = false;
+    if (b.Steuerschuld) {
+        Sql q = m_dm.db().sql(
+            QStringLiteral("select SteuerfreiKZ from T_Stammdaten where mandant = :mandant"));
+        q.bind("mandant", b.mandant).exec();
+        kleinunternehmer = q.next() && q.value(0).toString() == QLatin1String("016");
+    }
+    for (const Steuerbuchung& s : SteuerbuchungenAbleiten(b, kleinunternehmer)) {
         const auto betrag = Currency::fromDouble(s.St_Betrag);
         if (!betrag)
             throw DatenbankFehler(

@@ -1,6 +1,7 @@
 #include "bookings/steuerbuchungen.h"
 
 #include "data/buchung.h"
+#include "data/steuersatz.h"
 
 #include <cfloat>
 #include <cmath>
@@ -32,24 +33,26 @@ double round2(double x) {
     return n * 0.01;
 }
 
-namespace {
-
-double enthalteneSteuer(double brutto, int satz) {
-    const double r = static_cast<double>(satz);
+double enthalteneSteuer(double brutto, double r) {
     return round2(brutto - brutto / ((r + 100.0) / 100.0));
 }
 
-} // namespace
+double steuerAufNetto(double netto, double r) {
+    return round2((netto / 100.0) * r);
+}
 
-std::vector<Steuerbuchung> SteuerbuchungenAbleiten(const Buchung& b) {
+std::vector<Steuerbuchung> SteuerbuchungenAbleiten(const Buchung& b, bool kleinunternehmer) {
     const double betrag = b.Betrag.toDouble();
+    const double r = b.Steuersatz;
     switch (klassifiziere(b)) {
     case Buchungsart::Einnahme:
-        return {{1000 + b.Steuersatz, enthalteneSteuer(betrag, b.Steuersatz)}};
+        return {{steuersatz::konto(1000, r), enthalteneSteuer(betrag, r)}};
     case Buchungsart::Ausgabe:
-        return {{2000 + b.Steuersatz, enthalteneSteuer(betrag, b.Steuersatz)}};
+        return {{steuersatz::konto(2000, r), enthalteneSteuer(betrag, r)}};
     case Buchungsart::IgErwerb: {
-        const double t = round2((betrag / 100.0) * static_cast<double>(b.Steuersatz));
+        const double t = steuerAufNetto(betrag, r);
+        if (b.Steuerschuld && kleinunternehmer)
+            return {{1021, t}};
         return {{1021, t}, {2021, t}};
     }
     case Buchungsart::Einfuhr:
@@ -58,12 +61,12 @@ std::vector<Steuerbuchung> SteuerbuchungenAbleiten(const Buchung& b) {
     return {};
 }
 
-std::optional<int> steuerkontoFuer(Buchungsart art, int steuersatz) {
+std::optional<int> steuerkontoFuer(Buchungsart art, double satz) {
     switch (art) {
     case Buchungsart::Einnahme:
-        return 1000 + steuersatz;
+        return steuersatz::konto(1000, satz);
     case Buchungsart::Ausgabe:
-        return 2000 + steuersatz;
+        return steuersatz::konto(2000, satz);
     case Buchungsart::IgErwerb:
     case Buchungsart::Einfuhr:
         break;

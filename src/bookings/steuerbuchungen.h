@@ -27,9 +27,18 @@ struct Steuerbuchung {
     bool operator==(const Steuerbuchung&) const = default;
 };
 
-// The postings of a booking, in the order they are written.
-std::vector<Steuerbuchung> SteuerbuchungenAbleiten(const Buchung& b);
+// The postings of a booking, in the order they are written. A reverse-charge
+// or construction service of a client under the small-business exemption
+// (Kennzahl 016) owes the tax without deducting it: no 2021 posting.
+std::vector<Steuerbuchung> SteuerbuchungenAbleiten(const Buchung& b, bool kleinunternehmer = false);
 
 // The rate account that the booking's kind and rate post to (1000 + r or
-// 2000 + r); nullopt where the account does not depend on the rate.
-std::optional<int> steuerkontoFuer(Buchungsart art, int steuersatz);
+// 2000 + r, 1049 and 2049 for 4,9); nullopt where the account does not
+// depend on the rate.
+std::optional<int> steuerkontoFuer(Buchungsart art, double steuersatz);
+
+// Tax owed on a net amount: round2((net / 100) × r), as an intra-community
+// acquisition, a reverse-charge and a construction service compute it.
+double steuerAufNetto(double netto, double steuersatz);
+// Tax contained in a gross amount: round2(B − B / ((r + 100) / 100)).
+double enthalteneSteuer(double brutto, double steuersatz);

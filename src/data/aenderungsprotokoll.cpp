@@ -3,6 +3,7 @@
 #include "data/dates.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "data/steuersatz.h"
 #include "platform/clock.h"
 
 #include <QCryptographicHash>
@@ -130,7 +131,7 @@ QString text(const Buchungsstand& stand) {
     QJsonArray bewegungen;
     for (const auto& [konto, betrag] : stand.kontenbewegungen)
         bewegungen.append(QJsonArray{konto, einheiten(betrag)});
-    const QJsonObject o{
+    QJsonObject o{
         {QStringLiteral("ID"), b.ID},
         {QStringLiteral("mandant"), b.mandant},
         {QStringLiteral("Wirtschaftsjahr"), b.Wirtschaftsjahr},
@@ -148,6 +149,11 @@ QString text(const Buchungsstand& stand) {
         {QStringLiteral("IstGebaeude"), b.IstGebaeude},
         {QStringLiteral("Kontenbewegungen"), bewegungen},
     };
+    // only where set: the text of every other booking stays as it always was
+    if (b.Steuerschuld)
+        o.insert(QStringLiteral("Steuerschuld"), *b.Steuerschuld);
+    if (!b.SteuerfreiKZ.isEmpty())
+        o.insert(QStringLiteral("SteuerfreiKZ"), b.SteuerfreiKZ);
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
@@ -193,6 +199,8 @@ std::vector<std::pair<QString, QString>> felder(const QString& text) {
             anzeige = n == QLatin1String("Buchungsdatum") || n == QLatin1String("Bis")
                           ? (d.isValid() ? dates::format(d) : v.toString())
                           : v.toString();
+        } else if (n == QLatin1String("Steuersatz") && v.isDouble()) {
+            anzeige = steuersatz::text(v.toDouble());
         } else if (v.isDouble()) {
             anzeige = QString::number(v.toInteger());
         }

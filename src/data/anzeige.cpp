@@ -1,6 +1,7 @@
 #include "data/anzeige.h"
 
 #include "data/dates.h"
+#include "data/steuersatz.h"
 
 namespace anzeige {
 
@@ -55,6 +56,14 @@ QVariant anzeige::wert(FeldArt art, const QVariant& roh, int role) {
         return role == Qt::DisplayRole ? QVariant(zahl(c)) : QVariant();
     }
     case FeldArt::Ganzzahl:
+        // a rate with a decimal (4,9) is the one real such a column holds
+        if (roh.typeId() == QMetaType::Double && steuersatz::zehntel(roh.toDouble()) % 10 != 0) {
+            if (role == ZahlRolle)
+                return QVariant::fromValue(Currency::fromUnits(steuersatz::zehntel(roh.toDouble()) *
+                                                               Currency::Scale / 10));
+            return role == Qt::DisplayRole ? QVariant(steuersatz::text(roh.toDouble()))
+                                           : QVariant();
+        }
         if (role == ZahlRolle)
             return roh.toLongLong();
         return role == Qt::DisplayRole ? QVariant(ganzzahl(roh.toLongLong())) : QVariant();

@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "data/db.h"
+#include "data/steuersatz.h"
 #include "data/texte.h"
 
 namespace {
@@ -24,6 +25,12 @@ std::optional<int> optionalInt(const QVariant& v) {
     return v.toInt();
 }
 
+// whole rates stay the integers old files and their readers know
+QVariant satzWert(double satz) {
+    const int z = steuersatz::zehntel(satz);
+    return z % 10 == 0 ? QVariant(z / 10) : QVariant(steuersatz::ausZehntel(z));
+}
+
 Sql& bindeSpalten(Sql& q, const Buchung& b) {
     return q.bind("id", b.ID)
         .bind("mandant", b.mandant)
@@ -32,14 +39,16 @@ Sql& bindeSpalten(Sql& q, const Buchung& b) {
                                                          : QVariant(QMetaType(QMetaType::QString)))
         .bind("belegnummer", nullOder(b.Belegnummer))
         .bind("text", textOderNull(b.Text))
-        .bind("steuersatz", b.Steuersatz)
+        .bind("steuersatz", satzWert(b.Steuersatz))
         .bind("betrag", static_cast<qlonglong>(b.Betrag.units()))
         .bind("bk", nullOder(b.BK))
         .bind("isteinnahme", b.IstEinnahme)
         .bind("isteu", b.IstEU)
         .bind("istdrittland", b.IstDrittland)
         .bind("istkfz", b.IstKFZ)
-        .bind("istgebaeude", b.IstGebaeude);
+        .bind("istgebaeude", b.IstGebaeude)
+        .bind("steuerschuld", nullOder(b.Steuerschuld))
+        .bind("steuerfreikz", textOderNull(b.SteuerfreiKZ));
 }
 
 } // namespace
@@ -49,7 +58,8 @@ namespace buchungstabelle {
 QString spalten() {
     return QStringLiteral(
         "ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, Steuersatz, "
-        "Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude");
+        "Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude, Steuerschuld, "
+        "SteuerfreiKZ");
 }
 
 Buchung ausZeile(const QSqlQuery& q) {
@@ -60,7 +70,7 @@ Buchung ausZeile(const QSqlQuery& q) {
     b.Buchungsdatum = dates::fromSql(q.value(3).toString());
     b.Belegnummer = optionalInt(q.value(4));
     b.Text = q.value(5).toString();
-    b.Steuersatz = q.value(6).toInt();
+    b.Steuersatz = steuersatz::ausZehntel(steuersatz::zehntel(q.value(6).toDouble()));
     b.Betrag = Currency::fromUnits(q.value(7).toLongLong());
     b.BK = optionalInt(q.value(8));
     b.IstEinnahme = code(q.value(9));
@@ -68,6 +78,8 @@ Buchung ausZeile(const QSqlQuery& q) {
     b.IstDrittland = code(q.value(11));
     b.IstKFZ = code(q.value(12));
     b.IstGebaeude = code(q.value(13));
+    b.Steuerschuld = optionalInt(q.value(14));
+    b.SteuerfreiKZ = q.value(15).toString();
     return b;
 }
 
@@ -84,9 +96,11 @@ std::optional<Buchung> lesen(Datenbank& db, int id, int mandant) {
 void einfuegen(Datenbank& db, const Buchung& b) {
     Sql q = db.sql(QStringLiteral(
         "insert into T_Buchungen (ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, "
-        "Steuersatz, Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude) values "
+        "Steuersatz, Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude, "
+        "Steuerschuld, SteuerfreiKZ) values "
         "(:id, :mandant, :wirtschaftsjahr, :buchungsdatum, :belegnummer, :text, :steuersatz, "
-        ":betrag, :bk, :isteinnahme, :isteu, :istdrittland, :istkfz, :istgebaeude)"));
+        ":betrag, :bk, :isteinnahme, :isteu, :istdrittland, :istkfz, :istgebaeude, "
+        ":steuerschuld, :steuerfreikz)"));
     bindeSpalten(q, b).exec();
 }
 
@@ -96,7 +110,8 @@ bool aendern(Datenbank& db, const Buchung& b) {
         "Buchungsdatum = :buchungsdatum, Belegnummer = :belegnummer, Text = :text, "
         "Steuersatz = :steuersatz, Betrag = :betrag, BK = :bk, IstEinnahme = :isteinnahme, "
         "IstEU = :isteu, IstDrittland = :istdrittland, IstKFZ = :istkfz, "
-        "IstGebaeude = :istgebaeude where ID = :id and mandant = :mandant"));
+        "IstGebaeude = :istgebaeude, Steuerschuld = :steuerschuld, "
+        "SteuerfreiKZ = :steuerfreikz where ID = :id and mandant = :mandant"));
     bindeSpalten(q, b).exec();
     return q.rowsAffected() > 0;
 }

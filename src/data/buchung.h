@@ -16,6 +16,15 @@ constexpr int Ja = 1;
 constexpr int Nein = 2;
 } // namespace buchungscode
 
+// Who owes the tax of an expense posted like an intra-community acquisition
+// (T_Buchungen.Steuerschuld; NULL for everything else).
+namespace steuerschuld {
+// services and other supplies whose tax the recipient owes (§ 19 Abs. 1 zweiter Satz, 1c, 1e)
+constexpr int ReverseCharge = 1;
+// construction services (§ 19 Abs. 1a)
+constexpr int Bauleistung = 2;
+} // namespace steuerschuld
+
 // Whether the booking on screen is a new row or an existing one being changed.
 enum class DatensatzZustand { Einfuegen, Bearbeiten };
 
@@ -28,7 +37,7 @@ struct Buchung {
     QDate Buchungsdatum;
     std::optional<int> Belegnummer;
     QString Text;
-    int Steuersatz = 0;
+    double Steuersatz = 0; // percent, at most one decimal (see data/steuersatz.h)
     Currency Betrag;
     std::optional<int> BK;
     int IstEinnahme = buchungscode::Ja;
@@ -36,6 +45,11 @@ struct Buchung {
     int IstDrittland = buchungscode::Nein;
     int IstKFZ = buchungscode::Nein;
     int IstGebaeude = buchungscode::Nein;
+    // Reverse charge or construction service: stored with IstEU = 1, so that
+    // every evaluation counts it once as it does an intra-community acquisition.
+    std::optional<int> Steuerschuld;
+    // The Kennzahl of an income at 0 %; empty: the client's master-data choice.
+    QString SteuerfreiKZ;
 
     bool operator==(const Buchung&) const = default;
 };

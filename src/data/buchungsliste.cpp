@@ -1,8 +1,11 @@
 #include "data/buchungsliste.h"
 
+#include "data/buchung.h"
 #include "data/currency.h"
 #include "data/dates.h"
 #include "data/db.h"
+#include "data/steuerfreikz.h"
+#include "data/steuersatz.h"
 
 #include <QSqlRecord>
 #include <cmath>
@@ -26,7 +29,8 @@ QString Buchungsliste::statement(bool einnahme) {
                "T_Buchungen.Steuersatz, T_Buchungen.Betrag, "
                "T_Buchungen.Betrag-(T_Buchungen.Betrag/((T_Buchungen.Steuersatz+100)/100.0)) AS "
                "%1, "
-               "T_BKreis.BKKurz, T_Buchungen.ID AS Buchungsid "
+               "T_BKreis.BKKurz, T_Buchungen.ID AS Buchungsid, T_Buchungen.SteuerfreiKZ, "
+               "T_Buchungen.Steuerschuld "
                "FROM T_BKreis INNER JOIN T_Buchungen ON (T_BKreis.mandant = T_Buchungen.mandant) "
                "AND (T_BKreis.id = T_Buchungen.BK) "
                "WHERE (((T_Buchungen.IstEinnahme)=%2) AND "
@@ -76,6 +80,9 @@ void Buchungsliste::queryChange() {
     m_spalteId = r.indexOf(QStringLiteral("Buchungsid"));
     m_spalteText = r.indexOf(QStringLiteral("Text"));
     m_spalteKurz = r.indexOf(QStringLiteral("BKKurz"));
+    m_spalteSatz = r.indexOf(QStringLiteral("Steuersatz"));
+    m_spalteKZ = r.indexOf(QStringLiteral("SteuerfreiKZ"));
+    m_spalteSchuld = r.indexOf(QStringLiteral("Steuerschuld"));
 }
 
 std::optional<int> Buchungsliste::buchungsid(int row) const {
@@ -122,6 +129,8 @@ QVariant Buchungsliste::data(const QModelIndex& idx, int role) const {
     }
     if (role == GesperrtRole)
         return gesperrt(idx.row());
+    if (role == Qt::ToolTipRole)
+        return steuerHinweis(idx.row());
     const QVariant v = QSqlQueryModel::data(idx, role);
     if (role != Qt::DisplayRole || v.isNull())
         return v;
@@ -132,5 +141,26 @@ QVariant Buchungsliste::data(const QModelIndex& idx, int role) const {
         return Currency::fromUnits(v.toLongLong()).format();
     if (c == m_spalteSteuer)
         return ausBruchteil(v).format();
+    if (c == m_spalteSatz)
+        return steuersatz::text(v.toDouble());
     return v;
+}
+
+QVariant Buchungsliste::steuerHinweis(int row) const {
+    if (row < 0 || row >= rowCount())
+        return QVariant();
+    if (m_spalteSchuld >= 0) {
+        const QVariant schuld = QSqlQueryModel::data(index(row, m_spalteSchuld));
+        if (!schuld.isNull() && schuld.toInt() == steuerschuld::ReverseCharge)
+            return QStringLiteral("Reverse Charge (§ 19 Abs. 1)");
+        if (!schuld.isNull() && schuld.toInt() == steuerschuld::Bauleistung)
+            return QStringLiteral("Bauleistung (§ 19 Abs. 1a)");
+    }
+    if (m_spalteKZ >= 0) {
+        const QString kz = QSqlQueryModel::data(index(row, m_spalteKZ)).toString();
+        for (const steuerfreikz::Wahl& w : steuerfreikz::wahlen())
+            if (w.wert == kz)
+                return QStringLiteral("Kennzahl: ") + w.text;
+    }
+    return QVariant();
 }

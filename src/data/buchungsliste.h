@@ -51,6 +51,9 @@ protected:
     void queryChange() override;
 
 private:
+    // Reverse charge, construction or the booking's own Kennzahl, for the tooltip.
+    QVariant steuerHinweis(int row) const;
+
     Datenbank& m_db;
     bool m_einnahme;
     bool m_gestartet = false;
@@ -63,4 +66,7 @@ private:
     int m_spalteId = -1;
     int m_spalteText = -1;
     int m_spalteKurz = -1;
+    int m_spalteSatz = -1;
+    int m_spalteKZ = -1;
+    int m_spalteSchuld = -1;
 };

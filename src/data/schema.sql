@@ -53,7 +53,12 @@ CREATE TABLE T_Buchungen (
     IstEU           INTEGER,
     IstDrittland    INTEGER,
     IstKFZ          INTEGER,
-    IstGebaeude     INTEGER
+    IstGebaeude     INTEGER,
+    -- NULL, or who owes the tax of an expense posted on 1021/2021:
+    -- 1 reverse charge (§ 19 Abs. 1 zweiter Satz, 1c, 1e), 2 construction (§ 19 Abs. 1a)
+    Steuerschuld    INTEGER,
+    -- the Kennzahl of an income at 0 %; NULL: the client's T_Stammdaten.SteuerfreiKZ
+    SteuerfreiKZ    TEXT
 );
 
 CREATE TABLE t_kontenbewegungen (
@@ -67,7 +72,7 @@ CREATE TABLE t_kontenbewegungen (
 CREATE TABLE T_Kontenplan (
     Kontonummer INTEGER PRIMARY KEY,
     Kontoname   TEXT,
-    Steuersatz  INTEGER
+    Steuersatz  INTEGER -- whole rates as integers, 4,9 as the real 4.9
 );
 
 -- The change log: appended to, never changed; each row's Hash is a SHA-256
@@ -181,6 +186,7 @@ CREATE INDEX ix_einstellungen_mandant ON T_Einstellungen (mandant);
 INSERT INTO T_Kontenplan (Kontonummer, Kontoname, Steuersatz) VALUES
     (1000, 'Umsatzsteuer 0%', 0),
     (1005, 'Umsatzsteuer 5%', 5),
+    (1049, 'Umsatzsteuer 4,9%', 4.9),
     (1007, 'Umsatzsteuer 7%', 7),
     (1010, 'Umsatzsteuer 10%', 10),
     (1012, 'Umsatzsteuer 12%', 12),
@@ -190,6 +196,7 @@ INSERT INTO T_Kontenplan (Kontonummer, Kontoname, Steuersatz) VALUES
     (1021, 'Erwerbsteuer ig. Erwerb', 20),
     (2000, 'Vorsteuer 0%', 0),
     (2005, 'Vorsteuer 5%', 5),
+    (2049, 'Vorsteuer 4,9%', 4.9),
     (2007, 'Vorsteuer 7%', 7),
     (2010, 'Vorsteuer 10%', 10),
     (2012, 'Vorsteuer 12%', 12),

@@ -1,7 +1,9 @@
 #include "masterdata/tstammdaten.h"
 
 #include "data/steuerfreikz.h"
+#include "data/steuernummer.h"
 #include "masterdata/dialogteile.h"
+#include "platform/userseam.h"
 #include "toolkit/umgebung.h"
 
 #include <QCheckBox>
@@ -82,7 +84,16 @@ TStammdaten::TStammdaten(Umgebung& umgebung, QWidget* parent)
     layout->addLayout(knoepfe);
     resize(460, 310);
 
-    connect(BitBtnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtnOK, &QPushButton::clicked, this, [this] {
+        // a letter in the tax number would otherwise vanish from the VAT return unseen
+        if (const QString fehler = steuernummer::pruefen(DBEditSteuernummer->text());
+            !fehler.isEmpty()) {
+            m_umgebung.ui.message(fehler);
+            DBEditSteuernummer->setFocus();
+            return;
+        }
+        accept();
+    });
     connect(BitBtnAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -2,12 +2,15 @@
 
 #include "data/currency.h"
 #include "data/dates.h"
+#include "data/steuersatz.h"
 
 #include <cmath>
 
 QString berichtsFormat(const QVariant& value, const QString& mask) {
     if (mask.isEmpty() || value.isNull())
         return value.toString();
+    if (mask == kSatzMaske)
+        return steuersatz::text(value.toDouble());
     if (mask == kDatumMaske) {
         const QDate d =
             value.typeId() == QMetaType::QDate ? value.toDate() : dates::fromSql(value.toString());

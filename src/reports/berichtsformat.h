@@ -10,3 +10,6 @@ QString berichtsFormat(const QVariant& value, const QString& mask);
 
 // The mask of a date field: the database's 'YYYY-MM-DD' printed as "dd.mm.yyyy".
 inline const QString kDatumMaske = QStringLiteral("dd.mm.yyyy");
+
+// The mask of a rate field: "20", "4,9".
+inline const QString kSatzMaske = QStringLiteral("satz");

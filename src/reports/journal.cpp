@@ -23,7 +23,13 @@ void binden(Sql& q, const T_RepDaten& d) {
 QStringList queryJournalZeilen() {
     return auswertung::zeilen(
         {"SELECT T_Buchungen.ID, T_Buchungen.Wirtschaftsjahr, T_Buchungen.Buchungsdatum, "
-         "T_Buchungen.Belegnummer, T_Buchungen.Steuersatz, T_Buchungen.Betrag, T_Buchungen.Text, "
+         "T_Buchungen.Belegnummer, T_Buchungen.Steuersatz, T_Buchungen.Betrag, "
+         "CASE WHEN T_Buchungen.Steuerschuld = 1 THEN T_Buchungen.Text || ' (Reverse Charge)' "
+         "WHEN T_Buchungen.Steuerschuld = 2 THEN T_Buchungen.Text || ' (Bauleistung)' "
+         "WHEN T_Buchungen.SteuerfreiKZ IS NULL THEN T_Buchungen.Text "
+         "WHEN T_Buchungen.SteuerfreiKZ = 'nicht steuerbar' THEN T_Buchungen.Text || ' (nicht "
+         "steuerbar)' ELSE T_Buchungen.Text || ' (KZ ' || T_Buchungen.SteuerfreiKZ || ')' END AS "
+         "Text, "
          "T_Buchungen.BK, T_Buchungen.IstEU, T_Buchungen.IstDrittland, T_Buchungen.IstEinnahme, "
          "t_kontenbewegungen.Konten_Nr, iif([IstDrittland]=2,[betrag],0) AS BetragJournal, "
          "iif([isteinnahme]=2,[St_betrag],Null) AS VST, "
@@ -39,7 +45,13 @@ QStringList queryJournalZeilen() {
 
 QStringList exportZeilen() {
     return auswertung::zeilen(
-        {"SELECT T_Buchungen.Buchungsdatum AS Datum, T_Buchungen.Belegnummer, T_Buchungen.Text, "
+        {"SELECT T_Buchungen.Buchungsdatum AS Datum, T_Buchungen.Belegnummer, "
+         "CASE WHEN T_Buchungen.Steuerschuld = 1 THEN T_Buchungen.Text || ' (Reverse Charge)' "
+         "WHEN T_Buchungen.Steuerschuld = 2 THEN T_Buchungen.Text || ' (Bauleistung)' "
+         "WHEN T_Buchungen.SteuerfreiKZ IS NULL THEN T_Buchungen.Text "
+         "WHEN T_Buchungen.SteuerfreiKZ = 'nicht steuerbar' THEN T_Buchungen.Text || ' (nicht "
+         "steuerbar)' ELSE T_Buchungen.Text || ' (KZ ' || T_Buchungen.SteuerfreiKZ || ')' END AS "
+         "Text, "
          "T_Buchungen.Steuersatz, iif([isteinnahme]=2,[betrag]*-1,[betrag]) AS Betrag, ",
          "iif([isteinnahme]=2,[St_betrag],Null) AS VST, "
          "iif([isteu]=2,iif([isteinnahme]=1,[St_betrag],Null),[St_betrag]) AS UST, "

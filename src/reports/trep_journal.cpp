@@ -26,7 +26,6 @@ TRep_Journal::TRep_Journal(const T_RepDaten& daten)
     m_report.setMargins(QMarginsF(10, 10, 10, 10));
     m_report.setFont({QStringLiteral("Arial"), 10});
     m_report.setFormatter(berichtsFormat);
-    m_report.onBeforePrint([this] { ReportBeforePrint(); });
     const double breite = m_report.contentWidth();
 
     Band& kopf = m_report.addPageHeader(QStringLiteral("PageHeaderBand1"), 22);
@@ -72,7 +71,7 @@ TRep_Journal::TRep_Journal(const T_RepDaten& daten)
     feld("QRDBText2", kBeleg, "Belegnummer", QString(), true);
     feld("QRDBText3", kText, "Text", QString(), false);
     feld("labelBetragJournal", kBetragS, "Betrag2", kBetrag, true);
-    feld("LabelSteuersatz", kSatz, "Steuersatz", QString(), true);
+    feld("LabelSteuersatz", kSatz, "Steuersatz", kSatzMaske, true);
     feld("LabelVST", kVST, "VST", kSteuer, true);
     feld("LabelUST", kUST, "UST", kSteuer, true);
     detail.onBeforePrint([this](Band& b, bool& print) { DetailBand1BeforePrint(b, print); });
@@ -82,23 +81,19 @@ reportengine::PageModel TRep_Journal::erzeugen(reportengine::RowSource& QueryJou
     return m_report.produce(QueryJournal);
 }
 
-void TRep_Journal::ReportBeforePrint() {
-    m_ueberspringen = false;
-}
-
 void TRep_Journal::PageHeaderBand1BeforePrint(Band& band) {
     band.element(QStringLiteral("LabelZeitraum")).setText(m_daten.ZeitraumText);
     band.element(QStringLiteral("LabelGanzerName")).setText(m_daten.GanzerName);
 }
 
 void TRep_Journal::DetailBand1BeforePrint(Band& band, bool& print) {
-    if (m_ueberspringen) {
-        m_ueberspringen = false;
+    // the deduction of an acquisition's tax: the booking is printed once, with
+    // its 1021 line; a small business's reverse charge has no 2021 line at all,
+    // so skipping "the next row" would swallow the following booking
+    if (m_report.value(QStringLiteral("Konten_Nr")).toInt() == 2021) {
         print = false;
         return;
     }
-    if (m_report.value(QStringLiteral("IstEU")).toInt() == 1)
-        m_ueberspringen = true;
     const bool dritt = m_report.value(QStringLiteral("IstDrittland")).toInt() == 1;
     for (const char* name : {"LabelSteuersatz", "LabelUST", "labelBetragJournal"})
         band.element(QString::fromLatin1(name)).setEnabled(!dritt);

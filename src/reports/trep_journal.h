@@ -14,12 +14,9 @@ public:
     reportengine::Report& report() { return m_report; }
 
 private:
-    void ReportBeforePrint();
     void PageHeaderBand1BeforePrint(reportengine::Band& band);
     void DetailBand1BeforePrint(reportengine::Band& band, bool& print);
 
     const T_RepDaten& m_daten;
     reportengine::Report m_report;
-    // the row after an intra-community acquisition is its second posting
-    bool m_ueberspringen = false;
 };

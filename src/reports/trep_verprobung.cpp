@@ -6,6 +6,10 @@
 #include "reports/mandantenname.h"
 #include "reports/verprobung.h"
 
+#include "data/steuersatz.h"
+
+#include <iterator>
+
 using reportengine::Band;
 
 namespace {
@@ -54,14 +58,20 @@ private:
 
 } // namespace
 
-TRep_Verprobung::TRep_Verprobung(Datenbank&, const T_RepDaten& daten)
-    : m_daten(daten), m_report(QStringLiteral("Rep_Verprobung")) {
-    m_report.setMargins(QMarginsF(10, 10, 10, 10));
-    m_report.setFont({QStringLiteral("Arial"), 10});
-    m_report.setFormatter(berichtsFormat);
-    const double breite = m_report.contentWidth();
+TRep_Verprobung::TRep_Verprobung(Datenbank&, const T_RepDaten& daten) : m_daten(daten) {
+    aufbauen();
+}
 
-    Band& titel = m_report.addTitle(QStringLiteral("SeitenTitel"), 30);
+void TRep_Verprobung::aufbauen() {
+    m_report = std::make_unique<reportengine::Report>(QStringLiteral("Rep_Verprobung"));
+    reportengine::Report& report = *m_report;
+
+    report.setMargins(QMarginsF(10, 10, 10, 10));
+    report.setFont({QStringLiteral("Arial"), 10});
+    report.setFormatter(berichtsFormat);
+    const double breite = report.contentWidth();
+
+    Band& titel = report.addTitle(QStringLiteral("SeitenTitel"), 30);
     titel
         .addLabel(QStringLiteral("QRLabel1"), {0, 0, 46, 6},
                   QStringLiteral("Umsatzsteuerverprobung"))
@@ -78,7 +88,7 @@ TRep_Verprobung::TRep_Verprobung(Datenbank&, const T_RepDaten& daten)
         .setAlignment(kRechts);
     titel.onBeforePrint([this](Band& b, bool&) { SeitenTitelBeforePrint(b); });
 
-    Band& detail = m_report.addDetail(QStringLiteral("QRBandDetail"), 7);
+    Band& detail = report.addDetail(QStringLiteral("QRBandDetail"), 7);
     detail.addLabel(QStringLiteral("LabelText"), {5, 1, 50, kZeile});
     detail.addField(QStringLiteral("QRDBText1"), {56, 1, 22, kZeile}, QStringLiteral("Betrag"))
         .setAlignment(kRechts)
@@ -91,54 +101,69 @@ TRep_Verprobung::TRep_Verprobung(Datenbank&, const T_RepDaten& daten)
         .setAlignment(kRechts);
     detail.setFrame(false, true, 0.1);
     detail.onBeforePrint([this](Band& b, bool&) { QRBandDetailBeforePrint(b); });
+}
 
-    Band& fuss = m_report.addSummary(QStringLiteral("Fuss"), 62);
-    struct Zeile {
-        double y;
-        const char* text;
-        double einzug;
-        const char* netto;
-        const char* steuer;
-        bool fett;
-    };
-    const Zeile zeilen[] = {
-        {2, "Umsatzsteuer aus innergem. Erwerb 20%", 0, "LabelBemUstInner", "LabelUstInner", false},
-        {10, "Gesamtsumme", 0, "LabelBemSumme", "LabelUSTSumme", true},
-        {19, "Vorsteuer", 0, nullptr, "LabelVST", false},
-        {25, "Davon Vorsteuer KFZ (KZ 027)", 5, nullptr, "LabelKFZ", false},
-        {31, "Davon Vorsteuer Gebäude (KZ 028)", 5, nullptr, "LabelGebaeude", false},
-        {37, "Einfuhrumsatzsteuer", 0, nullptr, "LabelEinfuhr", false},
-        {43, "Vorsteuer aus innergem. Erwerb 20%", 0, nullptr, "LabelVSTInner", false},
-    };
+void TRep_Verprobung::fussAufbauen() {
+    // the summary's lines depend on the period: one acquisition line per rate,
+    // reverse charge and construction only where the period has them
+    const double breite = m_report->contentWidth();
+    const double y0 = 2, schritt = 6;
+    const double ySumme = y0 + schritt * static_cast<double>(m_ust.size() - 1) + 2;
+    const double yVst = ySumme + 9;
+    const double yLetzte = yVst + schritt * static_cast<double>(m_vst.size() - 1);
+    Band& fuss = m_report->addSummary(QStringLiteral("Fuss"), yLetzte + 19);
+    // the names of the lines every report has, as the layout has always called them
+    const char* const ustNamen[][2] = {{"LabelBemUstInner", "LabelUstInner"}};
+    const char* const vstNamen[] = {"LabelVST", "LabelKFZ", "LabelGebaeude", "LabelEinfuhr",
+                                    "LabelVSTInner"};
     int nummer = 4;
-    for (const Zeile& z : zeilen) {
+    const auto zeile = [&](const verprobung::Summenzeile& z, double y, const QString& netto,
+                           const QString& steuer) {
+        const double einzug = z.art == verprobung::Summenzeile::Art::Davon ? 5 : 0;
+        const bool fett = z.art == verprobung::Summenzeile::Art::Summe;
         fuss.addLabel(QStringLiteral("QRLabel%1").arg(nummer++),
-                      {z.einzug, z.y, kNettoX - 2 - z.einzug, kZeile}, QString::fromUtf8(z.text));
-        if (z.netto)
-            fuss.addLabel(QString::fromLatin1(z.netto), {kNettoX, z.y, kNettoB, kZeile})
+                      {einzug, y, kNettoX - 2 - einzug, kZeile}, z.Text);
+        if (z.Netto)
+            fuss.addLabel(netto, {kNettoX, y, kNettoB, kZeile}, betrag(*z.Netto))
                 .setAlignment(kRechts)
-                .setBold(z.fett);
-        fuss.addLabel(QString::fromLatin1(z.steuer), {kSteuerX, z.y, kSteuerB, kZeile})
+                .setBold(fett);
+        fuss.addLabel(steuer, {kSteuerX, y, kSteuerB, kZeile}, betrag(z.Steuer))
             .setAlignment(kRechts)
-            .setBold(z.fett);
+            .setBold(fett);
+    };
+    for (size_t i = 0; i + 1 < m_ust.size(); ++i) {
+        const bool erste = i == 0;
+        zeile(m_ust[i], y0 + schritt * static_cast<double>(i),
+              erste ? QString::fromLatin1(ustNamen[0][0]) : QStringLiteral("LabelBemUst%1").arg(i),
+              erste ? QString::fromLatin1(ustNamen[0][1]) : QStringLiteral("LabelUst%1").arg(i));
     }
-    fuss.addLine(QStringLiteral("QRShape1"), {0, 8.5, breite, 0}, 0.2);
-    fuss.addLine(QStringLiteral("QRShape2"), {0, 16.5, breite, 0}, 0.5);
-    fuss.addLine(QStringLiteral("QRShape3"), {0, 49.5, breite, 0}, 0.2);
-    fuss.addLine(QStringLiteral("QRShape4"), {0, 50.3, breite, 0}, 0.2);
-    fuss.addLabel(QStringLiteral("LabelZahllastGutschrift"), {0, 52, kNettoX - 2, kZeile})
+    zeile(m_ust.back(), ySumme, QStringLiteral("LabelBemSumme"), QStringLiteral("LabelUSTSumme"));
+    for (size_t i = 0; i < m_vst.size(); ++i)
+        zeile(m_vst[i], yVst + schritt * static_cast<double>(i), QString(),
+              i < std::size(vstNamen) ? QString::fromLatin1(vstNamen[i])
+                                      : QStringLiteral("LabelVst%1").arg(i));
+    fuss.addLine(QStringLiteral("QRShape1"), {0, ySumme - 1.5, breite, 0}, 0.2);
+    fuss.addLine(QStringLiteral("QRShape2"), {0, ySumme + 6.5, breite, 0}, 0.5);
+    fuss.addLine(QStringLiteral("QRShape3"), {0, yLetzte + 6.5, breite, 0}, 0.2);
+    fuss.addLine(QStringLiteral("QRShape4"), {0, yLetzte + 7.3, breite, 0}, 0.2);
+    fuss.addLabel(QStringLiteral("LabelZahllastGutschrift"), {0, yLetzte + 9, kNettoX - 2, kZeile})
         .setBold();
-    fuss.addLabel(QStringLiteral("LabelFinanzamt"), {kSteuerX, 52, kSteuerB, kZeile})
+    fuss.addLabel(QStringLiteral("LabelFinanzamt"), {kSteuerX, yLetzte + 9, kSteuerB, kZeile})
         .setAlignment(kRechts)
         .setBold();
-    fuss.addLine(QStringLiteral("QRShape5"), {0, 58.5, breite, 0}, 0.2);
+    fuss.addLine(QStringLiteral("QRShape5"), {0, yLetzte + 15.5, breite, 0}, 0.2);
     fuss.onBeforePrint([this](Band& b, bool&) { FussBeforePrint(b); });
 }
 
 reportengine::PageModel TRep_Verprobung::erzeugen(const std::vector<verprobung::Posten>& posten) {
     m_summen = verprobung::summen(posten);
+    m_ust = verprobung::ustZeilen(posten);
+    m_vst = verprobung::vstZeilen(posten);
+    // the summary's lines depend on the period: a fresh layout for each one
+    aufbauen();
+    fussAufbauen();
     ErloesZeilen Query_Verprobung(verprobung::erloeseJeSatz(posten));
-    return m_report.produce(Query_Verprobung);
+    return m_report->produce(Query_Verprobung);
 }
 
 void TRep_Verprobung::SeitenTitelBeforePrint(Band& band) {
@@ -147,12 +172,13 @@ void TRep_Verprobung::SeitenTitelBeforePrint(Band& band) {
 }
 
 void TRep_Verprobung::QRBandDetailBeforePrint(Band& band) {
-    const Currency netto = auswertung::betrag(m_report.value(QStringLiteral("Betrag"))) -
-                           auswertung::betrag(m_report.value(QStringLiteral("St_Betrag")));
+    const Currency netto = auswertung::betrag(m_report->value(QStringLiteral("Betrag"))) -
+                           auswertung::betrag(m_report->value(QStringLiteral("St_Betrag")));
     band.element(QStringLiteral("LabelNetto")).setText(betrag(netto));
     band.element(QStringLiteral("LabelText"))
         .setText(
-            QStringLiteral("Erlöse %1%").arg(m_report.value(QStringLiteral("Steuersatz")).toInt()));
+            QStringLiteral("Erlöse %1%")
+                .arg(steuersatz::text(m_report->value(QStringLiteral("Steuersatz")).toDouble())));
 }
 
 void TRep_Verprobung::FussBeforePrint(Band& band) {
@@ -162,15 +188,6 @@ void TRep_Verprobung::FussBeforePrint(Band& band) {
         band.element(QString::fromLatin1(name)).setText(text);
     };
     setze("LabelZahllastGutschrift", verprobung::saldoText(saldo));
-    setze("LabelBemUstInner", betrag(s.EUBemessung));
-    setze("LabelUstInner", betrag(s.EUSteuer));
-    setze("LabelBemSumme", betrag(s.BemessungSumme()));
-    setze("LabelUSTSumme", betrag(s.USTSumme()));
-    setze("LabelVST", betrag(s.Vorsteuer));
-    setze("LabelKFZ", betrag(s.KFZ));
-    setze("LabelGebaeude", betrag(s.Gebaeude));
-    setze("LabelEinfuhr", betrag(s.Einfuhr));
-    setze("LabelVSTInner", betrag(s.EUSteuer));
     setze("LabelFinanzamt", betrag(verprobung::saldoBetrag(saldo)));
 }
 

@@ -4,6 +4,7 @@
 #include "reports/t_repdaten.h"
 #include "reports/verprobung.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -19,16 +20,20 @@ public:
     // Lays out the report from the period's postings: the revenue lines of
     // Query_Verprobung and the summary, both from the same selection.
     reportengine::PageModel erzeugen(const std::vector<verprobung::Posten>& posten);
-    reportengine::Report& report() { return m_report; }
+    reportengine::Report& report() { return *m_report; }
 
 private:
     void SeitenTitelBeforePrint(reportengine::Band& band);
     void QRBandDetailBeforePrint(reportengine::Band& band);
     void FussBeforePrint(reportengine::Band& band);
+    // Title and detail bands; the summary follows once the period's lines are known.
+    void aufbauen();
+    void fussAufbauen();
 
     const T_RepDaten& m_daten;
     verprobung::Summen m_summen;
-    reportengine::Report m_report;
+    std::vector<verprobung::Summenzeile> m_ust, m_vst;
+    std::unique_ptr<reportengine::Report> m_report;
 };
 
 namespace verprobung {

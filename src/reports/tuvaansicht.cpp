@@ -101,6 +101,13 @@ TUvaAnsicht::TUvaAnsicht(const uva::Erklaerung& e, const QString& zeitraumText, 
     knoepfe->addWidget(BitBtnAbbrechen);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Tabelle, 1);
+    if (!e.Warnungen.isEmpty()) {
+        LabelWarnung = new QLabel(e.Warnungen.join(QLatin1Char('\n')), this);
+        LabelWarnung->setObjectName(QStringLiteral("LabelWarnung"));
+        LabelWarnung->setStyleSheet(QStringLiteral("color: darkred;"));
+        LabelWarnung->setWordWrap(true);
+        layout->addWidget(LabelWarnung);
+    }
     layout->addLayout(summen);
     layout->addLayout(knoepfe);
     resize(620, 480);

@@ -25,6 +25,8 @@ public:
     QLabel* LabelKFZ = nullptr;
     QLabel* LabelGebaeude = nullptr;
     QLabel* LabelSchema = nullptr;
+    // the rates only an old invoice explains; only when there are such
+    QLabel* LabelWarnung = nullptr;
     QPushButton* BitBtnSpeichern = nullptr;
     QPushButton* BitBtnAbbrechen = nullptr;
 };

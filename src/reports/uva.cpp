@@ -1,7 +1,12 @@
 #include "reports/uva.h"
 
+#include "data/buchung.h"
+#include "data/dates.h"
+#include "data/db.h"
 #include "data/dm_einaus.h"
 #include "data/steuerfreikz.h"
+#include "data/steuernummer.h"
+#include "data/steuersatz.h"
 #include "reports/auswertung.h"
 #include "reports/zeitraum.h"
 
@@ -10,6 +15,7 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <cstdlib>
+#include <functional>
 #include <stdexcept>
 
 namespace uva {
@@ -18,28 +24,39 @@ namespace {
 
 struct KzSatz {
     Kz kz;
-    int satz;
+    int zehntel; // the rate in tenths of a percent
 };
-// Taxed revenues and taxed acquisitions by rate.
-constexpr KzSatz kErloese[] = {{22, 20}, {29, 10}, {6, 13}, {37, 19}};
-constexpr KzSatz kErwerbe[] = {{72, 20}, {73, 10}, {8, 13}, {88, 19}};
+// Taxed revenues and taxed acquisitions by rate; 124 and 125 (4,9 %) exist
+// from the return for 07/2026.
+constexpr KzSatz kErloese[] = {{22, 200}, {124, 49}, {29, 100}, {6, 130}, {37, 190}};
+constexpr KzSatz kErwerbe[] = {{72, 200}, {125, 49}, {73, 100}, {8, 130}, {88, 190}};
+const QDate kAb4_9(2026, 7, 1);
 
-std::optional<Kz> kzFuer(const KzSatz (&tabelle)[4], int satz) {
+template <size_t N>
+std::optional<Kz> kzFuer(const KzSatz (&tabelle)[N], int zehntel, const QDate& von) {
     for (const KzSatz& t : tabelle)
-        if (t.satz == satz)
+        if (t.zehntel == zehntel && (zehntel != 49 || von >= kAb4_9))
             return t.kz;
     return std::nullopt;
 }
 
 // Schema order of the sections.
 constexpr Kz kSteuerfreiReihe[] = {11, 17, 19, 16, 20};
-constexpr Kz kVersteuertReihe[] = {22, 29, 6, 37};
-constexpr Kz kIgeReihe[] = {72, 73, 8, 88};
-constexpr Kz kVorsteuerReihe[] = {60, 61, 65};
+constexpr Kz kVersteuertReihe[] = {22, 124, 29, 6, 37, 57, 48};
+constexpr Kz kIgeReihe[] = {72, 125, 73, 8, 88};
+constexpr Kz kVorsteuerReihe[] = {60, 61, 65, 66, 82};
 
-Currency steuer(Currency basis, int satz) {
-    // a base in whole cents times a whole percentage is exact in ten-thousandths
-    return aufCent(Currency::fromUnits(basis.units() * satz / 100));
+// The tax FinanzOnline computes on a base: base × rate, to the cent with
+// halves away from zero. units × tenths is the tax in thousandths of a unit,
+// exact for every base in whole cents.
+Currency steuer(Currency basis, int zehntel) {
+    const std::int64_t n = basis.units() * zehntel; // 1 cent = 100'000
+    const std::int64_t cent = (std::llabs(n) + 50'000) / 100'000;
+    return Currency::fromUnits((n < 0 ? -cent : cent) * 100);
+}
+
+bool ja(const QString& text) {
+    return !text.isEmpty();
 }
 
 } // namespace
@@ -65,8 +82,8 @@ QString xmlBetrag(Currency c) {
 }
 
 std::vector<Kz> reihenfolge(const Erklaerung& e) {
-    static constexpr Kz kFormular[] = {0,  21, 11, 17, 19, 16, 20, 22, 29, 6,
-                                       37, 70, 72, 73, 8,  88, 60, 61, 65};
+    static constexpr Kz kFormular[] = {0,  21, 11, 17,  19, 16, 20, 22, 124, 29, 6,  37, 57,
+                                       48, 70, 72, 125, 73, 8,  88, 60, 61,  65, 66, 82};
     std::vector<Kz> out;
     for (Kz kz : kFormular)
         if (e.hat(kz))
@@ -96,6 +113,21 @@ QString kzText(Kz kz) {
         return QStringLiteral("Reverse Charge: Steuerschuld geht über");
     case 22:
         return QStringLiteral("Bemessungsgrundlage 20 %");
+    case 124:
+        return QStringLiteral("Bemessungsgrundlage 4,9 %");
+    case 57:
+        return QStringLiteral("Steuerschuld gemäß § 19 Abs. 1 zweiter Satz, 1c, 1e "
+                              "(Reverse Charge)");
+    case 48:
+        return QStringLiteral("Steuerschuld gemäß § 19 Abs. 1a (Bauleistungen)");
+    case 125:
+        return QStringLiteral("Innergemeinschaftliche Erwerbe 4,9 %");
+    case 66:
+        return QStringLiteral("Vorsteuern betreffend die Steuerschuld gemäß § 19 Abs. 1 "
+                              "zweiter Satz, 1c, 1e (Reverse Charge)");
+    case 82:
+        return QStringLiteral("Vorsteuern betreffend die Steuerschuld gemäß § 19 Abs. 1a "
+                              "(Bauleistungen)");
     case 29:
         return QStringLiteral("Bemessungsgrundlage 10 %");
     case 6:
@@ -133,10 +165,19 @@ Currency Erklaerung::betrag(Kz kz) const {
 Currency Erklaerung::kz095() const {
     Currency z;
     for (const KzSatz& t : kErloese)
-        z += steuer(betrag(t.kz), t.satz);
+        z += steuer(betrag(t.kz), t.zehntel);
     for (const KzSatz& t : kErwerbe)
-        z += steuer(betrag(t.kz), t.satz);
-    return z - betrag(60) - betrag(61) - betrag(65);
+        z += steuer(betrag(t.kz), t.zehntel);
+    // 057 and 048 are tax amounts themselves
+    z += betrag(57) + betrag(48);
+    return z - betrag(60) - betrag(61) - betrag(65) - betrag(66) - betrag(82);
+}
+
+QString belegText(const Beleg& b) {
+    return QStringLiteral("%1 Beleg %2 %3")
+        .arg(b.Datum.toString(QStringLiteral("dd.MM.yyyy")),
+             b.Belegnummer ? QString::number(*b.Belegnummer) : QStringLiteral("ohne Nummer"),
+             b.Betrag.format());
 }
 
 QString kz095Text(Currency kz095) {
@@ -196,15 +237,92 @@ Eingabe eingabeLesen(TDM_EinAus& dm, int code) {
     if (const auto s = dm.Table_Stammdaten()) {
         e.Steuernummer = s->Steuernummer;
         e.SteuerfreiKZ = s->SteuerfreiKZ;
+        e.SteuerDE = s->SteuerDE;
     }
     e.Posten = verprobung::periodenPosten(dm.db(), r);
+    Sql q = dm.db().sql(QStringLiteral(
+        "select Buchungsdatum, Belegnummer, Betrag, Steuersatz, IstEinnahme from T_Buchungen "
+        "where mandant = :mandant and Wirtschaftsjahr = :zeitraum and Buchungsdatum between "
+        ":von and :bis order by Buchungsdatum, Belegnummer, ID"));
+    verprobung::parameterSetzen(q, r);
+    q.exec();
+    while (q.next()) {
+        Beleg b;
+        b.Datum = dates::fromSql(q.value(0).toString());
+        if (!q.value(1).isNull())
+            b.Belegnummer = q.value(1).toInt();
+        b.Betrag = Currency::fromUnits(q.value(2).toLongLong());
+        b.Steuersatz = steuersatz::ausZehntel(steuersatz::zehntel(q.value(3).toDouble()));
+        b.Ausgabe = q.value(4).toInt() != 1;
+        e.Belege.push_back(b);
+    }
     return e;
+}
+
+namespace {
+
+QStringList belegeMit(const Eingabe& ein, const std::function<bool(const Beleg&)>& trifft) {
+    QStringList out;
+    for (const Beleg& b : ein.Belege)
+        if (trifft(b))
+            out << belegText(b);
+    return out;
+}
+
+} // namespace
+
+// German input tax is no Austrian input tax, and 4,9 % did not exist before
+// 07/2026: such a return would be wrong, so there is none.
+QString saetzeUrteilen(const Eingabe& ein) {
+    QStringList teile;
+    if (!ein.SteuerDE) {
+        const QStringList de = belegeMit(ein, [](const Beleg& b) {
+            const int z = steuersatz::zehntel(b.Steuersatz);
+            return b.Ausgabe && (z == 70 || z == 190);
+        });
+        if (!de.isEmpty())
+            teile << QStringLiteral("Vorsteuer zu 7 % oder 19 % gibt es nur mit den deutschen "
+                                    "Steuersätzen (Stammdaten):\r") +
+                         de.join(QLatin1Char('\r'));
+    }
+    const QStringList frueh = belegeMit(ein, [](const Beleg& b) {
+        return steuersatz::zehntel(b.Steuersatz) == 49 && b.Datum < kAb4_9;
+    });
+    if (!frueh.isEmpty())
+        teile << QStringLiteral("Der Steuersatz 4,9 % gilt erst ab 01.07.2026:\r") +
+                     frueh.join(QLatin1Char('\r'));
+    if (teile.isEmpty())
+        return QString();
+    return teile.join(QLatin1Char('\r')) +
+           QStringLiteral("\rBitte die Buchungen berichtigen; es wurde keine Datei erstellt.");
+}
+
+// 5 % (07/2020 to 12/2021) and 12 % (until 2015) may be an old invoice a
+// cash-basis business pays late: a warning, not a refusal.
+QStringList altesaetze(const Eingabe& ein) {
+    const QStringList alt = belegeMit(ein, [](const Beleg& b) {
+        const int z = steuersatz::zehntel(b.Steuersatz);
+        if (!b.Ausgabe)
+            return false;
+        if (z == 50)
+            return b.Datum < QDate(2020, 7, 1) || b.Datum > QDate(2021, 12, 31);
+        return z == 120 && b.Datum >= QDate(2016, 1, 1);
+    });
+    if (alt.isEmpty())
+        return {};
+    return QStringList{QStringLiteral("Vorsteuer zu 5 % (nur 07/2020 bis 12/2021) oder 12 % "
+                                      "(nur bis 2015), bitte prüfen, ob die Rechnung aus dieser "
+                                      "Zeit stammt:")} +
+           alt;
 }
 
 std::variant<Erklaerung, QString> erstellen(const Eingabe& ein) {
     if (!ein.Von.isValid() || ein.Von < QDate(2022, 1, 1))
         return meldungVor2022();
 
+    // a letter is a typing error, never something to drop without a word
+    if (!steuernummer::pruefen(ein.Steuernummer).isEmpty())
+        return meldungSteuernummer(ein.Steuernummer);
     QString ziffern;
     for (const QChar c : ein.Steuernummer)
         if (c.isDigit() && c.unicode() < 128)
@@ -214,29 +332,45 @@ std::variant<Erklaerung, QString> erstellen(const Eingabe& ein) {
     if (ziffern.size() != 9 || zahl < 10000010 || zahl > 989999999)
         return meldungSteuernummer(ein.Steuernummer);
 
-    // bases by rate from the shared selection, exact until they are rounded
+    if (const QString urteil = saetzeUrteilen(ein); !urteil.isEmpty())
+        return urteil;
+
+    // bases by rate (in tenths) from the shared selection, exact until they are rounded
     std::map<int, Currency> erloese, erwerbe;
-    Currency euSteuer;
+    std::map<QString, Currency> steuerfrei; // income at 0 % by its Kennzahl
+    Currency euVorsteuer, rcSteuer, rcVorsteuer, bauSteuer, bauVorsteuer;
     for (const verprobung::Posten& p : ein.Posten) {
+        const bool rc = p.Steuerschuld == steuerschuld::ReverseCharge;
+        const bool bau = p.Steuerschuld == steuerschuld::Bauleistung;
         if (verprobung::istErloeskonto(p)) {
-            erloese[*p.Kontosatz] += p.Betrag - p.St_Betrag;
+            const int satz = steuersatz::zehntel(*p.Kontosatz);
+            if (satz == 0)
+                steuerfrei[ja(p.SteuerfreiKZ) ? p.SteuerfreiKZ : ein.SteuerfreiKZ] +=
+                    p.Betrag - p.St_Betrag;
+            else
+                erloese[satz] += p.Betrag - p.St_Betrag;
         } else if (verprobung::istEUKonto(p)) {
-            erwerbe[p.Buchungssatz] += p.Betrag;
-            euSteuer += p.St_Betrag;
+            // the services' tax is owed without a base in the return
+            (rc    ? rcSteuer
+             : bau ? bauSteuer
+                   : erwerbe[steuersatz::zehntel(p.Buchungssatz)]) +=
+                rc || bau ? p.St_Betrag : p.Betrag;
+        } else if (verprobung::istEUVorsteuerkonto(p)) {
+            (rc ? rcVorsteuer : bau ? bauVorsteuer : euVorsteuer) += p.St_Betrag;
         }
     }
 
     QStringList ohneKz;
     for (const auto& [satz, basis] : erloese)
-        if (satz != 0 && !kzFuer(kErloese, satz) && aufCent(basis) != Currency())
+        if (!kzFuer(kErloese, satz, ein.Von) && aufCent(basis) != Currency())
             ohneKz << QStringLiteral("Erlöse zu %1 %: Bemessungsgrundlage %2")
-                          .arg(satz)
+                          .arg(steuersatz::text(steuersatz::ausZehntel(satz)))
                           .arg(basis.format());
     for (const auto& [satz, basis] : erwerbe)
-        if (!kzFuer(kErwerbe, satz) && aufCent(basis) != Currency())
+        if (!kzFuer(kErwerbe, satz, ein.Von) && aufCent(basis) != Currency())
             ohneKz << QStringLiteral("Innergemeinschaftlicher Erwerb zu %1 %: "
                                      "Bemessungsgrundlage %2")
-                          .arg(satz)
+                          .arg(steuersatz::text(steuersatz::ausZehntel(satz)))
                           .arg(basis.format());
     if (!ohneKz.isEmpty())
         return QStringLiteral("Für diese Beträge hat die Umsatzsteuervoranmeldung keine "
@@ -257,31 +391,37 @@ std::variant<Erklaerung, QString> erstellen(const Eingabe& ein) {
     Currency kz000;
     for (const auto& [satz, basis] : erloese) {
         const Currency b = aufCent(basis);
-        if (satz != 0) {
-            kz[*kzFuer(kErloese, satz)] += b;
-            kz000 += b;
-            continue;
-        }
+        kz[*kzFuer(kErloese, satz, ein.Von)] += b;
+        kz000 += b;
+    }
+    for (const auto& [kennzahl, basis] : steuerfrei) {
+        const Currency b = aufCent(basis);
         if (b == Currency())
             continue;
-        if (!steuerfreikz::gueltig(ein.SteuerfreiKZ))
+        if (!steuerfreikz::gueltig(kennzahl))
             return meldungKeineSteuerfreiKZ(b);
-        if (ein.SteuerfreiKZ == steuerfreikz::nichtSteuerbar())
+        if (kennzahl == steuerfreikz::nichtSteuerbar())
             continue;
-        kz[ein.SteuerfreiKZ.toInt()] += b;
+        kz[kennzahl.toInt()] += b;
         kz000 += b;
     }
     Currency kz070;
     bool erwerb = false;
     for (const auto& [satz, basis] : erwerbe) {
         const Currency b = aufCent(basis);
-        kz[*kzFuer(kErwerbe, satz)] += b;
+        kz[*kzFuer(kErwerbe, satz, ein.Von)] += b;
         kz070 += b;
         erwerb = erwerb || b != Currency();
     }
+    // 060 is the input tax without the amounts 061, 065, 066 and 082 report:
+    // the 2021 deductions never enter s.Vorsteuer
     kz[60] = aufCent(s.Vorsteuer);
     kz[61] = aufCent(s.Einfuhr);
-    kz[65] = aufCent(euSteuer);
+    kz[65] = aufCent(euVorsteuer);
+    kz[57] = aufCent(rcSteuer);
+    kz[66] = aufCent(rcVorsteuer);
+    kz[48] = aufCent(bauSteuer);
+    kz[82] = aufCent(bauVorsteuer);
 
     QStringList negativ;
     const auto pruefe = [&negativ](Kz k, Currency b) {
@@ -306,6 +446,7 @@ std::variant<Erklaerung, QString> erstellen(const Eingabe& ein) {
     for (const auto& [k, b] : kz)
         if (b != Currency())
             e.Betraege[k] = b;
+    e.Warnungen = altesaetze(ein);
     return e;
 }
 

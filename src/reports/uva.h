@@ -20,13 +20,25 @@ namespace uva {
 // The Kennzahl numbers, as the file names them ("022").
 using Kz = int;
 
+// A booking of the period as the rate judgements name it.
+struct Beleg {
+    QDate Datum;
+    std::optional<int> Belegnummer;
+    Currency Betrag;
+    double Steuersatz = 0;
+    bool Ausgabe = false;
+    bool operator==(const Beleg&) const = default;
+};
+
 struct Eingabe {
     QDate Von;
     QDate Bis;
     QString ZeitraumText;
     QString Steuernummer;
     QString SteuerfreiKZ; // empty: not chosen
+    bool SteuerDE = false;
     std::vector<verprobung::Posten> Posten;
+    std::vector<Beleg> Belege;
 };
 
 struct Erklaerung {
@@ -37,6 +49,9 @@ struct Erklaerung {
     Currency KFZ;                    // information: no Kennzahl in the schemas
     Currency Gebaeude;
     Currency VerprobungSaldo; // "Zahllast" above zero
+    // Rates that may stem from an old invoice paid late: the file is written,
+    // the summary warns with the bookings named.
+    QStringList Warnungen;
 
     // KZ 095 as FinanzOnline computes it: base times rate per Kennzahl
     // rounded to cents, plus acquisition tax, minus input taxes. Above zero
@@ -59,6 +74,12 @@ int vorgabeCode(const QDate& heute, int jahr);
 // The current client's master data and the postings of the period code's
 // period in the current fiscal year. Throws DatenbankFehler on a failed read.
 Eingabe eingabeLesen(TDM_EinAus& dm, int code);
+
+// The rates no return may hold (7 and 19 % of input tax without the German
+// rates, 4,9 % before 07/2026), the bookings named; empty when none.
+QString saetzeUrteilen(const Eingabe& e);
+// The rates that only an old invoice explains, the bookings named; empty when none.
+QStringList altesaetze(const Eingabe& e);
 
 // Builds the return or answers the German message why it cannot be filed.
 std::variant<Erklaerung, QString> erstellen(const Eingabe& e);
@@ -88,6 +109,9 @@ QByteArray xml(const Erklaerung& e, const QDateTime& erstellt);
 
 // Writes through a temporary file and a rename; the German message on failure.
 std::optional<QString> schreiben(const QByteArray& daten, const QString& datei);
+
+// "10.08.2026 Beleg 7 119,00": how the judgements name a booking.
+QString belegText(const Beleg& b);
 
 QString meldungVor2022();
 QString meldungSteuernummer(const QString& steuernummer);

@@ -72,7 +72,7 @@ TEST_F(BelegeingabeTest, NewBookingOpensWithTheDefaults) {
     EXPECT_EQ(f->DBEditBelegnummer->text(), QStringLiteral("1"));
     EXPECT_EQ(f->DB_ID->text(), QStringLiteral("1"));
     EXPECT_EQ(f->DBZeitraum->text(), QString::number(zeitraum));
-    EXPECT_EQ(eintraege(f->DBCombo_Steuersatz), (QStringList{"0", "5", "10", "13", "20"}));
+    EXPECT_EQ(eintraege(f->DBCombo_Steuersatz), (QStringList{"0", "4,9", "5", "10", "13", "20"}));
     EXPECT_EQ(eintraege(f->DBLookupComboBox1), (QStringList{"Büro", "Erlöse"}));
     EXPECT_EQ(f->DBLookupComboBox1->currentIndex(), -1);
     EXPECT_EQ(f->buchungskreis(), std::nullopt);
@@ -118,7 +118,7 @@ TEST_F(BelegeingabeTest, RatesAndTextSuggestionsFollowClientAndYear) {
     dm->db().execute(QStringLiteral("update T_Stammdaten set SteuerDE = 1"));
     auto f = neu();
     EXPECT_EQ(eintraege(f->DBCombo_Steuersatz),
-              (QStringList{"0", "5", "7", "19", "10", "13", "20"}));
+              (QStringList{"0", "4,9", "5", "7", "19", "10", "13", "20"}));
     QStringList texte = eintraege(f->DBComboText);
     texte.sort();
     EXPECT_EQ(texte, (QStringList{" ", "Miete"}));
@@ -354,6 +354,52 @@ TEST_F(BelegeingabeTest, RateAndVoucherNumberAreChecked) {
     EXPECT_EQ(versuch("20", false, ""), "OK");
 }
 
+// 4,9 % from its first day; the Kennzahl box only for an income at 0 %;
+// reverse charge stored as an acquisition with its kind.
+TEST_F(BelegeingabeTest, TheRateOf4_9TheKennzahlAndReverseCharge) {
+    const auto versuch = [&](const char* satz, const QDate& datum) {
+        ui.clearShown();
+        auto f = neu();
+        kreisWaehlen(*f, "Büro");
+        f->DBEdit_Betrag->setText("104,90");
+        f->DBCombo_Steuersatz->setEditText(QLatin1String(satz));
+        f->DatumPicker->setDate(datum);
+        f->SchalterOK->click();
+        return f->result() == QDialog::Accepted ? QStringLiteral("OK")
+                                                : ui.texts("message").join("|");
+    };
+    EXPECT_EQ(versuch("4,9", QDate(2026, 6, 30)), "Der Steuersatz 4,9 % gilt erst ab 01.07.2026.");
+    EXPECT_EQ(versuch("4,9", QDate(2026, 7, 1)), "OK");
+    EXPECT_EQ(versuch("4.9", QDate(2026, 7, 1)), "OK");
+
+    auto f = neu();
+    kreisWaehlen(*f, "Büro");
+    f->DBEdit_Betrag->setText("1500");
+    f->DBCombo_Steuersatz->setEditText("0");
+    EXPECT_TRUE(f->DBComboKZ->isVisibleTo(f.get()));
+    f->DBComboKZ->setCurrentIndex(f->DBComboKZ->findData(QStringLiteral("017")));
+    f->DBCombo_Steuersatz->setEditText("20");
+    EXPECT_FALSE(f->DBComboKZ->isVisibleTo(f.get()));
+    f->DBCombo_Steuersatz->setEditText("0");
+    f->SchalterOK->click();
+    ASSERT_EQ(f->result(), QDialog::Accepted);
+    EXPECT_EQ(f->datensatz().SteuerfreiKZ, QStringLiteral("017"));
+
+    auto g = neu();
+    kreisWaehlen(*g, "Büro");
+    g->DBEdit_Betrag->setText("300");
+    g->DBCheckBoxAus->click();
+    EXPECT_FALSE(g->DBComboKZ->isVisibleTo(g.get()));
+    g->DBCheckBoxRC->click();
+    EXPECT_EQ(g->LabelBruttoNetto->text(), QStringLiteral("(Netto)"));
+    EXPECT_EQ(g->DBCombo_Steuersatz->currentText(), QStringLiteral("20"));
+    g->SchalterOK->click();
+    ASSERT_EQ(g->result(), QDialog::Accepted);
+    EXPECT_EQ(g->datensatz().IstEU, 1);
+    EXPECT_EQ(g->datensatz().Steuerschuld, steuerschuld::ReverseCharge);
+    EXPECT_EQ(g->datensatz().SteuerfreiKZ, QString());
+}
+
 TEST_F(BelegeingabeTest, ATakenVoucherNumberIsAskedAbout) {
     buchung(mandant, zeitraum, "2026-02-01", "10", 20, buero, true, 2, 2, 7);
     const QString frage = QStringLiteral(
@@ -494,9 +540,11 @@ TEST_F(BelegeingabeTest, CaptionsAndLabels) {
             beschriftungen << l->text();
     }
     beschriftungen.sort();
+    // a new booking opens as an income at 0 %: its Kennzahl is asked for
     EXPECT_EQ(beschriftungen,
               (QStringList{"Belegdatum", "Belegnummer", "Belegtext", "Betrag in €", "Brutto",
-                           "Buchungskreis", "Mandant:", "Steuersatz", "Wirtschaftsjahr:"}));
+                           "Buchungskreis", "Kennzahl", "Mandant:", "Steuersatz",
+                           "Wirtschaftsjahr:"}));
     const std::pair<QAbstractButton*, const char*> knoepfe[] = {
         {f->DBCheckBoxEin, "&Einnahme"},
         {f->DBCheckBoxAus, "&Ausgabe"},
@@ -504,6 +552,8 @@ TEST_F(BelegeingabeTest, CaptionsAndLabels) {
         {f->DBCheckBoxGebaeude, "Gebäude"},
         {f->DBCheckBoxEU, "Innergemeinschaftlich"},
         {f->DBCheckBoxDritt, "Einfuhr aus Drittland"},
+        {f->DBCheckBoxRC, "Reverse Charge (§ 19 Abs. 1)"},
+        {f->DBCheckBoxBau, "Bauleistung (§ 19 Abs. 1a)"},
         {f->BitBtn1, "Neu"},
         {f->SchalterOK, "OK"},
         {f->SchalterCancel, "Abbrechen"},

@@ -131,3 +131,86 @@ TEST(Belegeingaberegeln, AFreshModelHasNeitherKind) {
     r.uebernehmen(b);
     EXPECT_EQ(b.IstEinnahme, 2); // an empty choice is an expense, as the postings read it
 }
+
+// Reverse charge (R) and construction (B) exclude each other, EU and
+// Drittland; both take the net amount and propose 20.
+TEST(Belegeingaberegeln, ReverseChargeAndConstructionBoxes) {
+    const auto voll = [](const Belegeingaberegeln& r) {
+        std::string s = zustand(r);
+        s += r.an(S::ReverseCharge) ? 'R' : '-';
+        s += r.an(S::Bauleistung) ? 'B' : '-';
+        return s;
+    };
+    const Fall faelle[] = {
+        {"RC ticked", 2, {{S::ReverseCharge, true}}, "-A----+R-", "(Netto)", 20},
+        {"Bau ticked", 2, {{S::Bauleistung, true}}, "-A----+-B", "(Netto)", 20},
+        {"RC then Bau",
+         2,
+         {{S::ReverseCharge, true}, {S::Bauleistung, true}},
+         "-A----+-B",
+         "(Netto)",
+         20},
+        {"EU then RC", 2, {{S::EU, true}, {S::ReverseCharge, true}}, "-A----+R-", "(Netto)", 20},
+        {"RC then EU", 2, {{S::ReverseCharge, true}, {S::EU, true}}, "-AU---+--", "(Netto)", 20},
+        {"Bau then Drittland",
+         2,
+         {{S::Bauleistung, true}, {S::Drittland, true}},
+         "-A-D--+--",
+         "(Brutto)",
+         0},
+        {"Drittland then Bau",
+         2,
+         {{S::Drittland, true}, {S::Bauleistung, true}},
+         "-A----+-B",
+         "(Netto)",
+         20},
+        {"RC clears KFZ",
+         2,
+         {{S::KFZ, true}, {S::ReverseCharge, true}},
+         "-A----+R-",
+         "(Netto)",
+         20},
+        {"RC cleared",
+         2,
+         {{S::ReverseCharge, true}, {S::ReverseCharge, false}},
+         "-A----+--",
+         "(Brutto)",
+         20},
+        {"Einnahme clears Bau",
+         2,
+         {{S::Bauleistung, true}, {S::Einnahme, true}},
+         "E----- --",
+         "(Brutto)",
+         20},
+        {"not on an income", 1, {{S::ReverseCharge, true}}, "E----- --", "Brutto", {}},
+    };
+    for (const Fall& f : faelle) {
+        Belegeingaberegeln r;
+        r.setzen(f.start == 1 ? S::Einnahme : S::Ausgabe, true);
+        r.nimmSteuersatz();
+        for (const auto& [s, an] : f.schritte)
+            r.setzen(s, an);
+        EXPECT_EQ(voll(r), f.erwartet) << f.name;
+        EXPECT_EQ(r.bruttoNetto().toStdString(), f.label) << f.name;
+        EXPECT_EQ(r.nimmSteuersatz(), f.satz) << f.name;
+    }
+
+    // stored as an acquisition with its kind, and loaded back into its own box
+    for (const int art : {steuerschuld::ReverseCharge, steuerschuld::Bauleistung}) {
+        Belegeingaberegeln r;
+        r.setzen(S::Ausgabe, true);
+        r.setzen(art == steuerschuld::ReverseCharge ? S::ReverseCharge : S::Bauleistung, true);
+        Buchung b;
+        r.uebernehmen(b);
+        EXPECT_EQ(b.IstEU, 1);
+        EXPECT_EQ(b.Steuerschuld, art);
+        Belegeingaberegeln geladen;
+        geladen.laden(b);
+        EXPECT_EQ(voll(geladen), voll(r));
+        EXPECT_EQ(geladen.bruttoNetto().toStdString(), "(Netto)");
+        geladen.setzen(S::EU, true);
+        geladen.uebernehmen(b);
+        EXPECT_EQ(b.IstEU, 1);
+        EXPECT_EQ(b.Steuerschuld, std::nullopt);
+    }
+}

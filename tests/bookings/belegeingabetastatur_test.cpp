@@ -58,13 +58,13 @@ TEST_F(BelegeingabeTastaturTest, TabVisitsTheControlsInTheirOrder) {
     f->DBCheckBoxEin->setFocus();
     // every key press is one stop, also a second stop on the same control;
     // boxes that join after "Einfuhr aus Drittland" go in right after it
-    const QStringList reihenfolge{"DBCheckBoxEin",      "DBCheckBoxAus",     "DatumPicker",
-                                  "DBEditBelegnummer",  "DBComboText",       "DBEdit_Betrag",
-                                  "DBCombo_Steuersatz", "DBLookupComboBox1", "BitBtn1",
-                                  "DBCheckBoxEU",       "DBCheckBoxDritt",   "UpDown1",
-                                  "SchalterOK",         "SchalterCancel",    "BitBtn2",
-                                  "SchalterOK_WEITER",  "DBCheckBoxKFZ",     "DBCheckBoxGebaeude",
-                                  "DBCheckBoxEin"};
+    const QStringList reihenfolge{
+        "DBCheckBoxEin", "DBCheckBoxAus",     "DatumPicker",        "DBEditBelegnummer",
+        "DBComboText",   "DBEdit_Betrag",     "DBCombo_Steuersatz", "DBLookupComboBox1",
+        "BitBtn1",       "DBCheckBoxEU",      "DBCheckBoxDritt",    "DBCheckBoxRC",
+        "DBCheckBoxBau", "UpDown1",           "SchalterOK",         "SchalterCancel",
+        "BitBtn2",       "SchalterOK_WEITER", "DBCheckBoxKFZ",      "DBCheckBoxGebaeude",
+        "DBCheckBoxEin"};
     QStringList vor{fokus(*f)};
     for (qsizetype i = 1; i < reihenfolge.size(); ++i) {
         taste(Qt::Key_Tab);
@@ -202,7 +202,7 @@ TEST_F(BelegeingabeTastaturTest, TheDateArrowsShowTheirFocusAndTakeTheArrowKeys)
     auto f = neu();
     f->DatumPicker->setDate(QDate(2026, 6, 1));
     f->DBCheckBoxAus->click();
-    f->DBCheckBoxDritt->setFocus();
+    f->DBCheckBoxBau->setFocus();
     const QImage ohne = f->UpDown1->grab().toImage();
     taste(Qt::Key_Tab);
     ASSERT_EQ(fokus(*f), QStringLiteral("UpDown1"));

@@ -12,6 +12,10 @@ TEST(Steuersaetze, ByYearAndGermanRates) {
     EXPECT_EQ(steuersaetze(2016, false), (QStringList{"0", "5", "10", "13", "20"}));
     EXPECT_EQ(steuersaetze(2015, true), (QStringList{"0", "5", "7", "19", "10", "12", "20"}));
     EXPECT_EQ(steuersaetze(2024, true), (QStringList{"0", "5", "7", "19", "10", "13", "20"}));
+    EXPECT_EQ(steuersaetze(2025, false), (QStringList{"0", "5", "10", "13", "20"}));
+    EXPECT_EQ(steuersaetze(2026, false), (QStringList{"0", "4,9", "5", "10", "13", "20"}));
+    EXPECT_EQ(steuersaetze(2027, true),
+              (QStringList{"0", "4,9", "5", "7", "19", "10", "13", "20"}));
 }
 
 TEST(Belegdatum, RememberedDateIsClampedToTheYear) {

@@ -2,6 +2,7 @@
 
 #include "bookings/buchungspruefung.h"
 #include "bookings/steuerbuchungen.h"
+#include "data/steuersatz.h"
 
 using namespace buchungspruefung;
 
@@ -10,7 +11,7 @@ class BuchungspruefungTest : public BelegFixture {};
 TEST_F(BuchungspruefungTest, EveryKindTakesOnlyTheRatesTheDialogOffers) {
     struct K {
         Buchungsart art;
-        int satz;
+        double satz;
         bool ok;
         bool ohneDE; // without the German rates
     };
@@ -24,7 +25,9 @@ TEST_F(BuchungspruefungTest, EveryKindTakesOnlyTheRatesTheDialogOffers) {
         {Buchungsart::IgErwerb, 10, true, true},     {Buchungsart::IgErwerb, 1000, false, false},
         {Buchungsart::IgErwerb, -20, false, false},  {Buchungsart::IgErwerb, 19, true, false},
         {Buchungsart::Einfuhr, 20, true, true},      {Buchungsart::Einfuhr, 15, false, false},
-        {Buchungsart::Einfuhr, 32767, false, false},
+        {Buchungsart::Einfuhr, 32767, false, false}, {Buchungsart::Einnahme, 4.9, true, true},
+        {Buchungsart::Ausgabe, 4.9, true, true},     {Buchungsart::IgErwerb, 4.9, true, true},
+        {Buchungsart::Einnahme, 4.8, false, false},  {Buchungsart::Einnahme, 2.5, false, false},
     };
     for (const bool de : {true, false}) {
         dm->db()
@@ -38,9 +41,9 @@ TEST_F(BuchungspruefungTest, EveryKindTakesOnlyTheRatesTheDialogOffers) {
             if (ok)
                 EXPECT_TRUE(fehler.isEmpty()) << k.satz << " DE " << de;
             else
-                EXPECT_EQ(
-                    fehler,
-                    QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.").arg(k.satz))
+                EXPECT_EQ(fehler,
+                          QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.")
+                              .arg(steuersatz::text(k.satz)))
                     << " DE " << de;
         }
     }
@@ -61,13 +64,22 @@ TEST_F(BuchungspruefungTest, AmountLimitsKeepEveryTotalExact) {
 }
 
 TEST_F(BuchungspruefungTest, TypedNumbers) {
-    EXPECT_EQ(steuersatz(QStringLiteral(" 20 ")).wert, 20);
-    EXPECT_EQ(steuersatz(QString()).fehler,
+    EXPECT_EQ(buchungspruefung::steuersatz(QStringLiteral(" 20 ")).wert, 20);
+    EXPECT_EQ(buchungspruefung::steuersatz(QString()).fehler,
               QStringLiteral("Sie müssen im Feld Steuersatz einen Wert angeben!"));
-    EXPECT_EQ(steuersatz(QStringLiteral("zwanzig")).fehler,
+    EXPECT_EQ(buchungspruefung::steuersatz(QStringLiteral("zwanzig")).fehler,
               QStringLiteral("'zwanzig' ist kein gültiger Steuersatz."));
-    EXPECT_FALSE(steuersatz(QStringLiteral("40000")).ok()); // beyond the small-integer column
-    EXPECT_FALSE(steuersatz(QStringLiteral("2,5")).ok());
+    EXPECT_FALSE(buchungspruefung::steuersatz(QStringLiteral("40000"))
+                     .ok()); // beyond the small-integer column
+    // one decimal, with comma or point; compared in tenths
+    for (const char* t : {"4,9", "4.9", " 4,9 "})
+        EXPECT_EQ(steuersatz::zehntel(*buchungspruefung::steuersatz(QLatin1String(t)).wert), 49)
+            << t;
+    EXPECT_EQ(steuersatz::zehntel(*buchungspruefung::steuersatz(QStringLiteral("2,5")).wert), 25);
+    for (const char* t : {"4,95", "4,", ",9", "4,9%", "4 9", "1e1"})
+        EXPECT_EQ(buchungspruefung::steuersatz(QLatin1String(t)).fehler,
+                  QStringLiteral("'%1' ist kein gültiger Steuersatz.").arg(QLatin1String(t)))
+            << t;
 
     EXPECT_EQ(belegnummer(QStringLiteral("2147483647")).wert, 2147483647);
     EXPECT_EQ(belegnummer(QStringLiteral("-3")).wert, -3);

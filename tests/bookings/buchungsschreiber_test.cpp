@@ -1,10 +1,16 @@
 #include "belegtest.h"
 
 #include "bookings/buchungsschreiber.h"
+#include "data/steuersatz.h"
 
 class BuchungsschreiberTest : public BelegFixture {
 protected:
     Buchungsschreiber schreiber() { return Buchungsschreiber(*dm); }
+    QString abfrage(const QString& sql) {
+        Sql q = dm->db().sql(sql);
+        q.exec();
+        return q.next() ? q.value(0).toString() : QString();
+    }
 };
 
 TEST_F(BuchungsschreiberTest, PostingIdentifiersAreTableMaximaAcrossClients) {
@@ -129,6 +135,36 @@ TEST_F(BuchungsschreiberTest, TheWriterRefusesWhatNoDialogMayStore) {
              " gibt es beim aktuellen Mandanten nicht."},
         {"date of another year", [](Buchung& b) { b.Buchungsdatum = QDate(2025, 12, 31); },
          "Das Belegdatum 31.12.2025 liegt nicht im Wirtschaftsjahr 2026."},
+        {"4,9 % the day before it began",
+         [](Buchung& b) {
+             b.Steuersatz = 4.9;
+             b.Buchungsdatum = QDate(2026, 6, 30);
+         },
+         "Der Steuersatz 4,9 % gilt erst ab 01.07.2026."},
+        {"reverse charge on an income",
+         [](Buchung& b) {
+             b.IstEinnahme = 1;
+             b.Steuerschuld = steuerschuld::ReverseCharge;
+         },
+         "Reverse Charge und Bauleistungen gibt es nur bei Ausgaben ohne Einfuhr aus Drittland."},
+        {"construction with an import",
+         [](Buchung& b) {
+             b.IstDrittland = 1;
+             b.Steuerschuld = steuerschuld::Bauleistung;
+         },
+         "Reverse Charge und Bauleistungen gibt es nur bei Ausgaben ohne Einfuhr aus Drittland."},
+        {"unknown kind of liability", [](Buchung& b) { b.Steuerschuld = 3; },
+         "Unbekannte Art der Steuerschuld: 3."},
+        {"a Kennzahl on an expense", [](Buchung& b) { b.SteuerfreiKZ = QStringLiteral("011"); },
+         "Eine Kennzahl für steuerfreie Umsätze gibt es nur bei Einnahmen zu 0 %."},
+        {"a Kennzahl that does not exist",
+         [](Buchung& b) {
+             b.IstEinnahme = 1;
+             b.IstEU = 2;
+             b.Steuersatz = 0;
+             b.SteuerfreiKZ = QStringLiteral("012");
+         },
+         "'012' ist keine Kennzahl für steuerfreie Umsätze."},
     };
     for (const auto& f : faelle) {
         Buchung b = beleg("100", 20, false, 1);
@@ -142,6 +178,47 @@ TEST_F(BuchungsschreiberTest, TheWriterRefusesWhatNoDialogMayStore) {
     }
     EXPECT_EQ(anzahl("T_Buchungen"), 0);
     EXPECT_EQ(anzahl("t_kontenbewegungen"), 0);
+}
+
+// The new columns are stored and read back; 4,9 % from its first day; a
+// small business (016) owes reverse-charge tax without deducting it.
+TEST_F(BuchungsschreiberTest, RatesWithADecimalAndTheKindsOfLiability) {
+    Buchung b = beleg("104,90", 20, true);
+    b.Steuersatz = 4.9;
+    b.Buchungsdatum = QDate(2026, 7, 1);
+    const int erste = schreiber().neueBuchungSpeichern(b);
+    EXPECT_EQ(bewegungen(erste), QStringList{"1049:49000"});
+    EXPECT_EQ(
+        abfrage("select typeof(Steuersatz) || ' ' || Steuersatz from T_Buchungen where ID = " +
+                QString::number(erste)),
+        "real 4.9");
+
+    Buchung kz = beleg("80", 0, true);
+    kz.SteuerfreiKZ = QStringLiteral("017");
+    const int zweite = schreiber().neueBuchungSpeichern(kz);
+    Buchung rc = beleg("500", 20, false, 1);
+    rc.Steuerschuld = steuerschuld::ReverseCharge;
+    const int dritte = schreiber().neueBuchungSpeichern(rc);
+    EXPECT_EQ(bewegungen(dritte), (QStringList{"1021:1000000", "2021:1000000"}));
+    EXPECT_EQ(
+        abfrage("select typeof(Steuersatz) from T_Buchungen where ID = " + QString::number(dritte)),
+        "integer");
+    for (const int id : {erste, zweite, dritte}) {
+        const auto gelesen = buchungstabelle::lesen(dm->db(), id, mandant);
+        ASSERT_TRUE(gelesen.has_value());
+        const Buchung& soll = id == erste ? b : id == zweite ? kz : rc;
+        EXPECT_EQ(gelesen->Steuerschuld, soll.Steuerschuld) << id;
+        EXPECT_EQ(gelesen->SteuerfreiKZ, soll.SteuerfreiKZ) << id;
+        EXPECT_EQ(steuersatz::zehntel(gelesen->Steuersatz), steuersatz::zehntel(soll.Steuersatz));
+    }
+
+    dm->db().execute(QStringLiteral("update T_Stammdaten set SteuerfreiKZ = '016'"));
+    Buchung bau = beleg("1000", 10, false, 1);
+    bau.Steuerschuld = steuerschuld::Bauleistung;
+    EXPECT_EQ(bewegungen(schreiber().neueBuchungSpeichern(bau)), QStringList{"1021:1000000"});
+    // an intra-community acquisition keeps its deduction
+    EXPECT_EQ(bewegungen(schreiber().neueBuchungSpeichern(beleg("100", 20, false, 1))),
+              (QStringList{"1021:200000", "2021:200000"}));
 }
 
 TEST_F(BuchungsschreiberTest, VoucherNumbersFollowWhereTheyCameFrom) {

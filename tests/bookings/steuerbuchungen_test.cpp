@@ -109,3 +109,92 @@ TEST(SteuerBuchen, RateAccounts) {
     EXPECT_EQ(steuerkontoFuer(Buchungsart::IgErwerb, 20), std::nullopt);
     EXPECT_EQ(steuerkontoFuer(Buchungsart::Einfuhr, 15), std::nullopt);
 }
+
+namespace {
+
+Buchung beleg49(const char* betrag, int einnahme, int eu = 2) {
+    Buchung b = beleg(betrag, 20, einnahme, eu);
+    b.Steuersatz = 4.9;
+    return b;
+}
+
+} // namespace
+
+// Worked by hand: income tax = B − B / 1,049, acquisition tax = N × 4,9 / 100.
+// An income at 4,9 % never lies on a half cent (B × 49 / 1049 = odd / 200
+// has no solution in whole cents), an acquisition does.
+TEST(SteuerBuchen, TheRateOf4_9WorkedByHand) {
+    const Fall faelle[] = {
+        {"Einnahme 104,90: 104,90 / 1,049 = 100,00", beleg49("104,90", 1), {{1049, 49000}}},
+        {"Einnahme 1.000,00: 46,7111..", beleg49("1000,00", 1), {{1049, 467100}}},
+        {"Einnahme 10,00: 0,4671..", beleg49("10,00", 1), {{1049, 4700}}},
+        {"Einnahme 20,00: 0,9342..", beleg49("20,00", 1), {{1049, 9300}}},
+        {"Ausgabe 104,90", beleg49("104,90", 2), {{2049, 49000}}},
+        {"ig Erwerb 1.000,00 netto: 49,00",
+         beleg49("1000,00", 2, 1),
+         {{1021, 490000}, {2021, 490000}}},
+        // exactly 0,735: 15 / 100 and 4,9 are binary 0,1499.. and 4,9000..04; their
+        // product rounds to the double 0,73499..987, so the routine gives 0,73 where
+        // commercial rounding of the decimal value would give 0,74
+        {"ig Erwerb 15,00 netto: 0,735", beleg49("15,00", 2, 1), {{1021, 7300}, {2021, 7300}}},
+        // exactly 0,245 and 1,225: here the binary product lies above the half,
+        // so routine and commercial rounding agree
+        {"ig Erwerb 5,00 netto: 0,245", beleg49("5,00", 2, 1), {{1021, 2500}, {2021, 2500}}},
+        {"ig Erwerb 25,00 netto: 1,225", beleg49("25,00", 2, 1), {{1021, 12300}, {2021, 12300}}},
+    };
+    for (const Fall& f : faelle)
+        EXPECT_EQ(gespeichert(f.buchung), f.erwartet) << f.name;
+    EXPECT_EQ(steuerkontoFuer(Buchungsart::Einnahme, 4.9), 1049);
+    EXPECT_EQ(steuerkontoFuer(Buchungsart::Ausgabe, 4.9), 2049);
+}
+
+// Reverse charge and construction post as an acquisition does: the tax owed
+// on 1021, the same amount deducted on 2021; a small business (016) owes it
+// without the deduction.
+TEST(SteuerBuchen, ReverseChargeAndConstruction) {
+    struct R {
+        const char* name;
+        const char* netto;
+        double satz;
+        int art;
+        bool kleinunternehmer;
+        std::vector<std::pair<int, std::int64_t>> erwartet;
+    };
+    const R faelle[] = {
+        {"Reverse Charge 500 zu 20",
+         "500,00",
+         20,
+         steuerschuld::ReverseCharge,
+         false,
+         {{1021, 1000000}, {2021, 1000000}}},
+        {"Bauleistung 2.000 zu 20",
+         "2000,00",
+         20,
+         steuerschuld::Bauleistung,
+         false,
+         {{1021, 4000000}, {2021, 4000000}}},
+        {"Reverse Charge 333,33 zu 10: 33,333",
+         "333,33",
+         10,
+         steuerschuld::ReverseCharge,
+         false,
+         {{1021, 333300}, {2021, 333300}}},
+        {"Bauleistung 10 % bei Kleinunternehmer",
+         "1000,00",
+         10,
+         steuerschuld::Bauleistung,
+         true,
+         {{1021, 1000000}}},
+    };
+    for (const R& f : faelle) {
+        Buchung b = beleg(f.netto, 20, 2, 1);
+        b.Steuersatz = f.satz;
+        b.Steuerschuld = f.art;
+        std::vector<std::pair<int, std::int64_t>> r;
+        for (const Steuerbuchung& s : SteuerbuchungenAbleiten(b, f.kleinunternehmer))
+            r.emplace_back(s.Konten_Nr, Currency::fromDouble(s.St_Betrag)->units());
+        EXPECT_EQ(r, f.erwartet) << f.name;
+    }
+    // an intra-community acquisition deducts also for a small business
+    EXPECT_EQ(SteuerbuchungenAbleiten(beleg("100,00", 20, 2, 1), true).size(), 2u);
+}

@@ -91,7 +91,8 @@ TEST_F(CliMonat, RefusalsChangeNothing) {
          "'99999999999' ist keine gültige Belegnummer."},
         {{"buchung", "neu", "--eu", "--datum", "16.03.2026", "--betrag", "50", "--satz", "20",
           "--bk", "2"},
-         "Die Schalter --eu, --drittland, --kfz und --gebaeude gibt es nur bei einer Ausgabe."},
+         "Die Schalter --eu, --drittland, --reverse-charge, --bauleistung, --kfz und "
+         "--gebaeude gibt es nur bei einer Ausgabe."},
         {{"buchung", "neu", "--datum", "16.03.2026", "--betrag", "50", "--satz", "10", "--bk", "2",
           "--text", QString(101, 'x')},
          "Der Buchungstext darf höchstens 100 Zeichen lang sein."},

@@ -123,3 +123,35 @@ TEST_F(BuchungslisteTest, ADatabaseErrorIsThrown) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BuchungslisteTest, RatesWithADecimalAndTheTaxKindInTheTooltip) {
+    const int satz = buchung(m, z, "2026-07-01", "104,90", 20, bk, true);
+    const int kz = buchung(m, z, "2026-07-02", "80,00", 0, bk, true);
+    const int ohne = buchung(m, z, "2026-07-03", "10,00", 20, bk, true);
+    const int rc = buchung(m, z, "2026-07-04", "300,00", 20, bk, false, 1);
+    dm->db().execute(
+        QStringLiteral("update T_Buchungen set Steuersatz = 4.9 where ID = %1").arg(satz));
+    dm->db().execute(
+        QStringLiteral("update T_Buchungen set SteuerfreiKZ = '011' where ID = %1").arg(kz));
+    dm->db().execute(
+        QStringLiteral("update T_Buchungen set Steuerschuld = 1 where ID = %1").arg(rc));
+    Buchungsliste ein(dm->db(), true);
+    ein.starten(z, m);
+    ASSERT_EQ(ids(ein), std::vector<int>({ohne, kz, satz}));
+    // 104,90 − 104,90 / 1,049 = 4,90
+    EXPECT_EQ(ein.zeile(2), QStringList({"01.07.2026", QString::number(satz), "4,9", "104,90",
+                                         "Buchung " + QString::number(satz), "AL"}));
+    EXPECT_EQ(ein.data(ein.index(2, ein.record().indexOf("Ust"))).toString(), "4,90");
+    const auto tipp = [](const Buchungsliste& l, int row) {
+        return l.data(l.index(row, 0), Qt::ToolTipRole).toString();
+    };
+    EXPECT_EQ(tipp(ein, 1), QStringLiteral("Kennzahl: 011 Ausfuhrlieferungen"));
+    EXPECT_EQ(tipp(ein, 0), QString());
+    Buchungsliste aus(dm->db(), false);
+    aus.starten(z, m);
+    EXPECT_EQ(tipp(aus, 0), QStringLiteral("Reverse Charge (§ 19 Abs. 1)"));
+}
+
+} // namespace

@@ -14,13 +14,14 @@ public:
     struct Beleg {
         const char* datum;
         const char* betrag;
-        int satz;
+        double satz;
         bool einnahme = true;
         bool eu = false;
         bool dritt = false;
         int bk = 0; // 0: the first circle "Erlöse"
         const char* text = "";
-        int beleg = 0; // 0: the next voucher number
+        int beleg = 0;                            // 0: the next voucher number
+        std::optional<int> schuld = std::nullopt; // reverse charge or construction
     };
 
 protected:
@@ -49,6 +50,7 @@ protected:
         x.IstEinnahme = b.einnahme ? 1 : 2;
         x.IstEU = b.eu ? 1 : 2;
         x.IstDrittland = b.dritt ? 1 : 2;
+        x.Steuerschuld = b.schuld;
         if (b.beleg)
             x.Belegnummer = b.beleg;
         Buchungsschreiber(*dm).neueBuchungSpeichern(x, b.beleg ? Belegnummernwahl::WieAngegeben

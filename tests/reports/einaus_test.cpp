@@ -61,6 +61,14 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  {"Ausgaben", "Einkauf\t1.000,00\t1.000,00", "Summe Ausgaben\t1.000,00\t1.000,00",
                   "Ergebnis\t-1.000,00\t-1.000,00"}},
+        // posted like the acquisition, counted once as it is
+        Szenario{
+            "Reverse Charge und Bauleistung einmal",
+            {{"12.01.2026", "300", 20, false, true, false, 1, "", 0, steuerschuld::ReverseCharge},
+             {"13.01.2026", "500", 10, false, true, false, 1, "", 0, steuerschuld::Bauleistung}},
+            false,
+            {"Ausgaben", "Einkauf\t800,00\t800,00", "Summe Ausgaben\t800,00\t800,00",
+             "Ergebnis\t-800,00\t-800,00"}},
         Szenario{"Drittland",
                  {{"12.01.2026", "150", 0, false, false, true, 1}},
                  false,

@@ -70,6 +70,35 @@ TEST_F(JournalTest, LinesOfEachKindOfBooking) {
     EXPECT_EQ(zeilenDer(bericht(13), BandKind::Detail).size(), 7);
 }
 
+// Reverse charge and construction print once, as an acquisition does, with
+// their kind; a small business's reverse charge has no second posting, and
+// the next booking still prints.
+TEST_F(JournalTest, ReverseChargeConstructionAndKennzahlOnce) {
+    dm->db().execute(QStringLiteral("update T_Stammdaten set SteuerfreiKZ = '016'"));
+    buche({
+        {"04.05.2026", "300", 20, false, true, false, einkauf, "Software", 1,
+         steuerschuld::ReverseCharge},
+        {"05.05.2026", "500", 10, false, true, false, einkauf, "Dachdecker", 2,
+         steuerschuld::Bauleistung},
+        {"06.05.2026", "120", 20, false, false, false, einkauf, "Papier", 3},
+    });
+    Buchung kz;
+    kz.mandant = mandant;
+    kz.Wirtschaftsjahr = zeitraum;
+    kz.Buchungsdatum = QDate(2026, 5, 7);
+    kz.Belegnummer = 4;
+    kz.Text = QStringLiteral("Lieferung Italien");
+    kz.Betrag = *Currency::parse(QStringLiteral("900"));
+    kz.BK = erloese;
+    kz.SteuerfreiKZ = QStringLiteral("017");
+    Buchungsschreiber(*dm).neueBuchungSpeichern(kz);
+    EXPECT_EQ(zeilenDer(bericht(5), BandKind::Detail),
+              QStringList({"04.05.2026\t1\tSoftware (Reverse Charge)\t-300,00\t20\t60,00\t60,00",
+                           "05.05.2026\t2\tDachdecker (Bauleistung)\t-500,00\t10\t50,00\t50,00",
+                           "06.05.2026\t3\tPapier\t-120,00\t20\t20,00\t",
+                           "07.05.2026\t4\tLieferung Italien (KZ 017)\t900,00\t0\t\t"}));
+}
+
 TEST_F(JournalTest, ASecondPageHasItsHeaderAndNumber) {
     for (int i = 1; i <= 60; ++i) {
         const QByteArray text = QByteArray("Beleg ") + QByteArray::number(i);

@@ -51,6 +51,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {B{"11.01.2026", "1000", 20, false, true, false, 1}},
                  {"Einkauf\t0,00\t1.000,00\t-1.000,00\t0,00\t1.000,00\t-1.000,00",
                   "Ergebnis\t0,00\t1.000,00\t-1.000,00\t0,00\t1.000,00\t-1.000,00"}},
+        Szenario{
+            "Reverse Charge und Bauleistung wie der Erwerb",
+            {B{"11.01.2026", "300", 20, false, true, false, 1, "", 0, steuerschuld::ReverseCharge},
+             B{"12.01.2026", "500", 10, false, true, false, 1, "", 0, steuerschuld::Bauleistung}},
+            {"Einkauf\t0,00\t800,00\t-800,00\t0,00\t800,00\t-800,00",
+             "Ergebnis\t0,00\t800,00\t-800,00\t0,00\t800,00\t-800,00"}},
         Szenario{"Drittland",
                  {B{"11.01.2026", "150", 0, false, false, true, 1}},
                  {"Einkauf\t0,00\t150,00\t-150,00\t0,00\t150,00\t-150,00",

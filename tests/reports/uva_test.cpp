@@ -17,11 +17,13 @@ namespace {
 struct Beleg {
     const char* datum;
     const char* betrag;
-    int satz;
+    double satz;
     bool einnahme = true;
     bool eu = false;
     bool dritt = false;
     bool kfz = false;
+    std::optional<int> schuld = std::nullopt; // reverse charge or construction
+    const char* kz = "";                      // the booking's own Kennzahl
 };
 
 using Kennzahlen = std::map<QString, QString>;
@@ -67,18 +69,25 @@ std::int64_t cent(const QString& s) {
 
 // KZ 095 as FinanzOnline computes it from the file alone.
 std::int64_t kz095AusDatei(const Kennzahlen& kz) {
-    const std::pair<const char*, int> steuerpflichtig[] = {{"022", 20}, {"029", 10}, {"006", 13},
-                                                           {"037", 19}, {"072", 20}, {"073", 10},
-                                                           {"008", 13}, {"088", 19}};
+    // the rate in tenths of a percent
+    const std::pair<const char*, int> steuerpflichtig[] = {
+        {"022", 200}, {"124", 49}, {"029", 100}, {"006", 130}, {"037", 190},
+        {"072", 200}, {"125", 49}, {"073", 100}, {"008", 130}, {"088", 190}};
     std::int64_t z = 0;
     for (const auto& [name, satz] : steuerpflichtig) {
         const auto it = kz.find(QLatin1String(name));
         if (it != kz.end()) {
-            const std::int64_t hundertstel = cent(it->second) * satz; // cents * 100
-            z += (hundertstel + 50) / 100;
+            const std::int64_t tausendstel = cent(it->second) * satz; // cents * 1000
+            z += (tausendstel + 500) / 1000;
         }
     }
-    for (const char* abzug : {"060", "061", "065"}) {
+    // tax amounts owed by the recipient
+    for (const char* schuld : {"057", "048"}) {
+        const auto it = kz.find(QLatin1String(schuld));
+        if (it != kz.end())
+            z += cent(it->second);
+    }
+    for (const char* abzug : {"060", "061", "065", "066", "082"}) {
         const auto it = kz.find(QLatin1String(abzug));
         if (it != kz.end())
             z -= cent(it->second);
@@ -122,6 +131,8 @@ protected:
         x.IstDrittland = b.dritt ? 1 : 2;
         x.IstKFZ = b.kfz ? 1 : 2;
         x.IstGebaeude = 2;
+        x.Steuerschuld = b.schuld;
+        x.SteuerfreiKZ = QString::fromUtf8(b.kz);
         Buchungsschreiber(*dm).neueBuchungSpeichern(x, Belegnummernwahl::Naechste);
     }
 
@@ -441,3 +452,178 @@ TEST_F(UvaTest, AmountsAndPeriodsAsTheFileWantsThem) {
 }
 
 } // namespace
+
+namespace {
+
+const Beleg kz011{"05.08.2026", "800", 0}; // the client's 011
+const Beleg kz017{"06.08.2026", "1500", 0, true, false, false, false, std::nullopt, "017"};
+const Beleg rc300{"10.08.2026", "300", 20, false, true, false, false, steuerschuld::ReverseCharge};
+const Beleg bau2000{"12.08.2026", "2000", 20, false, true, false, false, steuerschuld::Bauleistung};
+const Beleg bau500{"13.08.2026", "500", 10, false, true, false, false, steuerschuld::Bauleistung};
+
+// The third quarter of 2026: sales at 20, 10 and 4,9 %, an export (the
+// client's 011) and an EU delivery (its own 017), a reverse-charge service,
+// construction at 20 and 10 %, an acquisition at 4,9 %, input tax with a
+// vehicle part and import VAT.
+const std::vector<Beleg> kDrittesQuartal{
+    {"01.07.2026", "2400", 20},    // tax 400,00, net 2.000,00
+    {"15.07.2026", "550", 10},     // tax 50,00, net 500,00
+    {"20.07.2026", "1049", 4.9},   // 1049 − 1049 / 1,049: 49,00
+    {"21.07.2026", "104,90", 4.9}, // 4,90
+    kz011,
+    kz017,
+    rc300,                                                // owes and deducts 60,00
+    bau2000,                                              // 400,00
+    bau500,                                               // 50,00
+    {"20.08.2026", "1000", 4.9, false, true},             // acquisition: 49,00
+    {"01.09.2026", "1200", 20, false},                    // input tax 200,00
+    {"02.09.2026", "110", 10, false},                     // 10,00
+    {"03.09.2026", "240", 20, false, false, false, true}, // 40,00, vehicle
+    {"15.09.2026", "150", 0, false, false, true},         // import VAT 150,00
+};
+
+} // namespace
+
+// Every Kennzahl worked by hand (see kDrittesQuartal):
+// 000 = 2.000 + 500 + 1.100 + 800 + 1.500 = 5.900,00; 057 = 60,00;
+// 048 = 400 + 50 = 450,00; 070 = 125 = 1.000,00; 060 = 200 + 10 + 40 = 250,00;
+// 061 = 150,00; 065 = 49,00; 066 = 60,00; 082 = 450,00.
+// 095 = 400 + 50 + 53,90 + 49 + 60 + 450 − 250 − 150 − 49 − 60 − 450 = 103,90,
+// the verification's balance: 503,90 + 559,00 − 250 − 150 − 559,00.
+TEST_F(UvaTest, TheThirdQuarterOf2026) {
+    stammdaten(QStringLiteral("12 345/6789"), QStringLiteral("011"));
+    for (const Beleg& b : kDrittesQuartal)
+        buche(b);
+    const auto r = erklaere(15);
+    ASSERT_TRUE(std::holds_alternative<uva::Erklaerung>(r)) << std::get<QString>(r).toStdString();
+    const uva::Erklaerung& e = std::get<uva::Erklaerung>(r);
+    EXPECT_EQ(uva::schemaDatei(e.Von), "BMF_ERKLAERUNGS_UEBERMITTLUNG_U30_07_2026.xsd");
+    const Datei d = pruefen(e);
+    EXPECT_EQ(d.kz, (Kennzahlen{{"000", "5900.00"},
+                                {"011", "800.00"},
+                                {"017", "1500.00"},
+                                {"022", "2000.00"},
+                                {"124", "1100.00"},
+                                {"029", "500.00"},
+                                {"057", "60.00"},
+                                {"048", "450.00"},
+                                {"070", "1000.00"},
+                                {"125", "1000.00"},
+                                {"060", "250.00"},
+                                {"061", "150.00"},
+                                {"065", "49.00"},
+                                {"066", "60.00"},
+                                {"082", "450.00"}}));
+    EXPECT_EQ(uva::reihenfolge(e),
+              std::vector<uva::Kz>({0, 11, 17, 22, 124, 29, 57, 48, 70, 125, 60, 61, 65, 66, 82}));
+    EXPECT_EQ(kz095AusDatei(d.kz), 10390);
+    EXPECT_EQ(e.kz095().units(), 10390 * 100);
+    EXPECT_EQ(e.VerprobungSaldo.units(), 10390 * 100);
+    EXPECT_EQ(e.differenz(), Currency());
+    EXPECT_EQ(e.KFZ.units(), 4000 * 100);
+    EXPECT_TRUE(e.Warnungen.isEmpty());
+    EXPECT_EQ(d.reihe.mid(d.reihe.indexOf(QStringLiteral("LIEFERUNGEN_LEISTUNGEN_EIGENVERBRAUCH")))
+                  .join(QLatin1Char(' ')),
+              QStringLiteral("LIEFERUNGEN_LEISTUNGEN_EIGENVERBRAUCH KZ000 / STEUERFREI KZ011 / "
+                             "KZ017 / VERSTEUERT KZ022 / KZ124 / KZ029 / KZ057 / KZ048 / "
+                             "INNERGEMEINSCHAFTLICHE_ERWERBE KZ070 / VERSTEUERT_IGE KZ125 / "
+                             "VORSTEUER KZ060 / KZ061 / KZ065 / KZ066 / KZ082 /"));
+}
+
+// Before 07/2026 the file follows the 01/2022 schema; reverse charge and
+// construction have their Kennzahlen there too. A small business owes the
+// tax without deducting it (no 066), and an acquisition at 10 % taxed by
+// FinanzOnline: 20,00 + 60,00 + 10,00 − 10,00 = 80,00.
+TEST_F(UvaTest, TheSecondQuarterAndTheSmallBusiness) {
+    stammdaten(QStringLiteral("12 345/6789"), QStringLiteral("016"));
+    for (const Beleg& b :
+         {Beleg{"10.04.2026", "120", 20},
+          Beleg{"11.05.2026", "300", 20, false, true, false, false, steuerschuld::ReverseCharge},
+          Beleg{"12.06.2026", "100", 10, false, true}})
+        buche(b);
+    const auto r = erklaere(14);
+    ASSERT_TRUE(std::holds_alternative<uva::Erklaerung>(r)) << std::get<QString>(r).toStdString();
+    const uva::Erklaerung& e = std::get<uva::Erklaerung>(r);
+    EXPECT_EQ(uva::schemaDatei(e.Von), "BMF_ERKLAERUNGS_UEBERMITTLUNG_U30_01_2022.xsd");
+    const Datei d = pruefen(e);
+    EXPECT_EQ(d.kz, (Kennzahlen{{"000", "100.00"},
+                                {"022", "100.00"},
+                                {"057", "60.00"},
+                                {"070", "100.00"},
+                                {"073", "100.00"},
+                                {"065", "10.00"}}));
+    EXPECT_EQ(kz095AusDatei(d.kz), 8000);
+    EXPECT_EQ(e.VerprobungSaldo.units(), 8000 * 100);
+}
+
+// The client's master-data Kennzahl is the default; a booking's own wins.
+TEST_F(UvaTest, EachRevenueAtZeroUnderItsOwnKennzahl) {
+    stammdaten(QStringLiteral("123456789"), QStringLiteral("011"));
+    buche(kz011);
+    buche(kz017);
+    buche({"07.08.2026", "70", 0, true, false, false, false, std::nullopt, "nicht steuerbar"});
+    buche({"08.08.2026", "90", 0, true, false, false, false, std::nullopt, "021"});
+    const auto r = erklaere(8);
+    ASSERT_TRUE(std::holds_alternative<uva::Erklaerung>(r)) << std::get<QString>(r).toStdString();
+    EXPECT_EQ(
+        pruefen(std::get<uva::Erklaerung>(r)).kz,
+        (Kennzahlen{{"000", "2390.00"}, {"021", "90.00"}, {"011", "800.00"}, {"017", "1500.00"}}));
+    // without a choice in the master data only the booking without its own is missing one
+    stammdaten(QStringLiteral("123456789"), QString());
+    EXPECT_EQ(std::get<QString>(erklaere(8)),
+              uva::meldungKeineSteuerfreiKZ(*Currency::parse("800")));
+}
+
+TEST_F(UvaTest, RatesTheReturnJudges) {
+    // a rate the writer refuses today, as an old file may hold it
+    const auto roh = [this](const char* datum, const char* satz, int einnahme, int nummer) {
+        dm->db().execute(
+            QStringLiteral("insert into T_Buchungen (ID, mandant, Wirtschaftsjahr, Buchungsdatum, "
+                           "Belegnummer, "
+                           "Text, Steuersatz, Betrag, BK, IstEinnahme, IstEU, IstDrittland, "
+                           "IstKFZ, IstGebaeude) "
+                           "values (%1, %2, %3, '%4', %1, 'alt', %5, 1049000, %6, %7, 2, 2, 2, 2)")
+                .arg(nummer)
+                .arg(mandant)
+                .arg(dm->gibZeitraum())
+                .arg(QLatin1String(datum), QLatin1String(satz))
+                .arg(kreisId)
+                .arg(einnahme));
+    };
+    // booked while the client had the German rates, then switched them off
+    leeren();
+    stammdaten(QStringLiteral("123456789"), QString(), true);
+    buche({"10.01.2026", "107", 7, false});
+    buche({"11.01.2026", "119", 19, false});
+    stammdaten(QStringLiteral("123456789"), QString());
+    roh("2026-01-12", "4.9", 1, 3);
+    EXPECT_EQ(std::get<QString>(erklaere(1)),
+              "Vorsteuer zu 7 % oder 19 % gibt es nur mit den deutschen Steuersätzen "
+              "(Stammdaten):\r10.01.2026 Beleg 1 107,00\r11.01.2026 Beleg 2 119,00\r"
+              "Der Steuersatz 4,9 % gilt erst ab 01.07.2026:\r12.01.2026 Beleg 3 104,90\r"
+              "Bitte die Buchungen berichtigen; es wurde keine Datei erstellt.");
+    // with the German rates 7 and 19 are input tax of the Kleinwalsertal
+    leeren();
+    stammdaten(QStringLiteral("123456789"), QString(), true);
+    buche({"10.01.2026", "107", 7, false});
+    EXPECT_TRUE(std::holds_alternative<uva::Erklaerung>(erklaere(1)));
+
+    // 5 % and 12 % may be an old invoice paid late: written, with a warning
+    leeren();
+    stammdaten(QStringLiteral("123456789"), QString());
+    buche({"10.02.2026", "105", 5, false});
+    buche({"11.02.2026", "112", 12, false});
+    buche({"12.02.2026", "120", 20, false});
+    const auto r = erklaere(2);
+    ASSERT_TRUE(std::holds_alternative<uva::Erklaerung>(r)) << std::get<QString>(r).toStdString();
+    const uva::Erklaerung& e = std::get<uva::Erklaerung>(r);
+    EXPECT_EQ(e.Warnungen, (QStringList{"Vorsteuer zu 5 % (nur 07/2020 bis 12/2021) oder 12 % "
+                                        "(nur bis 2015), bitte prüfen, ob die Rechnung aus "
+                                        "dieser Zeit stammt:",
+                                        "10.02.2026 Beleg 1 105,00", "11.02.2026 Beleg 2 112,00"}));
+    EXPECT_EQ(pruefen(e).kz, (Kennzahlen{{"000", "0.00"}, {"060", "37.00"}}));
+
+    // letters in the tax number are refused, not dropped
+    stammdaten(QStringLiteral("12-345/678x9"), QString());
+    EXPECT_EQ(std::get<QString>(erklaere(2)), uva::meldungSteuernummer("12-345/678x9"));
+}

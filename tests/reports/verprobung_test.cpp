@@ -16,7 +16,7 @@ using reportengine::PageModel;
 struct Beleg {
     const char* datum;
     const char* betrag;
-    int satz;
+    double satz;
     bool einnahme = true;
     bool eu = false;
     bool dritt = false;
@@ -25,6 +25,7 @@ struct Beleg {
     // another fiscal year (2025) or another client instead of the current ones
     bool anderesJahr = false;
     bool andererMandant = false;
+    std::optional<int> schuld = std::nullopt; // reverse charge or construction
 };
 
 struct Szenario {
@@ -69,6 +70,7 @@ protected:
         x.IstDrittland = b.dritt ? 1 : 2;
         x.IstKFZ = b.kfz ? 1 : 2;
         x.IstGebaeude = b.gebaeude ? 1 : 2;
+        x.Steuerschuld = b.schuld;
         Buchungsschreiber(*dm).neueBuchungSpeichern(x, Belegnummernwahl::Naechste);
     }
 
@@ -259,11 +261,11 @@ TEST_F(VerprobungTest, TheSelectionGroupsPostingsByAccountRateAndMarks) {
     daten.Bis = QDate(2026, 1, 31);
     const auto u = [](const char* t) { return *Currency::parse(QString::fromLatin1(t)); };
     const std::vector<Posten> erwartet = {
-        {1020, 20, 20, false, false, u("60"), u("360")},
-        {1021, 20, 10, false, false, u("100"), u("1000")},
-        {2020, 20, 20, true, false, u("40"), u("240")},
-        {2021, 20, 10, false, false, u("100"), u("1000")},
-        {3000, 0, 0, false, false, u("150"), u("150")},
+        {1020, 20, 20, false, false, u("60"), u("360"), std::nullopt, QString()},
+        {1021, 20, 10, false, false, u("100"), u("1000"), std::nullopt, QString()},
+        {2020, 20, 20, true, false, u("40"), u("240"), std::nullopt, QString()},
+        {2021, 20, 10, false, false, u("100"), u("1000"), std::nullopt, QString()},
+        {3000, 0, 0, false, false, u("150"), u("150"), std::nullopt, QString()},
     };
     const auto posten = verprobung::periodenPosten(dm->db(), daten);
     EXPECT_EQ(posten, erwartet);
@@ -305,3 +307,63 @@ TEST_F(VerprobungTest, ClientNameRules) {
 }
 
 } // namespace
+
+// The third quarter of 2026, worked by hand: revenues by rate (0 % 800 +
+// 1.500; 4,9 % 1.049 + 104,90 → 1.100,00 and 53,90), the acquisition at
+// 4,9 % and the services on lines of their own; Gesamtsumme 3.800,00 +
+// 5.900,00 = 9.700,00 and 503,90 + 559,00 = 1.062,90; balance 1.062,90 −
+// 250 − 150 − 559 = 103,90.
+TEST_F(VerprobungTest, TheThirdQuarterOf2026ShowsEachKindOnItsLine) {
+    const std::optional<int> rc = steuerschuld::ReverseCharge, bau = steuerschuld::Bauleistung;
+    for (const Beleg& b : std::vector<Beleg>{
+             {"01.07.2026", "2400", 20},
+             {"15.07.2026", "550", 10},
+             {"20.07.2026", "1049", 4.9},
+             {"21.07.2026", "104,90", 4.9},
+             {"05.08.2026", "800", 0},
+             {"06.08.2026", "1500", 0},
+             {"10.08.2026", "300", 20, false, true, false, false, false, false, false, rc},
+             {"12.08.2026", "2000", 20, false, true, false, false, false, false, false, bau},
+             {"13.08.2026", "500", 10, false, true, false, false, false, false, false, bau},
+             {"20.08.2026", "1000", 4.9, false, true},
+             {"01.09.2026", "1200", 20, false},
+             {"02.09.2026", "110", 10, false},
+             {"03.09.2026", "240", 20, false, false, false, true},
+             {"15.09.2026", "150", 0, false, false, true}})
+        buche(b);
+    const auto m = bericht(15);
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(reportengine::textLines(*m),
+              QStringList({"Umsatzsteuerverprobung\tIn den Stammdaten wurde noch kein Name "
+                           "eingetragen!!!",
+                           "3. Quartal 2026", "Bemessungsgrundlage (netto)\tUmsatzsteuer",
+                           "Erlöse 0%\t\t2.300,00\t0,00", "Erlöse 4,9%\t\t1.100,00\t53,90",
+                           "Erlöse 10%\t\t500,00\t50,00", "Erlöse 20%\t\t2.000,00\t400,00",
+                           "Umsatzsteuer aus innergem. Erwerb 4,9%\t1.000,00\t49,00",
+                           "Steuerschuld Reverse Charge (§ 19 Abs. 1)\t300,00\t60,00",
+                           "Steuerschuld Bauleistungen (§ 19 Abs. 1a)\t2.500,00\t450,00",
+                           "Gesamtsumme\t9.700,00\t1.062,90", "Vorsteuer\t250,00",
+                           "Davon Vorsteuer KFZ (KZ 027)\t40,00",
+                           "Davon Vorsteuer Gebäude (KZ 028)\t0,00", "Einfuhrumsatzsteuer\t150,00",
+                           "Vorsteuer aus innergem. Erwerb 4,9%\t49,00",
+                           "Vorsteuer Reverse Charge (§ 19 Abs. 1)\t60,00",
+                           "Vorsteuer Bauleistungen (§ 19 Abs. 1a)\t450,00", "Zahllast\t103,90"}));
+}
+
+// One acquisition line per rate; a marked acquisition counts its tax once
+// in "Davon Vorsteuer KFZ" (the 2021 deduction, not the 1021 tax owed).
+TEST_F(VerprobungTest, AcquisitionsPerRateAndMarkedOnesOnce) {
+    buche({"10.01.2026", "1000", 20, false, true, false, true});
+    buche({"11.01.2026", "500", 10, false, true, false, false, true});
+    const auto m = bericht(1);
+    ASSERT_TRUE(m.has_value());
+    const QStringList zeilen = zeilenDes(*m, reportengine::BandKind::Summary);
+    EXPECT_EQ(zeilen,
+              QStringList({"Umsatzsteuer aus innergem. Erwerb 10%\t500,00\t50,00",
+                           "Umsatzsteuer aus innergem. Erwerb 20%\t1.000,00\t200,00",
+                           "Gesamtsumme\t1.500,00\t250,00", "Vorsteuer\t0,00",
+                           "Davon Vorsteuer KFZ (KZ 027)\t200,00",
+                           "Davon Vorsteuer Gebäude (KZ 028)\t50,00", "Einfuhrumsatzsteuer\t0,00",
+                           "Vorsteuer aus innergem. Erwerb 10%\t50,00",
+                           "Vorsteuer aus innergem. Erwerb 20%\t200,00", "Gutschrift\t0,00"}));
+}

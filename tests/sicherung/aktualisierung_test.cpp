@@ -278,3 +278,34 @@ TEST_F(AktualisierungTest, ADamagedWorkingDatabaseIsLeftAlone) {
 }
 
 } // namespace
+
+// A file from before the rate of 4,9 % and reverse charge: the updater adds
+// the two columns of the bookings (NULL: as the booking always was) and the
+// two accounts; every booking and posting stays as it was.
+TEST_F(AktualisierungTest, AFileFromBeforeTheRateOf4_9GetsItsAccountsAndColumns) {
+    {
+        Datenbank db("alt");
+        db.open(dbPath());
+        for (const char* sql : {"alter table T_Buchungen drop column Steuerschuld",
+                                "alter table T_Buchungen drop column SteuerfreiKZ",
+                                "delete from T_Kontenplan where Kontonummer in (1049, 2049)"})
+            db.execute(QLatin1String(sql));
+    }
+    const QDateTime jetzt(QDate(2026, 12, 10), QTime(10, 0));
+    const auto e = aktualisierung::aktualisieren(dir(), jetzt);
+    EXPECT_EQ(e.ergaenzt,
+              QStringList({"Spalte T_Buchungen.Steuerschuld", "Spalte T_Buchungen.SteuerfreiKZ",
+                           "Index ix_buchungen_bk", "Konto 1019", "Konto 1049", "Konto 2049"}));
+    EXPECT_EQ(abfrage(dbPath(), "select Kontonummer, Kontoname, Steuersatz, typeof(Steuersatz) "
+                                "from T_Kontenplan where Kontonummer in (1049, 2049) order by 1"),
+              QStringList({"1049|Umsatzsteuer 4,9%|4.9|real", "2049|Vorsteuer 4,9%|4.9|real"}));
+    eigene = std::make_unique<Datenbank>("nachher");
+    eigene->open(dbPath(), true);
+    auto nachher = tabellenInhalt();
+    eigene.reset();
+    // the new columns come back empty, as the rows before held them
+    EXPECT_EQ(nachher, vorher);
+    EXPECT_EQ(abfrage(dbPath(), "select count(*) from T_Buchungen where Steuerschuld is null and "
+                                "SteuerfreiKZ is null"),
+              QStringList{"2"});
+}

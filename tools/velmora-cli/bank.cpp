@@ -8,6 +8,7 @@
 #include "data/dates.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "data/steuersatz.h"
 
 namespace cli {
 
@@ -164,7 +165,7 @@ void regelListe(Kontext& k, const QStringList& words) {
     TDM_EinAus& dm = k.dm();
     for (const Bankregel& r : bankregeln::lesen(dm.db(), dm.gibMandant())) {
         QStringList was{QStringLiteral("BK %1").arg(r.bk),
-                        QStringLiteral("%1 %").arg(r.steuersatz)};
+                        QStringLiteral("%1 %").arg(steuersatz::text(r.steuersatz))};
         if (r.richtung != Bankregel::Richtung::Beide)
             was << (r.richtung == Bankregel::Richtung::Einnahme ? QStringLiteral("Einnahme")
                                                                 : QStringLiteral("Ausgabe"));

@@ -4,12 +4,14 @@
 #include "bookings/buchungskreis.h"
 #include "bookings/buchungspruefung.h"
 #include "bookings/buchungsschreiber.h"
+#include "bookings/steuerbuchungen.h"
 #include "cli.h"
 #include "data/buchung.h"
 #include "data/buchungsliste.h"
 #include "data/dates.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "data/steuersatz.h"
 #include "data/summen.h"
 #include "data/texte.h"
 
@@ -71,12 +73,18 @@ void bkLoeschen(Kontext& k, const QStringList& words) {
 
 // ---- bookings ----
 
-const QStringList kSchalter{QStringLiteral("--einnahme"), QStringLiteral("--ausgabe"),
-                            QStringLiteral("--eu"),       QStringLiteral("--drittland"),
-                            QStringLiteral("--kfz"),      QStringLiteral("--gebaeude")};
+const QStringList kSchalter{QStringLiteral("--einnahme"),
+                            QStringLiteral("--ausgabe"),
+                            QStringLiteral("--eu"),
+                            QStringLiteral("--drittland"),
+                            QStringLiteral("--kfz"),
+                            QStringLiteral("--gebaeude"),
+                            QStringLiteral("--reverse-charge"),
+                            QStringLiteral("--bauleistung")};
 const QStringList kWerte{QStringLiteral("--datum"), QStringLiteral("--betrag"),
                          QStringLiteral("--satz"),  QStringLiteral("--bk"),
-                         QStringLiteral("--beleg"), QStringLiteral("--text")};
+                         QStringLiteral("--beleg"), QStringLiteral("--text"),
+                         QStringLiteral("--kz")};
 
 void pruefe(const QString& meldung) {
     if (!meldung.isEmpty())
@@ -106,17 +114,20 @@ void eingabenAnwenden(Kontext& k, const Args& args, Buchung& b, bool neu) {
         }
         regeln.setzen(einnahme ? Belegeingaberegeln::Einnahme : Belegeingaberegeln::Ausgabe, true);
         for (const QString& s : reihenfolge) {
-            const auto schalter = s == QLatin1String("--eu") ? Belegeingaberegeln::EU
-                                  : s == QLatin1String("--drittland")
-                                      ? Belegeingaberegeln::Drittland
-                                  : s == QLatin1String("--kfz")      ? Belegeingaberegeln::KFZ
-                                  : s == QLatin1String("--gebaeude") ? Belegeingaberegeln::Gebaeude
-                                                                     : Belegeingaberegeln::Einnahme;
+            const auto schalter =
+                s == QLatin1String("--eu")               ? Belegeingaberegeln::EU
+                : s == QLatin1String("--drittland")      ? Belegeingaberegeln::Drittland
+                : s == QLatin1String("--kfz")            ? Belegeingaberegeln::KFZ
+                : s == QLatin1String("--gebaeude")       ? Belegeingaberegeln::Gebaeude
+                : s == QLatin1String("--reverse-charge") ? Belegeingaberegeln::ReverseCharge
+                : s == QLatin1String("--bauleistung")    ? Belegeingaberegeln::Bauleistung
+                                                         : Belegeingaberegeln::Einnahme;
             if (schalter == Belegeingaberegeln::Einnahme)
                 continue;
             if (!regeln.setzen(schalter, true))
-                throw Refused(QStringLiteral("Die Schalter --eu, --drittland, --kfz und --gebaeude "
-                                             "gibt es nur bei einer Ausgabe."));
+                throw Refused(QStringLiteral("Die Schalter --eu, --drittland, --reverse-charge, "
+                                             "--bauleistung, --kfz und --gebaeude gibt es nur "
+                                             "bei einer Ausgabe."));
         }
         regeln.uebernehmen(b);
         if (const auto satz = regeln.nimmSteuersatz())
@@ -138,6 +149,11 @@ void eingabenAnwenden(Kontext& k, const Args& args, Buchung& b, bool neu) {
     }
     if (const auto v = args.value(QStringLiteral("--text")))
         b.Text = *v;
+    // a Kennzahl belongs to an income at 0 %; a change into anything else drops it
+    if (const auto v = args.value(QStringLiteral("--kz")))
+        b.SteuerfreiKZ = *v;
+    else if (klassifiziere(b) != Buchungsart::Einnahme || steuersatz::zehntel(b.Steuersatz) != 0)
+        b.SteuerfreiKZ.clear();
 
     pruefe(buchungspruefung::buchung(dm.db(), b, dm.gibJahr()));
 }
@@ -200,7 +216,7 @@ void buchungZeigen(Kontext& k, const QStringList& words) {
         {"Buchungsdatum", dates::format(b.Buchungsdatum)},
         {"Belegnummer", nummer(b.Belegnummer)},
         {"Text", b.Text},
-        {"Steuersatz", QString::number(b.Steuersatz)},
+        {"Steuersatz", steuersatz::text(b.Steuersatz)},
         {"Betrag", b.Betrag.format()},
         {"BK", nummer(b.BK)},
         {"IstEinnahme", QString::number(b.IstEinnahme)},
@@ -211,6 +227,11 @@ void buchungZeigen(Kontext& k, const QStringList& words) {
     };
     for (const auto& [feld, text] : felder)
         k.out(QLatin1String(feld) + QLatin1Char('\t') + text);
+    // only where set, so that the lines of every other booking stay as they were
+    if (b.Steuerschuld)
+        k.out(QStringLiteral("Steuerschuld\t") + nummer(b.Steuerschuld));
+    if (!b.SteuerfreiKZ.isEmpty())
+        k.out(QStringLiteral("SteuerfreiKZ\t") + b.SteuerfreiKZ);
     Sql q = k.dm().db().sql(
         QStringLiteral("select Konten_Nr, St_Betrag from t_kontenbewegungen "
                        "where Buchungen_id = :id and mandant = :mandant order by id"));
@@ -257,7 +278,9 @@ void buchungsBefehle(std::vector<Befehl>& out) {
     out.push_back({QStringLiteral("bk loeschen"), QStringLiteral("bk loeschen ID"), bkLoeschen});
     const QString optionen = QStringLiteral("--datum TT.MM.JJJJ --betrag B --satz R --bk ID "
                                             "[--einnahme|--ausgabe] [--eu] [--drittland] "
-                                            "[--kfz] [--gebaeude] [--beleg N] [--text T]");
+                                            "[--reverse-charge] [--bauleistung] "
+                                            "[--kfz] [--gebaeude] [--beleg N] [--text T] "
+                                            "[--kz 011|017|019|016|020|021|\"nicht steuerbar\"]");
     out.push_back(
         {QStringLiteral("buchung neu"), QStringLiteral("buchung neu ") + optionen, buchungNeu});
     out.push_back(

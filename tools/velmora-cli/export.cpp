@@ -149,6 +149,8 @@ void exportUva(Kontext& k, const QStringList& words) {
     if (const QString* m = std::get_if<QString>(&r))
         throw Refused(QString(*m).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     const uva::Erklaerung& e = std::get<uva::Erklaerung>(r);
+    for (const QString& warnung : e.Warnungen)
+        k.err(warnung);
     if (const auto fehler = uva::schreiben(uva::xml(e, k.clock().now()), datei))
         throw Refused(QString(*fehler).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     for (const uva::Kz kz : uva::reihenfolge(e))

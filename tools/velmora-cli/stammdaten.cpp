@@ -5,6 +5,7 @@
 #include "data/dm_einaus.h"
 #include "data/festschreibung.h"
 #include "data/steuerfreikz.h"
+#include "data/steuernummer.h"
 #include "masterdata/mandanten.h"
 #include "masterdata/zeitraeume.h"
 
@@ -120,6 +121,9 @@ void stammdaten(Kontext& k, const QStringList& words) {
             geaendert = true;
         }
     }
+    if (const QString fehler = steuernummer::pruefen(daten.Steuernummer);
+        !fehler.isEmpty() && args.value(QStringLiteral("--steuernummer")))
+        throw Refused(fehler);
     if (const auto v = args.value(QStringLiteral("--steuer-de"))) {
         if (*v != QLatin1String("ja") && *v != QLatin1String("nein"))
             throw UsageError(QStringLiteral("--steuer-de nimmt ja oder nein."));
@@ -160,8 +164,7 @@ void jahrListe(Kontext& k, const QStringList& words) {
     TDM_EinAus& dm = k.dm();
     dm.setQueryZeitraumMandant(dm.gibMandant());
     zeilen(dm.QueryZeitraum(), [&](const QSqlRecord& r) {
-        k.out(
-            QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
+        k.out(QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
     });
 }
 
