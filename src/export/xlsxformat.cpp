@@ -122,7 +122,7 @@ void XlsxFormat::widen(int column, qsizetype length) {
 }
 
 void XlsxFormat::writeNumber(int column, double value, lxw_format* format, const QString& text) {
-    // a value without a number (NaN, infinity) is never a cell of its own
+    // NaN and infinity are no numbers a workbook holds: their text instead
     if (!std::isfinite(value)) {
         writeText(m_row, column, text, nullptr);
         return;

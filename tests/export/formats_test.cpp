@@ -258,6 +258,25 @@ TEST(QuoteText, DoublesQuotesAndEnclosesOnBlankOrComma) {
             << row.text;
 }
 
+TEST(CsvExcel, QuotesOnlySemicolonQuoteAndLineBreak) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } table[] = {
+        {"a b, c", "a b, c"},
+        {"1,5", "1,5"},
+        {"a;b", "\"a;b\""},
+        {"x\"y", "\"x\"\"y\""},
+        {"Zeile\r\nzwei", "\"Zeile\r\nzwei\""},
+        {"eins\nzwei", "\"eins\nzwei\""},
+        {"", ""},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(CsvExcelFormat::quoted(QString::fromUtf8(row.text)),
+                  QString::fromUtf8(row.expected))
+            << row.text;
+}
+
 TEST(Windows1252, MapsTheCodePageAndCountsWhatItCannotHold) {
     const Encoded1252 e = toWindows1252(QStringLiteral("Aä€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ\u00A0ÿ"));
     EXPECT_EQ(e.bytes, QByteArray("A\xE4\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91"
