@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/currency.h"
+#include "data/feldlaengen.h"
 
 #include <QDate>
 #include <QString>
@@ -22,7 +23,7 @@ template <class T> struct Eingelesen {
 
 namespace buchungspruefung {
 
-inline constexpr int TextLaenge = 100;
+inline constexpr int TextLaenge = feldlaenge::Buchungstext;
 // The largest amount in size: every total of a fiscal year stays exact.
 inline constexpr Currency HoechstBetrag = Currency::fromUnits(99'999'999'99LL * 100);
 

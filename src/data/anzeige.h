@@ -31,6 +31,9 @@ enum Datenrolle {
 // The kind of a column, answered by headerData(section, Horizontal, FeldArtRolle).
 enum class FeldArt { Text, Ganzzahl, Waehrung, Datum };
 constexpr int FeldArtRolle = Qt::UserRole + 110;
+// The longest text a text column holds, in characters, answered by
+// headerData(section, Horizontal, FeldBreiteRolle); nothing when unknown.
+constexpr int FeldBreiteRolle = Qt::UserRole + 111;
 
 Q_DECLARE_METATYPE(Currency)
 

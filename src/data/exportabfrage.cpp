@@ -2,9 +2,11 @@
 
 #include "data/dates.h"
 
-void ExportAbfrage::oeffnen(QSqlQuery ausgefuehrt, std::vector<FeldArt> arten) {
+void ExportAbfrage::oeffnen(QSqlQuery ausgefuehrt, std::vector<FeldArt> arten,
+                            std::vector<int> breiten) {
     schliessen();
     m_arten = std::move(arten);
+    m_breiten = std::move(breiten);
     setQuery(std::move(ausgefuehrt));
     m_offen = true;
 }
@@ -12,6 +14,7 @@ void ExportAbfrage::oeffnen(QSqlQuery ausgefuehrt, std::vector<FeldArt> arten) {
 void ExportAbfrage::schliessen() {
     clear();
     m_arten.clear();
+    m_breiten.clear();
     m_offen = false;
 }
 
@@ -39,5 +42,8 @@ QVariant ExportAbfrage::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Horizontal && role == FeldArtRolle && section >= 0 &&
         section < static_cast<int>(m_arten.size()))
         return static_cast<int>(art(section));
+    if (orientation == Qt::Horizontal && role == FeldBreiteRolle && section >= 0 &&
+        section < static_cast<int>(m_breiten.size()) && m_breiten[static_cast<size_t>(section)] > 0)
+        return m_breiten[static_cast<size_t>(section)];
     return QSqlQueryModel::headerData(section, orientation, role);
 }

@@ -15,8 +15,9 @@ class ExportAbfrage final : public QSqlQueryModel {
 public:
     using QSqlQueryModel::QSqlQueryModel;
 
-    // Takes an executed statement; arten has one kind per result column.
-    void oeffnen(QSqlQuery ausgefuehrt, std::vector<FeldArt> arten);
+    // Takes an executed statement; arten has one kind per result column,
+    // breiten the longest text of each text column (0: unknown).
+    void oeffnen(QSqlQuery ausgefuehrt, std::vector<FeldArt> arten, std::vector<int> breiten = {});
     void schliessen();
     bool offen() const { return m_offen; }
 
@@ -28,5 +29,6 @@ private:
     FeldArt art(int spalte) const;
 
     std::vector<FeldArt> m_arten;
+    std::vector<int> m_breiten;
     bool m_offen = false;
 };

@@ -3,6 +3,7 @@
 #include "data/anzeige.h"
 #include "data/dates.h"
 #include "data/db.h"
+#include "data/feldlaengen.h"
 
 namespace {
 
@@ -107,5 +108,7 @@ QVariant FinanzamtListe::wert(int spalte, const QVariant& roh, int role) {
 QVariant FinanzamtListe::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == FeldArtRolle && section >= 0 && section < Anzahl)
         return static_cast<int>(artDerSpalte(section));
+    if (orientation == Qt::Horizontal && role == FeldBreiteRolle && section == Text)
+        return feldlaenge::Buchungstext;
     return QSqlQueryModel::headerData(section, orientation, role);
 }

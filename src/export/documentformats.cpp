@@ -350,7 +350,8 @@ QString DifFormat::captionRowPrefix(int) const {
 }
 
 QString DifFormat::cell(const QString& text, const CellInfo&, bool) {
-    return QStringLiteral("1,0\n") + QuoteText(texte::einzeilig(text), false);
+    // a string value is always quoted: readers take a bare one for no cell
+    return QStringLiteral("1,0\n") + QuoteText(texte::einzeilig(text), true);
 }
 
 void DifFormat::rowLines(QStringList& out, const QString& row, bool) {

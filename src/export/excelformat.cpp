@@ -3,13 +3,16 @@
 #include "data/anzeige.h"
 
 #include <QLocale>
+#include <cmath>
+#include <stdexcept>
 
 std::optional<double> numberFromText(const QString& text) {
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
     const double v = c.toDouble(text.trimmed(), &ok);
-    if (!ok || text.trimmed().isEmpty())
+    // "nan" and "inf" are texts: a spreadsheet cell holds no such number
+    if (!ok || text.trimmed().isEmpty() || !std::isfinite(v))
         return std::nullopt;
     return v;
 }
@@ -20,8 +23,22 @@ TExcelBorders ExcelFormat::borders() const {
     return {};
 }
 
+void ExcelFormat::ensureRoom() const {
+    if (m_x.Row() > MaxRows)
+        throw std::runtime_error(meldungZuVieleZeilen().toStdString());
+}
+
+QString ExcelFormat::meldungZuVieleZeilen() {
+    return QStringLiteral("Das Format fasst höchstens 16.384 Zeilen; bitte XLSX wählen.");
+}
+
 void ExcelFormat::preamble(QStringList&) {
     const TExcelOptions& e = *ctx.excel;
+    // refused before a single record: the rows of the whole grid and the
+    // caption do not fit (the run checks each row again for header and footer)
+    const int rows = ctx.rowTotal + (ctx.options.contains(xoShowHeader) ? 1 : 0);
+    if (!ctx.options.contains(xoSelectedRowsOnly) && rows > MaxRows)
+        throw std::runtime_error(meldungZuVieleZeilen().toStdString());
     m_x.setFileName(ctx.target);
     m_x.MoveAfterEnter = maRight;
     m_x.setColumn(1);
@@ -52,10 +69,14 @@ void ExcelFormat::headerLines(QStringList&, const QStringList& lines, const QStr
     m_x.MoveAfterEnter = maDown;
     m_x.setActiveFont(0);
     m_x.Borders = {};
-    for (const QString& line : lines)
+    for (const QString& line : lines) {
+        ensureRoom();
         m_x.WriteLabel(line);
-    if (!lines.isEmpty())
+    }
+    if (!lines.isEmpty()) {
+        ensureRoom();
         m_x.WriteBlank();
+    }
     m_x.MoveAfterEnter = maRight;
 }
 
@@ -129,6 +150,7 @@ void ExcelFormat::rowLines(QStringList&, const QString&, bool captionRow) {
         m_x.setRow(m_x.Row() + 1);
         m_x.setColumn(1);
     }
+    ensureRoom();
     for (const PendingCell& c : m_pending)
         writeCell(c);
     m_pending.clear();
@@ -140,18 +162,25 @@ void ExcelFormat::footer(QStringList&, const QString&, const QStringList& lines,
     m_x.setColumn(1);
     m_x.setActiveFont(0);
     m_x.Borders = {};
-    for (const QString& line : lines)
+    for (const QString& line : lines) {
+        ensureRoom();
         m_x.WriteLabel(line);
+    }
 }
 
 TextFileResult ExcelFormat::finish(const QString&, const QStringList&, const ExportSinks&) {
     TextFileResult result;
+    if (ctx.target.isEmpty()) {
+        result.error = QStringLiteral("Kein Dateiname für die Tabelle.");
+        return result;
+    }
     if (ctx.excel->Protected)
         m_x.WriteProtect(true);
     m_x.EndFile();
     try {
         m_x.SaveFile();
         result.ok = true;
+        result.replaced = m_x.replacedCharacters();
     } catch (const ExcelSaveError& e) {
         result.error = QString::fromStdString(e.what());
     }

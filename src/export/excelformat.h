@@ -7,7 +7,7 @@
 #include <vector>
 
 // Reads a text as a number the way the spreadsheet formats do: a period as
-// decimal separator, no thousands separators.
+// decimal separator, no thousands separators; nothing for NaN or infinity.
 std::optional<double> numberFromText(const QString& text);
 
 // A cell of a row, kept until the row is written: the cursor moves of the
@@ -21,6 +21,10 @@ struct PendingCell {
 // The native spreadsheet through TNativeExcel.
 class ExcelFormat final : public ExportFormat {
 public:
+    // What a sheet of every version it writes (BIFF2 to BIFF5) holds.
+    static constexpr int MaxRows = 16384;
+    static QString meldungZuVieleZeilen();
+
     TExportType type() const override { return xtExcel; }
     QString extension() const override { return QStringLiteral("XLS"); }
     QString filterDescription(const TDocumentFilter& f) const override { return f.Excel; }
@@ -44,6 +48,8 @@ public:
 
 private:
     void writeCell(const PendingCell& c);
+    // Refuses the export when the cursor stands below the last row a sheet holds.
+    void ensureRoom() const;
     TExcelBorders borders() const;
 
     TNativeExcel m_x;

@@ -1,10 +1,12 @@
 #include "export/exportformat.h"
 
+#include "data/anzeige.h"
 #include "data/texte.h"
 #include "export/documentformats.h"
 #include "export/excelformat.h"
 #include "export/xlsxformat.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 TextFileResult ExportFormat::finish(const QString& target, const QStringList& lines,
@@ -41,6 +43,8 @@ std::unique_ptr<ExportFormat> createExportFormat(TExportType type) {
         return std::make_unique<TabFormat>();
     case xtCSV:
         return std::make_unique<CsvFormat>();
+    case xtCSVExcel:
+        return std::make_unique<CsvExcelFormat>();
     case xtTXT:
         return std::make_unique<TextFormat>();
     case xtClipboard:
@@ -87,6 +91,39 @@ QString CsvFormat::captionRowPrefix(int) const {
 
 QString CsvFormat::cell(const QString& text, const CellInfo&, bool) {
     return QuoteText(texte::einzeilig(text), false);
+}
+
+QString CsvExcelFormat::quoted(const QString& text) {
+    static const QRegularExpression special(QStringLiteral("[;\"\r\n]"));
+    if (!text.contains(special))
+        return text;
+    QString out = text;
+    out.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+QString CsvExcelFormat::rowNumberCell(const QString& n, int) const {
+    return quoted(n) + QLatin1Char(';');
+}
+
+QString CsvExcelFormat::captionRowPrefix(int) const {
+    return QStringLiteral(";");
+}
+
+QString CsvExcelFormat::cell(const QString& text, const CellInfo& info, bool) {
+    const QVariant& typed = info.typed;
+    if (typed.userType() == qMetaTypeId<Currency>())
+        return anzeige::zahl(typed.value<Currency>());
+    if (typed.typeId() == QMetaType::LongLong)
+        return QString::number(typed.toLongLong());
+    if (typed.typeId() == QMetaType::QDate && typed.toDate().isValid())
+        return anzeige::datum(typed.toDate());
+    return quoted(text);
+}
+
+TextFileResult CsvExcelFormat::finish(const QString& target, const QStringList& lines,
+                                      const ExportSinks&) {
+    return writeBytesFile(target, QByteArray("\xEF\xBB\xBF") + joinLines(lines).toUtf8());
 }
 
 QString TextFormat::separatorLine(int lineWidth) const {

@@ -23,6 +23,11 @@ struct CellInfo {
     QVariant typed;
 };
 
+template <class Options> const Options& defaultOptions() {
+    static const Options options;
+    return options;
+}
+
 // What a format learns about the run before its preamble.
 struct FormatContext {
     TExportOptions options;
@@ -33,9 +38,10 @@ struct FormatContext {
     // The component's class name in capital letters.
     QString className;
     QString target;
-    const THTMLOptions* html = nullptr;
-    const TRTFOptions* rtf = nullptr;
-    const TExcelOptions* excel = nullptr;
+    // The class defaults until a run gives the component's own.
+    const THTMLOptions* html = &defaultOptions<THTMLOptions>();
+    const TRTFOptions* rtf = &defaultOptions<TRTFOptions>();
+    const TExcelOptions* excel = &defaultOptions<TExcelOptions>();
     // Rows processed before the row being written.
     std::function<int()> processed;
 };
@@ -138,6 +144,27 @@ public:
     QString captionRowPrefix(int rowNumberCellLength) const override;
     QString cell(const QString& text, const CellInfo& info, bool useAlignments) override;
     QString join() const override { return QStringLiteral(","); }
+};
+
+// CSV as a German spreadsheet opens it: ";" between cells, numbers from the
+// typed values with a decimal comma and never quoted, dates "dd.mm.yyyy",
+// texts quoted only when they hold ";", a double quote or a line break;
+// UTF-8 with a byte-order mark, so umlauts and "€" survive in Excel.
+class CsvExcelFormat final : public ExportFormat {
+public:
+    TExportType type() const override { return xtCSVExcel; }
+    QString extension() const override { return QStringLiteral("CSV"); }
+    QString filterDescription(const TDocumentFilter& f) const override { return f.CSVExcel; }
+    bool writesHeaderLines() const override { return false; }
+    bool writesFooter() const override { return false; }
+    QString rowNumberCell(const QString& n, int padTo) const override;
+    QString captionRowPrefix(int rowNumberCellLength) const override;
+    QString cell(const QString& text, const CellInfo& info, bool useAlignments) override;
+    QString join() const override { return QStringLiteral(";"); }
+    TextFileResult finish(const QString& target, const QStringList& lines,
+                          const ExportSinks& sinks) override;
+
+    static QString quoted(const QString& text);
 };
 
 // Fixed-width text: cells padded to their column's width.

@@ -19,8 +19,10 @@ enum TExportType {
     xtClipboard,
     // the workbook a spreadsheet user expects today
     xtXLSX,
+    // semicolons and decimal commas, as a German spreadsheet reads a CSV file
+    xtCSVExcel,
 };
-constexpr int ExportTypeCount = 11;
+constexpr int ExportTypeCount = 12;
 
 enum TExportStyle { xsFile, xsView };
 
@@ -73,6 +75,7 @@ struct TDocumentFilter {
     QString DIF = QStringLiteral("Data Interchange Format");
     QString SYLK = QStringLiteral("SYLK Files");
     QString XLSX = QStringLiteral("Excel-Arbeitsmappe");
+    QString CSVExcel = QStringLiteral("CSV für Excel (Semikolon)");
 };
 
 // The texts of the component's windows.
@@ -124,4 +127,11 @@ inline constexpr ExportTypeName ExportTypeNames[ExportTypeCount] = {
     {xtSYLK, "SYLK Format"},
     {xtClipboard, "Clipboard"},
     {xtXLSX, "Microsoft Excel (xlsx)"},
+    {xtCSVExcel, "CSV für Excel (Semikolon)"},
+};
+
+// An entry of the selection dialog.
+struct ExportTypeEntry {
+    TExportType type;
+    QString name;
 };

@@ -29,9 +29,27 @@ void dokumentEinstellungen(TCustomExport& e) {
 
 } // namespace
 
+std::vector<ExportTypeEntry> programmFormate() {
+    // what a spreadsheet user looks for first, under German names; the
+    // component's other formats after them in its own order
+    std::vector<ExportTypeEntry> formate = {
+        {xtXLSX, QStringLiteral("Excel-Arbeitsmappe (XLSX)")},
+        {xtCSVExcel, QStringLiteral("CSV für Excel (Semikolon)")},
+        {xtTAB, QStringLiteral("Text (Tab getrennt)")},
+    };
+    for (const ExportTypeName& n : ExportTypeNames) {
+        if (n.type != xtXLSX && n.type != xtCSVExcel && n.type != xtTAB)
+            formate.push_back({n.type, QString::fromUtf8(n.name)});
+    }
+    return formate;
+}
+
 void programmExportEinrichten(TCustomExport& e, UserSeam& ui, const QString& caption) {
-    e.ExportType = xtTAB;
-    e.ExportTypes = {xtTAB};
+    e.ExportType = xtXLSX;
+    e.ExportTypes = {};
+    e.FormatEntries = programmFormate();
+    for (const ExportTypeEntry& f : e.FormatEntries)
+        e.ExportTypes.include(f.type);
     e.ExportStyle = xsFile;
     e.Options = {xoClipboardMessage, xoHeaderLine, xoShowHeader, xoShowProgress, xoUseAlignments};
     e.DateFormat = QStringLiteral("dd.MM.yyyy");

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "export/exporttypes.h"
+
 #include <QString>
+#include <vector>
 
 class TCustomExport;
 class UserSeam;
 
-// How the program sets up its grid exports: tab-separated text only, written
-// to a file, German texts under the given caption ("Export Buchhaltung",
+// How the program sets up its grid exports: the workbook preselected, then
+// the semicolon CSV and tab-separated text, then the component's other
+// formats; written to a file, German texts under the given caption ("Export Buchhaltung",
 // "Export Finanzamt"), and a handler that reports every failure.
 void programmExportEinrichten(TCustomExport& e, UserSeam& ui, const QString& caption);
+
+// The selection dialog's entries in the program's order.
+std::vector<ExportTypeEntry> programmFormate();
 
 // The message of a failed export; empty where nothing is to be said
 // (code 4, the save dialog cancelled; code 1, which code 3 follows).

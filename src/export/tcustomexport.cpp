@@ -132,9 +132,9 @@ void TCustomExport::Execute() {
     {
         const QSignalBlocker block(dlg.SelectionCombo);
         dlg.SelectionCombo->clear();
-        for (const ExportTypeName& n : ExportTypeNames) {
+        for (const ExportTypeEntry& n : formatEntries()) {
             if (ExportTypes.contains(n.type) && exportFormatAvailable(n.type))
-                dlg.SelectionCombo->addItem(QLatin1String(n.name), static_cast<int>(n.type));
+                dlg.SelectionCombo->addItem(n.name, static_cast<int>(n.type));
         }
         dlg.SelectionCombo->setMaxVisibleItems(qMax(1, dlg.SelectionCombo->count()));
         const int current = dlg.SelectionCombo->findData(static_cast<int>(ExportType));
@@ -179,15 +179,24 @@ void TCustomExport::SelectionChanged(QObject* sender) {
         ExportStyle = xsFile;
     } else if (tag == 30) {
         const QString entry = dlg.SelectionCombo->currentText();
-        const bool clipboard = entry == QLatin1String("Clipboard");
-        dlg.rdo_View->setEnabled(!clipboard);
-        dlg.rdo_File->setEnabled(!clipboard);
-        for (const ExportTypeName& n : ExportTypeNames) {
-            if (entry == QLatin1String(n.name))
+        for (const ExportTypeEntry& n : formatEntries()) {
+            if (entry == n.name)
                 ExportType = n.type;
         }
+        const bool clipboard = ExportType == xtClipboard;
+        dlg.rdo_View->setEnabled(!clipboard);
+        dlg.rdo_File->setEnabled(!clipboard);
         dlg.setPicture(ExportType);
     }
+}
+
+std::vector<ExportTypeEntry> TCustomExport::formatEntries() const {
+    if (!FormatEntries.empty())
+        return FormatEntries;
+    std::vector<ExportTypeEntry> entries;
+    for (const ExportTypeName& n : ExportTypeNames)
+        entries.push_back({n.type, QString::fromUtf8(n.name)});
+    return entries;
 }
 
 void TCustomExport::RunExport() {
@@ -270,18 +279,7 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
         return;
     wroteAnything = true;
 
-    FormatContext context;
-    context.options = Options;
-    context.columnCount = ColumnCount();
-    context.rowTotal = m_total;
-    context.columnWidths = ColumnWidths;
-    context.className = QString::fromLatin1(metaObject()->className()).toUpper();
-    context.target = target;
-    context.html = &HTML;
-    context.rtf = &DOC_RTF;
-    context.excel = &EXCEL;
-    context.processed = [this] { return m_processed; };
-    format.begin(context);
+    format.begin(formatContext(target));
 
     QStringList lines;
     format.preamble(lines);
@@ -356,6 +354,31 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
         m_ui.question(UserSeam::Kind::Information, Messages.CopiedToClipboard, UserSeam::Ok);
 }
 
+FormatContext TCustomExport::formatContext(const QString& target) {
+    FormatContext context;
+    context.options = Options;
+    context.columnCount = ColumnCount();
+    context.rowTotal = m_total;
+    context.columnWidths = ColumnWidths;
+    context.className = QString::fromLatin1(metaObject()->className()).toUpper();
+    context.target = target;
+    context.html = &HTML;
+    context.rtf = &DOC_RTF;
+    context.excel = &EXCEL;
+    context.processed = [this] { return m_processed; };
+    return context;
+}
+
+ExportFormat* TCustomExport::currentFormat() {
+    if (m_format && m_format->type() == ExportType)
+        return m_format.get();
+    // asked outside a run: a format that knows the settings, with no target
+    m_format = createExportFormat(ExportType);
+    if (m_format)
+        m_format->begin(formatContext(QString()));
+    return m_format.get();
+}
+
 std::vector<TCustomExport::ColumnLayout> TCustomExport::columnLayout() {
     const bool invisibles = Options.contains(xoExportInvisibles);
     const int n = ColumnCount();
@@ -372,13 +395,12 @@ std::vector<TCustomExport::ColumnLayout> TCustomExport::columnLayout() {
 }
 
 QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bool withRowNumber) {
-    if (!m_format || m_format->type() != ExportType)
-        m_format = createExportFormat(ExportType);
-    if (!m_format)
+    ExportFormat* format = currentFormat();
+    if (!format)
         throw ExportFailure(QStringLiteral("Dieses Exportformat ist nicht verfügbar."));
     QString row;
     if (withRowNumber && !captionRow)
-        row = m_format->rowNumber(rowNumberText(), rowNumberPad()) + m_format->afterRowNumber();
+        row = format->rowNumber(rowNumberText(), rowNumberPad()) + format->afterRowNumber();
     const bool alignments = Options.contains(xoUseAlignments);
     std::vector<ColumnLayout> asked;
     if (!m_columns)
@@ -399,8 +421,8 @@ QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bo
         if (!captionRow)
             info.typed = TypedValue(i);
         if (!first)
-            row += m_format->join();
-        row += m_format->cell(CellText(info.value, info.width), info, alignments);
+            row += format->join();
+        row += format->cell(CellText(info.value, info.width), info, alignments);
         first = false;
     }
     return row;
@@ -454,10 +476,9 @@ int TCustomExport::defaultWidthFor(FieldKind kind, int size) const {
 }
 
 QString TCustomExport::RowNumberCell() {
-    if (!m_format || m_format->type() != ExportType)
-        m_format = createExportFormat(ExportType);
     const QString n = rowNumberText();
-    return m_format ? m_format->rowNumberCell(n, rowNumberPad()) : n;
+    const ExportFormat* format = currentFormat();
+    return format ? format->rowNumberCell(n, rowNumberPad()) : n;
 }
 
 QString TCustomExport::rowNumberText() const {
@@ -484,9 +505,8 @@ int TCustomExport::LineWidth() {
 QString TCustomExport::SeparatorLine(bool header) {
     if (!Options.contains(header ? xoHeaderLine : xoFooterLine))
         return QString();
-    if (!m_format || m_format->type() != ExportType)
-        m_format = createExportFormat(ExportType);
-    return m_format ? m_format->separatorLine(LineWidth()) : QString();
+    const ExportFormat* format = currentFormat();
+    return format ? format->separatorLine(LineWidth()) : QString();
 }
 
 QString TCustomExport::GetExtension() const {
@@ -501,6 +521,7 @@ QString TCustomExport::GetExtension() const {
     case xtTAB:
         return QStringLiteral("TXT");
     case xtCSV:
+    case xtCSVExcel:
         return QStringLiteral("CSV");
     case xtRTF:
         return QStringLiteral("RTF");
@@ -551,6 +572,9 @@ QString TCustomExport::GetFilter() const {
         break;
     case xtXLSX:
         description = f.XLSX;
+        break;
+    case xtCSVExcel:
+        description = f.CSVExcel;
         break;
     }
     const QString ext = GetExtension();

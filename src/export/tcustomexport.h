@@ -33,6 +33,9 @@ public:
     QString DateTimeFormat;
     TExportType ExportType = xtExcel;
     TExportTypes ExportTypes;
+    // The selection dialog's entries in their order, each shown when its
+    // format is in ExportTypes; empty: the component's names in the fixed order.
+    std::vector<ExportTypeEntry> FormatEntries;
     TExportStyle ExportStyle = xsView;
     QString FileName;
     TMessagesOptions Messages;
@@ -66,6 +69,9 @@ public:
     void RunExport();
     // Writes one complete export to target.
     void WriteExport(const QString& target);
+
+    // The entries the selection dialog offers, whatever ExportTypes holds.
+    std::vector<ExportTypeEntry> formatEntries() const;
 
     QString BuildRow(const TExportValues& values, bool captionRow, bool withRowNumber);
     int ColumnWidth(int i);
@@ -125,6 +131,10 @@ protected:
 private:
     void raiseError(int code, const QString& reason = QString());
     QString targetName();
+    FormatContext formatContext(const QString& target);
+    // The format of ExportType: the run's, or outside a run one that knows
+    // the settings but has no target.
+    ExportFormat* currentFormat();
     void writeGuarded(const QString& target, bool& wroteAnything);
     void showProgress();
     void stepProgress(int position);

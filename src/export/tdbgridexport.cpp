@@ -140,7 +140,8 @@ int TDBGridExport::DefaultColumnWidth(int i) {
         case FeldArt::Datum:
             return defaultWidthFor(FieldKind::Date, 0);
         case FeldArt::Text:
-            return defaultWidthFor(FieldKind::String, 0);
+            return defaultWidthFor(FieldKind::String,
+                                   m->headerData(i, Qt::Horizontal, FeldBreiteRolle).toInt());
         }
     }
     if (const auto* sql = qobject_cast<const QSqlQueryModel*>(m)) {

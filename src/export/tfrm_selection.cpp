@@ -30,6 +30,7 @@ int pictureIndex(TExportType type) {
     case xtRTF:
         return 0;
     case xtCSV:
+    case xtCSVExcel:
         return 1;
     case xtHTML:
         return 2;

@@ -13,8 +13,11 @@ constexpr int LastRow = 65535;
 constexpr int LastColumn = 256;
 constexpr int MaxText = 255;
 
-QByteArray shortText(const QString& text) {
-    return toWindows1252(text.left(MaxText)).bytes.left(MaxText);
+QByteArray shortText(const QString& text, int* replaced = nullptr) {
+    Encoded1252 encoded = toWindows1252(text.left(MaxText));
+    if (replaced)
+        *replaced += encoded.replaced;
+    return encoded.bytes.left(MaxText);
 }
 
 } // namespace
@@ -39,6 +42,7 @@ void TNativeExcel::putDouble(double v) {
 void TNativeExcel::BeginFile() {
     m_state = State::Open;
     m_fonts = 0;
+    m_replaced = 0;
     m_stream.clear();
     if (m_biff == bvBIFF2) {
         record(0x0009, 4);
@@ -155,7 +159,7 @@ void TNativeExcel::WriteNumber(double value) {
 }
 
 void TNativeExcel::WriteLabel(const QString& text) {
-    const QByteArray bytes = shortText(text);
+    const QByteArray bytes = shortText(text, &m_replaced);
     cellHeader(0x0004, static_cast<quint16>(8 + bytes.size()));
     put8(static_cast<quint8>(bytes.size()));
     m_stream.append(bytes);

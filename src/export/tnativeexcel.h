@@ -77,6 +77,9 @@ public:
 
     const QByteArray& stream() const { return m_stream; }
     int fontsWritten() const { return m_fonts; }
+    // Characters of text cells written as "?" since BeginFile, as
+    // Windows-1252 cannot hold them.
+    int replacedCharacters() const { return m_replaced; }
 
 private:
     enum class State { New, Open, Closed };
@@ -91,6 +94,7 @@ private:
     QByteArray m_stream;
     State m_state = State::New;
     int m_fonts = 0;
+    int m_replaced = 0;
     quint8 m_activeFont = 0;
     TBIFFVersion m_biff = bvBIFF5;
     QString m_fileName;

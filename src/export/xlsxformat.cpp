@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -29,6 +30,7 @@ void XlsxFormat::discard() {
         workbook_close(m_book);
         m_book = nullptr;
     }
+    m_sheet = nullptr;
     if (!m_temp.isEmpty()) {
         QFile::remove(m_temp);
         m_temp.clear();
@@ -40,7 +42,14 @@ void XlsxFormat::check(int error) {
         throw std::runtime_error(lxw_strerror(static_cast<lxw_error>(error)));
 }
 
+void XlsxFormat::requireSheet() const {
+    if (!m_sheet)
+        throw std::runtime_error("Die Arbeitsmappe ist nicht angelegt.");
+}
+
 void XlsxFormat::preamble(QStringList&) {
+    if (ctx.target.isEmpty())
+        throw std::runtime_error("Kein Dateiname für die Arbeitsmappe.");
     const QFileInfo target(ctx.target);
     {
         // reserves a name beside the target; the workbook is written there
@@ -64,10 +73,14 @@ void XlsxFormat::preamble(QStringList&) {
     format_set_num_format(m_date, "dd.mm.yyyy");
     if (!m_sheet || !m_bold || !m_amount || !m_whole || !m_date)
         throw std::runtime_error("Die Arbeitsmappe konnte nicht angelegt werden.");
+    // every column on one page across
+    worksheet_fit_to_pages(m_sheet, 1, 0);
     m_row = 0;
+    m_widths.clear();
 }
 
 void XlsxFormat::writeText(int row, int column, const QString& text, lxw_format* format) {
+    requireSheet();
     check(worksheet_write_string(m_sheet, static_cast<lxw_row_t>(row),
                                  static_cast<lxw_col_t>(column),
                                  text.left(MaxCellText).toUtf8().constData(), format));
@@ -101,58 +114,75 @@ QString XlsxFormat::cell(const QString& text, const CellInfo& info, bool) {
     return QString();
 }
 
+void XlsxFormat::widen(int column, qsizetype length) {
+    if (column >= static_cast<int>(m_widths.size()))
+        m_widths.resize(static_cast<size_t>(column) + 1, 0);
+    int& w = m_widths[static_cast<size_t>(column)];
+    w = qMax(w, static_cast<int>(qMin<qsizetype>(length, MaxWidth)));
+}
+
+void XlsxFormat::writeNumber(int column, double value, lxw_format* format, const QString& text) {
+    // NaN and infinity are no numbers a workbook holds: their text instead
+    if (!std::isfinite(value)) {
+        writeText(m_row, column, text, nullptr);
+        return;
+    }
+    check(worksheet_write_number(m_sheet, static_cast<lxw_row_t>(m_row),
+                                 static_cast<lxw_col_t>(column), value, format));
+}
+
 void XlsxFormat::writeCell(int column, const PendingCell& c) {
-    const auto row = static_cast<lxw_row_t>(m_row);
-    const auto col = static_cast<lxw_col_t>(column);
     if (c.info.captionRow) {
+        // room for the filter button beside the caption
+        widen(column, c.text.size() + 2);
         writeText(m_row, column, c.text, m_bold);
         return;
     }
     bool ok = false;
     if (c.rowNumber) {
+        widen(column, c.text.size());
         const qlonglong n = c.text.toLongLong(&ok);
         if (ok)
-            check(worksheet_write_number(m_sheet, row, col, static_cast<double>(n), m_whole));
+            writeNumber(column, static_cast<double>(n), m_whole, c.text);
         else
             writeText(m_row, column, c.text, nullptr);
         return;
     }
+    // numbers and dates only from typed values: a text stays a text, however
+    // much it looks like a number ("0815", "1e3", "nan")
     const QVariant& typed = c.info.typed;
     if (typed.userType() == qMetaTypeId<Currency>()) {
-        check(worksheet_write_number(m_sheet, row, col, typed.value<Currency>().toDouble(),
-                                     m_amount));
+        const Currency amount = typed.value<Currency>();
+        widen(column, amount.format().size());
+        writeNumber(column, amount.toDouble(), m_amount, c.text);
     } else if (typed.typeId() == QMetaType::LongLong) {
-        check(worksheet_write_number(m_sheet, row, col, static_cast<double>(typed.toLongLong()),
-                                     m_whole));
+        widen(column, c.text.size());
+        writeNumber(column, static_cast<double>(typed.toLongLong()), m_whole, c.text);
+    } else if (typed.typeId() == QMetaType::Double) {
+        widen(column, c.text.size());
+        writeNumber(column, typed.toDouble(), nullptr, c.text);
     } else if (typed.typeId() == QMetaType::QDate && typed.toDate().isValid()) {
         const QDate d = typed.toDate();
+        widen(column, 10);
         lxw_datetime dt{d.year(), d.month(), d.day(), 0, 0, 0.0};
-        check(worksheet_write_datetime(m_sheet, row, col, &dt, m_date));
-    } else if (c.text.isEmpty()) {
-        // nothing to write: the cell stays empty
-    } else if (const auto number = numberFromText(c.text)) {
-        check(worksheet_write_number(m_sheet, row, col, *number, nullptr));
-    } else {
+        check(worksheet_write_datetime(m_sheet, static_cast<lxw_row_t>(m_row),
+                                       static_cast<lxw_col_t>(column), &dt, m_date));
+    } else if (!c.text.isEmpty()) {
+        widen(column, c.text.size());
         writeText(m_row, column, c.text, nullptr);
     }
 }
 
 void XlsxFormat::rowLines(QStringList&, const QString&, bool captionRow) {
+    requireSheet();
     const bool numbers = ctx.options.contains(xoRowNumbers);
     int column = 0;
-    if (captionRow && numbers)
+    if (captionRow && numbers) {
         check(worksheet_write_blank(m_sheet, static_cast<lxw_row_t>(m_row), 0, m_bold));
-    if (numbers && !m_widthsSet)
-        check(worksheet_set_column(m_sheet, 0, 0, 6, nullptr));
-    if (captionRow && numbers)
         column = 1;
-    for (const PendingCell& c : m_pending) {
-        if (!m_widthsSet && !c.rowNumber && c.info.width > 0)
-            check(worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column),
-                                       static_cast<lxw_col_t>(column), c.info.width, nullptr));
-        writeCell(column++, c);
     }
-    m_widthsSet = true;
+    for (const PendingCell& c : m_pending)
+        writeCell(column++, c);
     if (captionRow) {
         const int last = column > 0 ? column - 1 : 0;
         worksheet_freeze_panes(m_sheet, static_cast<lxw_row_t>(m_row + 1), 0);
@@ -174,8 +204,19 @@ void XlsxFormat::footer(QStringList&, const QString&, const QStringList& lines,
 
 TextFileResult XlsxFormat::finish(const QString& target, const QStringList&, const ExportSinks&) {
     TextFileResult result;
+    if (!m_book || !m_sheet) {
+        result.error = QStringLiteral("Die Arbeitsmappe ist nicht angelegt.");
+        return result;
+    }
+    for (size_t i = 0; i < m_widths.size(); ++i) {
+        if (m_widths[i] > 0)
+            check(worksheet_set_column(m_sheet, static_cast<lxw_col_t>(i),
+                                       static_cast<lxw_col_t>(i), qMin(m_widths[i] + 1, MaxWidth),
+                                       nullptr));
+    }
     const lxw_error closed = workbook_close(m_book);
     m_book = nullptr;
+    m_sheet = nullptr;
     if (closed != LXW_NO_ERROR) {
         result.error = QString::fromUtf8(lxw_strerror(closed));
         discard();

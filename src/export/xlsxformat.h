@@ -7,10 +7,14 @@ struct lxw_worksheet;
 struct lxw_format;
 
 // The Excel workbook (xlsx) through libxlsxwriter: amounts, whole numbers and
-// dates as typed cells, the caption row bold, frozen and filtered, written to
-// a temporary file beside the target and renamed over it.
+// dates as typed cells from the model's typed values, every other cell text,
+// each column as wide as its content up to MaxWidth characters, the caption row bold, frozen and
+// filtered, written to a temporary file beside the target and renamed over it.
 class XlsxFormat final : public ExportFormat {
 public:
+    // The widest column, in characters: a longer text shows cut.
+    static constexpr int MaxWidth = 60;
+
     XlsxFormat() = default;
     XlsxFormat(const XlsxFormat&) = delete;
     XlsxFormat& operator=(const XlsxFormat&) = delete;
@@ -36,8 +40,13 @@ public:
 
 private:
     void check(int error);
+    // Refuses a call before the preamble has made the workbook.
+    void requireSheet() const;
     void writeText(int row, int column, const QString& text, lxw_format* format);
     void writeCell(int column, const PendingCell& c);
+    void writeNumber(int column, double value, lxw_format* format, const QString& text);
+    // Makes the column at least length characters wide, up to MaxWidth.
+    void widen(int column, qsizetype length);
     void discard();
 
     lxw_workbook* m_book = nullptr;
@@ -48,6 +57,6 @@ private:
     lxw_format* m_date = nullptr;
     QString m_temp;
     int m_row = 0;
-    bool m_widthsSet = false;
+    std::vector<int> m_widths;
     std::vector<PendingCell> m_pending;
 };

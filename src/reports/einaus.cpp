@@ -1,6 +1,7 @@
 #include "reports/einaus.h"
 
 #include "data/dm_einaus.h"
+#include "data/feldlaengen.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
 #include "reports/sqlzeilen.h"
@@ -102,8 +103,10 @@ void detailExportOeffnen(TDM_EinAus& dm, const T_RepDaten& daten) {
     q.bind(QStringLiteral("Zeitraum"), dm.gibZeitraum())
         .bind(QStringLiteral("mandant"), daten.Mandant)
         .exec();
-    Query_Export.oeffnen(q.take(), {FeldArt::Ganzzahl, FeldArt::Datum, FeldArt::Text,
-                                    FeldArt::Waehrung, FeldArt::Waehrung, FeldArt::Text});
+    Query_Export.oeffnen(q.take(),
+                         {FeldArt::Ganzzahl, FeldArt::Datum, FeldArt::Text, FeldArt::Waehrung,
+                          FeldArt::Waehrung, FeldArt::Text},
+                         {0, 0, feldlaenge::Buchungstext, 0, 0, feldlaenge::Text});
 }
 
 } // namespace einaus

@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "data/feldlaengen.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
 #include "reports/sqlzeilen.h"
@@ -89,7 +90,8 @@ void exportOeffnen(TDM_EinAus& dm, const T_RepDaten& daten) {
     q.exec();
     Query_Export.oeffnen(q.take(),
                          {FeldArt::Datum, FeldArt::Ganzzahl, FeldArt::Text, FeldArt::Ganzzahl,
-                          FeldArt::Waehrung, FeldArt::Waehrung, FeldArt::Waehrung, FeldArt::Text});
+                          FeldArt::Waehrung, FeldArt::Waehrung, FeldArt::Waehrung, FeldArt::Text},
+                         {0, 0, feldlaenge::Buchungstext, 0, 0, 0, 0, feldlaenge::Text});
 }
 
 } // namespace journal

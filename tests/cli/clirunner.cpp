@@ -15,6 +15,8 @@ CliErgebnis CliRunner::run(const QStringList& args, const QString& heute) const 
     QStringList all{QStringLiteral("--dir"), m_dirPath};
     if (!heute.isEmpty())
         all << QStringLiteral("--heute") << heute;
+    if (!arbeitsverzeichnis.isEmpty())
+        p.setWorkingDirectory(arbeitsverzeichnis);
     p.start(QStringLiteral(VELMORA_CLI_PATH), all + args);
     p.closeWriteChannel();
     p.waitForFinished(60000);

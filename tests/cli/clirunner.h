@@ -21,6 +21,8 @@ public:
     // Fails the test unless the command succeeded; answers its stdout.
     QString ok(const QStringList& args) const;
     QByteArray databaseBytes() const;
+    // The working directory the tool is started in; empty: the test's own.
+    QString arbeitsverzeichnis;
     // Client "Huber KG" with 2026, circle 1 "Erlöse" and the first quarter of
     // the report tests: revenues at 20, 10 and 0 %, a vehicle expense, an
     // intra-community acquisition, import VAT, and one booking of April.

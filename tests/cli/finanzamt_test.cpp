@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -107,6 +108,25 @@ TEST_F(CliFinanzamt, EveryFormatWritesItsFileAndTheWorkbookHoldsNumbers) {
         << p.readAllStandardError().toStdString();
 }
 
+// The semicolon CSV, written to a name relative to the shell's working
+// directory rather than the program directory.
+TEST_F(CliFinanzamt, SemicolonCsvToARelativeName) {
+    QTemporaryDir shell;
+    cli.arbeitsverzeichnis = shell.path();
+    cli.ok({"export", "finanzamt", "--monat", "2", "--format", "csv-excel", "feb"});
+    EXPECT_EQ(dateiBytes(shell.filePath("feb.CSV")),
+              QByteArray("\xEF\xBB\xBF"
+                         "Buchungsdatum;Belegnummer;Text;BruttoBetrag;Steuersatz;VST;UST\r\n"
+                         "01.01.2008;8;Neujahr;80;0;0;0\r\n"
+                         "15.01.2008;1;Honorar J\xC3\xA4nner;120;20;0;20\r\n"
+                         "03.02.2008;2;B\xC3\xBCromaterial;-240;20;40;0\r\n"
+                         "29.02.2008;3;Ware aus Deutschland;-1000;20;200;200\r\n"));
+    EXPECT_FALSE(QFile::exists(datei("feb.CSV")));
+    // so is the report's PDF
+    cli.ok({"bericht", "journal", "--zeitraum", "1", "--pdf", "journal.pdf"});
+    EXPECT_TRUE(dateiBytes(shell.filePath("journal.pdf")).startsWith("%PDF"));
+}
+
 TEST_F(CliFinanzamt, UsageErrorsAndFailures) {
     for (const QStringList& falsch :
          {QStringList{"export", "finanzamt", "--monat", "13", datei("x")},
@@ -116,8 +136,9 @@ TEST_F(CliFinanzamt, UsageErrorsAndFailures) {
           QStringList{"export", "finanzamt", "--monat", "6", "--format", "pdf", datei("x")}}) {
         const CliErgebnis r = cli.run(falsch);
         EXPECT_EQ(r.status, 2) << falsch.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("export finanzamt --monat M FILE "
-                                   "[--format tab|csv|txt|html|doc|rtf|dif|slk|xls|xlsx]"));
+        EXPECT_TRUE(
+            r.err.contains("export finanzamt --monat M FILE "
+                           "[--format tab|csv|txt|html|doc|rtf|dif|slk|xls|xlsx|csv-excel]"));
     }
     const CliErgebnis r = cli.run({"export", "finanzamt", "--monat", "6", datei("fehlt/x.txt")});
     EXPECT_EQ(r.status, 1);

@@ -1,5 +1,6 @@
 #include "exporttest.h"
 
+#include "data/anzeige.h"
 #include "export/windows1252.h"
 
 namespace {
@@ -215,6 +216,27 @@ TEST_P(FormatTable, WritesTheExpectedBytes) {
 INSTANTIATE_TEST_SUITE_P(Formats, FormatTable, ::testing::ValuesIn(cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A text column is as wide as the longest text its field holds, so every
+// data row lines up, and xoTruncate cuts what is longer.
+TEST_F(ExportFixture, FixedWidthTextColumnsAreAsWideAsTheirField) {
+    setRows({{"Müller", "12,50", "Wien"},
+             {"", "", "Graz"},
+             {"Donaudampfschiff", "-3", "Sankt Pölten"}});
+    model.setHeaderData(0, Qt::Horizontal, static_cast<int>(FeldArt::Text), FeldArtRolle);
+    model.setHeaderData(0, Qt::Horizontal, 8, FeldBreiteRolle);
+    model.setHeaderData(1, Qt::Horizontal, static_cast<int>(FeldArt::Waehrung), FeldArtRolle);
+    model.setHeaderData(2, Qt::Horizontal, static_cast<int>(FeldArt::Text), FeldArtRolle);
+    model.setHeaderData(2, Qt::Horizontal, 6, FeldBreiteRolle);
+    exporter->ExportType = xtTXT;
+    exporter->Options = {xoShowHeader, xoUseAlignments, xoTruncate};
+    const auto blanks = [](int n) { return QByteArray(n, ' '); };
+    // widths 8, 15 (an amount) and 6; left, right and centred
+    EXPECT_EQ(run().toStdString(),
+              ("Name" + blanks(14) + "Betrag" + "  Ort  \r\n" + "M\xFCller" + blanks(13) + "12,50" +
+               "  Wien \r\n" + blanks(26) + "Graz \r\n" + "Donau..." + blanks(14) + "-3 San...\r\n")
+                  .toStdString());
+}
+
 TEST(QuoteText, DoublesQuotesAndEnclosesOnBlankOrComma) {
     const struct {
         const char* text;
@@ -232,6 +254,25 @@ TEST(QuoteText, DoublesQuotesAndEnclosesOnBlankOrComma) {
     };
     for (const auto& row : table)
         EXPECT_EQ(QuoteText(QString::fromUtf8(row.text), row.always),
+                  QString::fromUtf8(row.expected))
+            << row.text;
+}
+
+TEST(CsvExcel, QuotesOnlySemicolonQuoteAndLineBreak) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } table[] = {
+        {"a b, c", "a b, c"},
+        {"1,5", "1,5"},
+        {"a;b", "\"a;b\""},
+        {"x\"y", "\"x\"\"y\""},
+        {"Zeile\r\nzwei", "\"Zeile\r\nzwei\""},
+        {"eins\nzwei", "\"eins\nzwei\""},
+        {"", ""},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(CsvExcelFormat::quoted(QString::fromUtf8(row.text)),
                   QString::fromUtf8(row.expected))
             << row.text;
 }

@@ -33,12 +33,15 @@ protected:
         exporter->Options.exclude(xoShowProgress);
     }
 
-    void selectionOk() {
-        ui.answerModal([this](QDialog& d) {
+    // Chooses the format of that entry and presses OK.
+    void selectionOk(const QString& format = QStringLiteral("Text (Tab getrennt)")) {
+        ui.answerModal([this, format](QDialog& d) {
             auto& s = dynamic_cast<Tfrm_Selection&>(d);
             shownFormats.clear();
             for (int i = 0; i < s.SelectionCombo->count(); ++i)
                 shownFormats << s.SelectionCombo->itemText(i);
+            preselected = s.SelectionCombo->currentText();
+            s.SelectionCombo->setCurrentIndex(s.SelectionCombo->findText(format));
             fileChecked = s.rdo_File->isChecked();
             s.btn_Selection->click();
             return s.result();
@@ -61,16 +64,16 @@ protected:
     void execute() { programmExportAusfuehren(*exporter, ui); }
 
     QStringList shownFormats;
+    QString preselected;
     bool fileChecked = false;
     QStringList presets;
     QStringList titles;
 };
 
 TEST_F(ProgrammExport, SettingsAndTheSelectionDialogsTexts) {
-    EXPECT_EQ(exporter->ExportType, xtTAB);
-    EXPECT_EQ(exporter->ExportTypes, TExportTypes{xtTAB});
-    EXPECT_EQ(exporter->GetFilter(), QStringLiteral("Text (Tab getrennt) (*.txt)|*.TXT"));
-    EXPECT_EQ(exporter->GetExtension(), QStringLiteral("TXT"));
+    EXPECT_EQ(exporter->ExportType, xtXLSX);
+    EXPECT_EQ(exporter->GetFilter(), QStringLiteral("Excel-Arbeitsmappe (*.xlsx)|*.XLSX"));
+    EXPECT_EQ(exporter->GetExtension(), QStringLiteral("XLSX"));
     EXPECT_EQ(exporter->Messages.DocumentFilter.Excel, QStringLiteral("Excel Datei"));
     // the document formats' settings, without effect on the tab format
     const TRTFOptions& r = exporter->DOC_RTF;
@@ -96,13 +99,24 @@ TEST_F(ProgrammExport, SettingsAndTheSelectionDialogsTexts) {
     EXPECT_EQ(s.rdo_File->text(), QStringLiteral("Export &in Datei"));
     EXPECT_EQ(s.btn_Selection->text(), QStringLiteral("&Exportieren"));
     EXPECT_EQ(s.btn_Cancel->text(), QStringLiteral("&Abbruch"));
-    EXPECT_EQ(shownFormats, QStringList{"Tab-Separated Text"});
+    // the workbook first and preselected, the semicolon CSV and the tab text
+    // after it, then the component's formats in their fixed order
+    EXPECT_EQ(shownFormats,
+              (QStringList{"Excel-Arbeitsmappe (XLSX)", "CSV für Excel (Semikolon)",
+                           "Text (Tab getrennt)", "HTML", "Microsoft Word", "Microsoft Excel",
+                           "Text", "Rich Text", "Comma-Separated Text", "Data Interchange Format",
+                           "SYLK Format", "Clipboard"}));
+    EXPECT_EQ(preselected, QStringLiteral("Excel-Arbeitsmappe (XLSX)"));
+    EXPECT_EQ(exporter->ExportType, xtTAB);
     EXPECT_TRUE(fileChecked);
     EXPECT_EQ(titles, QStringList{"Save document"});
     EXPECT_EQ(bytes(path("a.TXT")), kExport);
 }
 
 TEST_F(ProgrammExport, FormatsInTheirFixedOrderAndClipboardDisablesTheChoice) {
+    // the component's own names and order
+    exporter->FormatEntries.clear();
+    exporter->ExportType = xtTAB;
     exporter->ExportTypes = {xtClipboard, xtCSV, xtTAB, xtTXT};
     ui.answerModal([](QDialog& d) {
         auto& s = dynamic_cast<Tfrm_Selection&>(d);
@@ -180,6 +194,7 @@ TEST_F(ProgrammExport, ReadOnlyDirectoryKeepsTheEarlierFile) {
     earlier.write("alt");
     earlier.close();
     QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    exporter->ExportType = xtTAB;
     exporter->FileName = path("ro/x.txt");
     exporter->RunExport();
     QFile::setPermissions(path("ro"),
@@ -206,6 +221,7 @@ TEST_F(ProgrammExport, WriteFailureKeepsTheEarlierFileIntact) {
     rlimit small = old;
     small.rlim_cur = 1000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    exporter->ExportType = xtTAB;
     exporter->FileName = path("x.txt");
     exporter->RunExport();
     setrlimit(RLIMIT_FSIZE, &old);

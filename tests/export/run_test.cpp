@@ -1,5 +1,6 @@
 #include "exporttest.h"
 
+#include "export/exportformat.h"
 #include "export/tfrm_progressform.h"
 
 #include <QApplication>
@@ -179,4 +180,49 @@ TEST_F(ExportRun, RunKeepsTheGridsCurrentRowAndShowsProgress) {
     EXPECT_TRUE(grid.updatesEnabled());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<Tfrm_ProgressForm*>(w) && w->isVisible());
+}
+
+// The public row operations answer outside a run with the component's
+// settings; the format objects refuse what needs a run instead of crashing.
+TEST_F(ExportRun, RowOperationsWorkOutsideARun) {
+    exporter->Options = {xoShowHeader, xoHeaderLine, xoRowNumbers};
+    const TExportValues values{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    const struct {
+        TExportType type;
+        const char* dataRow;
+    } table[] = {
+        {xtHTML, "    <TD ALIGN=\"Right\">1</TD>\n    <TD><small>a</small></TD>\n"
+                 "    <TD><small>b</small></TD>\n    <TD><small>c</small></TD>"},
+        {xtRTF, "1\\cell a\\cell b\\cell c\\cell "},
+        {xtDIF, "1,0\n\"1\"\n1,0\n\"a\"\n1,0\n\"b\"\n1,0\n\"c\""},
+        {xtSYLK, "C;X1;Y1;K\"1\"\nC;X2;Y1;K\"a\"\nC;X3;Y1;K\"b\"\nC;X4;Y1;K\"c\""},
+        {xtTAB, "1\ta\tb\tc"},
+        {xtCSVExcel, "1;a;b;c"},
+        {xtExcel, ""},
+        {xtXLSX, ""},
+    };
+    for (const auto& row : table) {
+        exporter->ExportType = row.type;
+        EXPECT_EQ(exporter->BuildRow(values, false, true).toStdString(), row.dataRow) << row.type;
+        exporter->BuildRow(values, true, false);
+        EXPECT_FALSE(exporter->RowNumberCell().isEmpty()) << row.type;
+    }
+    // the caption cell of HTML takes its colour from the template
+    exporter->ExportType = xtHTML;
+    EXPECT_TRUE(exporter->BuildRow(values, true, false).contains("<FONT COLOR=\"#ffffff\">"));
+
+    for (const TExportType type : {xtExcel, xtXLSX}) {
+        std::unique_ptr<ExportFormat> f = createExportFormat(type);
+        QStringList lines;
+        // no workbook or file name yet: refused, nothing written
+        const TextFileResult r = f->finish(QString(), lines, {});
+        EXPECT_FALSE(r.ok) << type;
+        EXPECT_FALSE(r.error.isEmpty()) << type;
+        if (type == xtXLSX) {
+            EXPECT_THROW(f->rowLines(lines, QString(), false), std::runtime_error);
+        }
+    }
+    EXPECT_TRUE(QDir::current()
+                    .entryList({"*.XLS", "*.xlsx", ".velmora-*"}, QDir::Files | QDir::Hidden)
+                    .isEmpty());
 }

@@ -11,6 +11,7 @@
 #include "reports/tmonatsauswahl.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -114,6 +115,8 @@ protected:
         ui.answerModal([](QDialog& d) {
             auto& s = dynamic_cast<Tfrm_Selection&>(d);
             EXPECT_EQ(s.windowTitle(), "Export Buchhaltung");
+            // the tab-separated text instead of the preselected workbook
+            s.SelectionCombo->setCurrentIndex(s.SelectionCombo->findText("Text (Tab getrennt)"));
             s.btn_Selection->click();
             return s.result();
         });

@@ -8,6 +8,7 @@
 #include "reports/texportansicht.h"
 #include "reports/texporthilfe.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,6 +68,8 @@ protected:
         });
         ui.answerModal([](QDialog& d) {
             auto& s = dynamic_cast<Tfrm_Selection&>(d);
+            // the tab-separated text instead of the preselected workbook
+            s.SelectionCombo->setCurrentIndex(s.SelectionCombo->findText("Text (Tab getrennt)"));
             s.btn_Selection->click();
             return s.result();
         });

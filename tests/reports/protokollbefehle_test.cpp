@@ -11,6 +11,7 @@
 #include "reports/tprotokoll.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -132,6 +133,8 @@ TEST_F(ProtokollBefehleTest, TheLogWindowListsMarksFiltersAndExports) {
 
         ui.answerModal([](QDialog& d) {
             auto& s = dynamic_cast<Tfrm_Selection&>(d);
+            // the tab-separated text instead of the preselected workbook
+            s.SelectionCombo->setCurrentIndex(s.SelectionCombo->findText("Text (Tab getrennt)"));
             s.btn_Selection->click();
             return s.result();
         });

@@ -21,7 +21,7 @@ namespace {
 void ausgeben(Kontext& k, const Args& args, const reportengine::PageModel& seiten,
               const QString& titel) {
     if (const auto pdf = args.value(QStringLiteral("--pdf"))) {
-        if (const auto fehler = reportengine::writePdf(seiten, *pdf, titel))
+        if (const auto fehler = reportengine::writePdf(seiten, k.datei(*pdf), titel))
             throw Refused(*fehler);
         return;
     }
@@ -101,8 +101,9 @@ void verprobung(Kontext& k, const QStringList& words) {
     if (!seiten)
         throw Refused(verprobung::meldungKeineEinnahmen());
     if (const auto pdf = args.value(QStringLiteral("--pdf"))) {
-        if (const auto fehler = reportengine::writePdf(
-                *seiten, *pdf, QStringLiteral("Umsatzsteuerverprobung ") + daten.ZeitraumText))
+        if (const auto fehler = reportengine::writePdf(*seiten, k.datei(*pdf),
+                                                       QStringLiteral("Umsatzsteuerverprobung ") +
+                                                           daten.ZeitraumText))
             throw Refused(*fehler);
         return;
     }

@@ -52,13 +52,18 @@ std::optional<QString> Args::value(const QString& name) const {
     return it->second;
 }
 
-Kontext::Kontext(QString dir, std::optional<QDate> heute)
-    : m_dir(std::move(dir)), m_ini(QDir(m_dir).filePath(QStringLiteral("velmora.ini"))) {
+Kontext::Kontext(QString dir, std::optional<QDate> heute, QString aufruf)
+    : m_dir(std::move(dir)), m_aufruf(std::move(aufruf)),
+      m_ini(QDir(m_dir).filePath(QStringLiteral("velmora.ini"))) {
     if (heute)
         m_clock = std::make_unique<FixedClock>(QDateTime(*heute, QTime(0, 0)));
     else
         m_clock = std::make_unique<SystemClock>();
     m_ini.setProblemReporter([this](const QString& text) { err(text); });
+}
+
+QString Kontext::datei(const QString& name) const {
+    return QDir(m_aufruf).absoluteFilePath(name);
 }
 
 Kontext::~Kontext() {

@@ -57,10 +57,15 @@ private:
 // One run of the tool in its program directory.
 class Kontext {
 public:
-    Kontext(QString dir, std::optional<QDate> heute);
+    // aufruf: the shell's working directory, which relative file names
+    // given to the tool are relative to.
+    Kontext(QString dir, std::optional<QDate> heute, QString aufruf);
     ~Kontext();
 
     const QString& dir() const { return m_dir; }
+    // A file name given on the command line, made absolute against the
+    // shell's working directory (the tool itself works in dir()).
+    QString datei(const QString& name) const;
     const Clock& clock() const { return *m_clock; }
     ScriptedUserSeam& ui() { return m_ui; }
     SettingsFile& ini() { return m_ini; }
@@ -78,6 +83,7 @@ public:
 
 private:
     QString m_dir;
+    QString m_aufruf;
     std::unique_ptr<Clock> m_clock;
     ScriptedUserSeam m_ui;
     SettingsFile m_ini;

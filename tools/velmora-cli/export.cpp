@@ -23,8 +23,17 @@ struct FormatName {
     TExportType type;
 };
 constexpr FormatName Formate[] = {
-    {"tab", xtTAB}, {"csv", xtCSV}, {"txt", xtTXT},  {"html", xtHTML}, {"doc", xtWord},
-    {"rtf", xtRTF}, {"dif", xtDIF}, {"slk", xtSYLK}, {"xls", xtExcel}, {"xlsx", xtXLSX},
+    {"tab", xtTAB},
+    {"csv", xtCSV},
+    {"txt", xtTXT},
+    {"html", xtHTML},
+    {"doc", xtWord},
+    {"rtf", xtRTF},
+    {"dif", xtDIF},
+    {"slk", xtSYLK},
+    {"xls", xtExcel},
+    {"xlsx", xtXLSX},
+    {"csv-excel", xtCSVExcel},
 };
 
 } // namespace
@@ -68,7 +77,7 @@ namespace {
 void exportFinanzamt(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--monat"), QStringLiteral("--format")});
     args.expectPositional(1);
-    const QString datei = args.at(0, "FILE");
+    const QString datei = k.datei(args.at(0, "FILE"));
     const auto monatText = args.value(QStringLiteral("--monat"));
     if (!monatText)
         throw UsageError(QStringLiteral("--monat fehlt."));
@@ -107,7 +116,7 @@ void datenexport(Kontext& k, TExportType format, const QString& datei) {
 void exportJournal(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--zeitraum"), QStringLiteral("--format")});
     args.expectPositional(1);
-    const QString datei = args.at(0, "FILE");
+    const QString datei = k.datei(args.at(0, "FILE"));
     const TExportType format = exportFormatAus(args);
     const int code = zeitraumCode(args);
     k.oeffnen();
@@ -120,7 +129,7 @@ void exportJournal(Kontext& k, const QStringList& words) {
 void exportDetails(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--format")});
     args.expectPositional(1);
-    const QString datei = args.at(0, "FILE");
+    const QString datei = k.datei(args.at(0, "FILE"));
     const TExportType format = exportFormatAus(args);
     k.oeffnen();
     T_RepDaten daten;
@@ -135,7 +144,7 @@ void exportDetails(Kontext& k, const QStringList& words) {
 void exportUva(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--zeitraum")});
     args.expectPositional(1);
-    const QString datei = args.at(0, "FILE");
+    const QString datei = k.datei(args.at(0, "FILE"));
     const auto text = args.value(QStringLiteral("--zeitraum"));
     if (!text)
         throw UsageError(QStringLiteral("Der Zeitraum fehlt (--zeitraum 1 bis 16)."));

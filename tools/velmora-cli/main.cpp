@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     const std::vector<cli::Befehl> befehle = cli::alleBefehle();
     QStringList words = QCoreApplication::arguments().mid(1);
 
-    QString dir = QDir::currentPath();
+    const QString aufruf = QDir::currentPath();
+    QString dir = aufruf;
     std::optional<QDate> heute;
     while (!words.isEmpty() && words.front().startsWith(QLatin1String("--"))) {
         const QString option = words.takeFirst();
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
                                   ? QString()
                                   : QStringLiteral("Unbekannter Befehl: %1").arg(words.join(' ')));
 
-    cli::Kontext k(dir, heute);
+    cli::Kontext k(dir, heute, aufruf);
     try {
         befehl->run(k, words.mid(laenge));
         return 0;
