@@ -34,6 +34,10 @@ bool entpacken(const QByteArray& roh, quint32 methode, quint32 groesse, QByteArr
 }
 
 bool wohlgeformt(const QByteArray& xml) {
+    // every part begins with its declaration, written on its own: a part
+    // without it lost a write and may still parse
+    if (!xml.startsWith("<?xml "))
+        return false;
     QXmlStreamReader r(xml);
     while (!r.atEnd())
         r.readNext();
