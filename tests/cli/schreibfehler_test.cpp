@@ -154,18 +154,41 @@ TEST_F(CliSchreibfehler, ACutFileIsNotWrittenByAnyCommand) {
 }
 
 // The backup that finds damage in its copy blocks writing until a check
-// passes: here the damage is repaired by putting the sound file back.
+// passes. The damage here is one quick_check does not see: an index that
+// lost its entries (its definition changed behind SQLite's back).
 TEST_F(CliSchreibfehler, TheBackupsMarkerBlocksWritingUntilACheckPasses) {
+    const QString db = datei("Velmora_tab.mdb");
+    const QByteArray gesund = bytes(db);
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase("QSQLITE", "index");
+        c.setDatabaseName(db);
+        ASSERT_TRUE(c.open());
+        QSqlQuery q(c);
+        ASSERT_TRUE(q.exec("PRAGMA writable_schema = ON"));
+        ASSERT_TRUE(q.exec("update sqlite_master set sql = 'CREATE INDEX ix_buchungen_bk ON "
+                           "T_Buchungen (mandant, BK) WHERE 0' where name = 'ix_buchungen_bk'"));
+    }
+    QSqlDatabase::removeDatabase("index");
     const QString marker = datei("Datensicherung/Datenbank_beschaedigt.txt");
-    QDir().mkpath(datei("Datensicherung"));
-    schreiben(marker, "Rowid 7 out of order\n");
+    const CliErgebnis s = cli.run({"sicherung"});
+    EXPECT_EQ(s.status, 1);
+    ASSERT_TRUE(QFile::exists(marker));
     const QByteArray vorher = cli.databaseBytes();
     const CliErgebnis r = cli.run({"bk", "neu", "Miete", "MI"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains("Rowid 7 out of order")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith("Die Datenbank " + db +
+                                 " ist beschädigt oder nicht lesbar: "
+                                 "Die letzte Datensicherung hat in der Datenbank Fehler "
+                                 "gefunden"))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("ix_buchungen_bk")) << r.err.toStdString();
     EXPECT_TRUE(cli.databaseBytes() == vorher);
-    // reading is still allowed
+    // reading is still allowed; a check that finds the damage keeps the block
     EXPECT_EQ(cli.run({"summen"}).status, 0);
+    EXPECT_EQ(cli.run({"pruefen"}).status, 1);
+    EXPECT_TRUE(QFile::exists(marker));
+    // the sound file back, a passing check lifts it
+    schreiben(db, gesund);
     cli.ok({"pruefen"});
     EXPECT_FALSE(QFile::exists(marker));
     cli.ok({"bk", "neu", "Miete", "MI"});

@@ -442,7 +442,11 @@ TEST_F(MandantenTest, AFailedDeletionShowsTheErrorAndChangesNothing) {
     ui.answerQuestion(UserSeam::Yes);
     inDerListe(beta, [](TMandantenauswahl& l) { l.BitBtn1Click(); });
 
-    EXPECT_EQ(ui.texts("error"), QStringList({"gesperrt"}));
+    // the trigger's text follows the German sentence, never alone
+    EXPECT_EQ(ui.texts("error"),
+              QStringList({"Die Änderung verletzt eine Regel der Datenbank " + dm->db().path() +
+                           " und wurde nicht gespeichert. Bitte prüfen Sie die Eingaben. "
+                           "(gesperrt)"}));
     EXPECT_TRUE(meldungen().isEmpty());
     EXPECT_EQ(namen(), QStringList({"Alpha", "Beta"}));
     EXPECT_EQ(anzahl("T_BKreis", QStringLiteral("mandant = %1").arg(beta)), 1);
