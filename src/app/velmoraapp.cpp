@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "app/tform_velmora.h"
+#include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
 #include "platform/userseam.h"
 #include "sicherung/sicherungsstatus.h"
@@ -27,6 +28,7 @@ VelmoraApp::~VelmoraApp() {
 bool VelmoraApp::starten() {
     try {
         m_dm->DataModuleCreate();
+        datenbankpruefung::beimStartPruefen(m_dm->db());
     } catch (const DatenbankFehler& e) {
         m_ui.error(e.text());
         return false;

@@ -1,4 +1,5 @@
 #include "data/buchungsliste.h"
+#include "data/datenbankpruefung.h"
 
 #include "data/buchung.h"
 #include "data/currency.h"
@@ -59,6 +60,7 @@ std::vector<ListenSpalte> Buchungsliste::spalten(bool einnahme) {
 }
 
 void Buchungsliste::starten(int zeitraum, int mandant) {
+    datenbankpruefung::typenSicherstellen(m_db);
     Sql q = m_db.sql(statement(m_einnahme));
     q.bind(QStringLiteral("Zeitraum"), zeitraum).bind(QStringLiteral("mandant"), mandant).exec();
     m_zeitraum = zeitraum;

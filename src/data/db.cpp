@@ -1,4 +1,5 @@
 #include "data/db.h"
+#include "data/datenbankpruefung.h"
 #include "data/sortierung.h"
 
 #include <QDir>
@@ -6,6 +7,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
+#include <cerrno>
 #include <sqlite3.h>
 #include <utility>
 
@@ -16,9 +18,10 @@ QString beschaedigt(const QString& path, const QString& grund) {
         .arg(QDir::toNativeSeparators(path), grund);
 }
 
-QString gesperrt() {
-    return QStringLiteral("Die Datenbank wird gerade von einem anderen Programm benutzt. Bitte "
-                          "versuchen Sie es in einigen Sekunden noch einmal.");
+QString gesperrt(const QString& path) {
+    return QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Programm benutzt. Bitte "
+                          "versuchen Sie es in einigen Sekunden noch einmal.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 QString schreibgeschuetzt(const QString& path) {
@@ -44,43 +47,97 @@ QStringList befunde(const QString& zeile) {
     return out;
 }
 
-QString fuerCode(int code, const QString& path, const QString& detail) {
+namespace {
+
+// The driver's English text only ever follows a German sentence.
+QString mitDetail(const QString& satz, const QString& detail) {
+    return detail.isEmpty() ? satz : satz + QStringLiteral(" (%1)").arg(detail);
+}
+
+} // namespace
+
+QString fuerCode(int code, const QString& path, const QString& detail, int systemFehler) {
+    const QString datei = QDir::toNativeSeparators(path);
     const QString dir = QFileInfo(path).absolutePath();
+    const int primaer = code & 0xff;
+    if (primaer == SQLITE_FULL ||
+        (primaer == SQLITE_IOERR && (systemFehler == ENOSPC || systemFehler == EDQUOT)))
+        return mitDetail(QStringLiteral("Der Datenträger ist voll: die Datenbank %1 kann nicht "
+                                        "geschrieben werden. Bitte schaffen Sie Platz auf dem "
+                                        "Datenträger; die letzte Änderung wurde nicht gespeichert.")
+                             .arg(datei),
+                         detail);
     switch (code) {
     case SQLITE_READONLY_DIRECTORY:
         return verzeichnisSchreibgeschuetzt(dir);
     case SQLITE_IOERR_READ:
     case SQLITE_IOERR_SHORT_READ:
-        return beschaedigt(path, detail);
+        return beschaedigt(path, mitDetail(QStringLiteral("Der Datenträger meldet einen "
+                                                          "Lesefehler. Bitte prüfen Sie den "
+                                                          "Datenträger und spielen Sie "
+                                                          "gegebenenfalls eine Sicherung zurück."),
+                                           detail));
     default:
         break;
     }
-    switch (code & 0xff) {
+    switch (primaer) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return beschaedigt(path, detail);
+        return beschaedigt(
+            path,
+            mitDetail(QStringLiteral("Bitte spielen Sie eine Sicherung der Datenbank zurück."),
+                      detail));
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return gesperrt();
+        return gesperrt(path);
     case SQLITE_READONLY:
     case SQLITE_CANTOPEN:
         // the journal beside the file needs a writable directory
         if (!QFileInfo(dir).isWritable())
             return verzeichnisSchreibgeschuetzt(dir);
-        if (code == SQLITE_READONLY || QFileInfo(path).exists())
-            return code == SQLITE_CANTOPEN
-                       ? QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
-                             .arg(QDir::toNativeSeparators(path), detail)
-                       : schreibgeschuetzt(path);
+        if (primaer == SQLITE_READONLY)
+            return schreibgeschuetzt(path);
+        return mitDetail(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden. Bitte prüfen "
+                                        "Sie, ob die Datei vorhanden ist und Sie sie lesen und "
+                                        "schreiben dürfen.")
+                             .arg(datei),
+                         detail);
+    case SQLITE_IOERR:
+        if (code == SQLITE_IOERR_NOMEM)
+            break; // a lack of memory, below
+        if (systemFehler == EFBIG)
+            return mitDetail(QStringLiteral("Die Datenbank %1 überschreitet die zulässige "
+                                            "Dateigröße und kann nicht geschrieben werden; die "
+                                            "letzte Änderung wurde nicht gespeichert.")
+                                 .arg(datei),
+                             detail);
+        return mitDetail(QStringLiteral("Schreib- oder Lesefehler des Datenträgers bei der "
+                                        "Datenbank %1; die letzte Änderung wurde nicht "
+                                        "gespeichert. Bitte prüfen Sie den Datenträger und "
+                                        "versuchen Sie es noch einmal.")
+                             .arg(datei),
+                         detail);
+    case SQLITE_TOOBIG:
+        return mitDetail(QStringLiteral("Ein Wert ist zu groß für die Datenbank %1 und wurde nicht "
+                                        "gespeichert. Bitte kürzen Sie die Eingabe.")
+                             .arg(datei),
+                         detail);
+    case SQLITE_CONSTRAINT:
+        return mitDetail(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank %1 und "
+                                        "wurde nicht gespeichert. Bitte prüfen Sie die Eingaben.")
+                             .arg(datei),
+                         detail);
+    case SQLITE_NOMEM:
         break;
-    case SQLITE_FULL:
-        return QStringLiteral("Der Datenträger ist voll: die Datenbank %1 kann nicht geschrieben "
-                              "werden.")
-            .arg(QDir::toNativeSeparators(path));
     default:
-        break;
+        return mitDetail(QStringLiteral("Die Datenbank %1 meldet einen Fehler.").arg(datei),
+                         detail);
     }
-    return detail;
+    return mitDetail(QStringLiteral("Der Arbeitsspeicher reicht für die Datenbank %1 nicht aus. "
+                                    "Bitte schließen Sie andere Programme und versuchen Sie es "
+                                    "noch einmal.")
+                         .arg(datei),
+                     detail);
 }
 
 } // namespace datenbankmeldung
@@ -93,7 +150,13 @@ QString Datenbank::fehlerText(const QSqlError& e) const {
     const int code = e.nativeErrorCode().toInt(&ok);
     if (!ok)
         return text;
-    return datenbankmeldung::fuerCode(code, m_path, text);
+    // an I/O error's cause (a full disk at fdatasync) is only in errno
+    int systemFehler = 0;
+    if (isOpen()) {
+        if (auto* h = *static_cast<sqlite3* const*>(connection().driver()->handle().constData()))
+            systemFehler = sqlite3_system_errno(h);
+    }
+    return datenbankmeldung::fuerCode(code, m_path, text, systemFehler);
 }
 
 QStringList Sql::placeholders(const QString& text) {
@@ -185,6 +248,7 @@ Datenbank::~Datenbank() {
 
 void Datenbank::open(const QString& path, bool nurLesen) {
     close();
+    m_vorDemSchreibenGeprueft = false;
     m_path = QFileInfo(path).absoluteFilePath();
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
                                                      : QSqlDatabase::addDatabase("QSQLITE", m_name);
@@ -306,9 +370,20 @@ QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortsc
 }
 
 Transaktion::Transaktion(Datenbank& db) : m_db(db), m_level(db.m_depth) {
-    if (m_level == 0)
+    if (m_level == 0) {
         m_db.execute(QStringLiteral("BEGIN IMMEDIATE"));
-    else
+        // the first write of a connection looks at the header first: a cut
+        // or damaged file is never written into
+        if (!m_db.m_vorDemSchreibenGeprueft) {
+            try {
+                datenbankpruefung::vorDemSchreibenPruefen(m_db);
+            } catch (const DatenbankFehler&) {
+                QSqlQuery(m_db.connection()).exec(QStringLiteral("ROLLBACK"));
+                throw;
+            }
+            m_db.m_vorDemSchreibenGeprueft = true;
+        }
+    } else
         m_db.execute(QStringLiteral("SAVEPOINT sp%1").arg(m_level));
     ++m_db.m_depth;
 }

@@ -121,6 +121,7 @@ private:
     QString m_path;
     int m_depth = 0;
     int m_busyTimeoutMs = 5000;
+    bool m_vorDemSchreibenGeprueft = false;
 };
 
 // One write transaction (BEGIN IMMEDIATE ... COMMIT) that rolls back unless
@@ -144,7 +145,7 @@ private:
 namespace datenbankmeldung {
 
 QString beschaedigt(const QString& path, const QString& grund);
-QString gesperrt();
+QString gesperrt(const QString& path);
 QString schreibgeschuetzt(const QString& path);
 QString verzeichnisSchreibgeschuetzt(const QString& dir);
 
@@ -153,7 +154,9 @@ QString verzeichnisSchreibgeschuetzt(const QString& dir);
 QStringList befunde(const QString& zeile);
 
 // The message for an SQLite result code (primary or extended) of the file
-// at path; detail is the driver's own text.
-QString fuerCode(int code, const QString& path, const QString& detail);
+// at path: a German sentence naming the file and what to do, the driver's
+// own text (detail) in parentheses after it. systemFehler is errno of the
+// failed call, which tells a full disk from other I/O errors.
+QString fuerCode(int code, const QString& path, const QString& detail, int systemFehler = 0);
 
 } // namespace datenbankmeldung

@@ -1,6 +1,7 @@
 #include "data/dm_einaus.h"
 
 #include "data/aenderungsprotokoll.h"
+#include "data/datenbankpruefung.h"
 #include "data/dates.h"
 #include "data/festschreibung.h"
 #include "data/texte.h"
@@ -260,36 +261,21 @@ void TDM_EinAus::aufSchaedenPruefen(Datenbank& db) {
     while (quick.next()) {
         befunde << datenbankmeldung::befunde(quick.value(0).toString());
     }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw DatenbankFehler(datenbankmeldung::beschaedigt(path, f.errorString()));
-    const QByteArray kopf = f.read(100);
-    if (kopf.size() < 100) {
-        befunde << QStringLiteral("Der Dateikopf ist unvollständig.");
-    } else {
-        const auto zahl = [&kopf](int at) {
-            return (quint32(quint8(kopf[at])) << 24) | (quint32(quint8(kopf[at + 1])) << 16) |
-                   (quint32(quint8(kopf[at + 2])) << 8) | quint32(quint8(kopf[at + 3]));
-        };
-        quint32 seitengroesse = (quint32(quint8(kopf[16])) << 8) | quint32(quint8(kopf[17]));
-        if (seitengroesse == 1)
-            seitengroesse = 65536;
-        // the page count in the header is valid only while it belongs to the last change
-        if (zahl(92) == zahl(24) && zahl(28) > 0) {
-            const qint64 erwartet = qint64(zahl(28)) * seitengroesse;
-            if (f.size() != erwartet)
-                befunde << QStringLiteral(
-                               "Die Datei ist %1 Bytes groß, ihr Inhalt braucht %2 Bytes.")
-                               .arg(f.size())
-                               .arg(erwartet);
-        }
-    }
+    // through SQLite's own handle: closing a second descriptor of the file
+    // would drop the read lock taken above
+    befunde << datenbankpruefung::kopfBefunde(db);
     if (!befunde.isEmpty())
         throw DatenbankFehler(datenbankmeldung::beschaedigt(path, befunde.join(QLatin1Char('\r'))));
 }
 
 QStringList TDM_EinAus::DatenbankPruefen(const std::function<void(int)>& fortschritt) {
-    return m_db.integritaetPruefen(fortschritt);
+    QStringList probleme = m_db.integritaetPruefen(fortschritt);
+    if (probleme.isEmpty())
+        probleme << datenbankpruefung::typBefunde(m_db, true);
+    // a check without findings lifts the backup's block on writing
+    if (probleme.isEmpty())
+        datenbankpruefung::markerEntfernen(m_db.path());
+    return probleme;
 }
 
 int TDM_EinAus::gibMandant() {

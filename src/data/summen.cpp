@@ -1,5 +1,6 @@
 #include "data/summen.h"
 
+#include "data/datenbankpruefung.h"
 #include "data/db.h"
 
 #include <limits>
@@ -63,6 +64,7 @@ Currency brutto(Datenbank& db, int einnahme, int zeitraum, int mandant) {
 } // namespace
 
 Summen SummenBerechnen(Datenbank& db, int zeitraum, int mandant) {
+    datenbankpruefung::typenSicherstellen(db);
     Summen s;
     s.Einnahmen = brutto(db, 1, zeitraum, mandant);
     s.Ausgaben = brutto(db, 2, zeitraum, mandant);

@@ -1,11 +1,10 @@
 #include "desktop/desktopverknuepfung.h"
 
+#include "platform/atomicfile.h"
 #include "platform/settingsfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace desktopverknuepfung {
@@ -91,17 +90,11 @@ bool erstellen(const QString& desktopDir, const QString& programmVerzeichnis) {
     if (desktopDir.isEmpty() || !QDir().mkpath(desktopDir))
         return false;
     const QString pfad = QDir(desktopDir).filePath(dateiName());
-    QSaveFile f(pfad);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(eintrag(programmVerzeichnis).toUtf8());
-    if (!f.commit())
-        return false;
+    AtomicFile f;
     // desktops start only launchers that are executable, GNOME also wants them trusted
-    QFile::setPermissions(pfad, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                    QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                    QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                    QFileDevice::ExeOther);
+    f.setPermissions(0755);
+    if (!f.open(pfad) || !f.write(eintrag(programmVerzeichnis).toUtf8()) || !f.commit())
+        return false;
     const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
     if (!gio.isEmpty()) {
         QProcess p;

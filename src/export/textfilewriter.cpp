@@ -2,7 +2,7 @@
 
 #include "export/windows1252.h"
 
-#include <QSaveFile>
+#include "platform/atomicfile.h"
 
 QString joinLines(const QStringList& lines) {
     qsizetype size = 0;
@@ -26,18 +26,9 @@ TextFileResult writeTextFile(const QString& path, const QStringList& lines) {
 
 TextFileResult writeBytesFile(const QString& path, const QByteArray& bytes) {
     TextFileResult result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        result.error = file.errorString();
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        result.error = file.errorString();
+    AtomicFile file;
+    if (!file.open(path) || !file.write(bytes) || !file.commit()) {
+        result.error = file.cause();
         return result;
     }
     result.ok = true;

@@ -1,10 +1,10 @@
 #include "export/tnativeexcel.h"
 
 #include "export/windows1252.h"
+#include "platform/atomicfile.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QSaveFile>
 #include <cstring>
 
 namespace {
@@ -299,12 +299,7 @@ void TNativeExcel::setColumn(int column) {
 }
 
 void TNativeExcel::SaveFile() {
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_stream) != m_stream.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw ExcelSaveError(reason.toStdString());
-    }
-    if (!file.commit())
-        throw ExcelSaveError(file.errorString().toStdString());
+    AtomicFile file;
+    if (!file.open(m_fileName) || !file.write(m_stream) || !file.commit())
+        throw ExcelSaveError(file.cause().toStdString());
 }

@@ -1,17 +1,17 @@
 #include "export/xlsxformat.h"
 
 #include "data/anzeige.h"
+#include "export/zippruefung.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 namespace {
@@ -19,7 +19,31 @@ namespace {
 // Past this many characters a cell is cut, as the workbook holds no more.
 constexpr int MaxCellText = 32767;
 
+QString arbeitsmappeFehlt() {
+    return QStringLiteral("Die Arbeitsmappe konnte nicht angelegt werden.");
+}
+
 } // namespace
+
+// The library prints its own (English) notes on stderr; what went wrong
+// reaches the user as the export's message instead.
+XlsxFormat::StderrStumm::StderrStumm() {
+    std::fflush(stderr);
+    m_gesichert = ::dup(STDERR_FILENO);
+    const int leer = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (leer >= 0) {
+        ::dup2(leer, STDERR_FILENO);
+        ::close(leer);
+    }
+}
+
+XlsxFormat::StderrStumm::~StderrStumm() {
+    std::fflush(stderr);
+    if (m_gesichert >= 0) {
+        ::dup2(m_gesichert, STDERR_FILENO);
+        ::close(m_gesichert);
+    }
+}
 
 XlsxFormat::~XlsxFormat() {
     discard();
@@ -31,15 +55,13 @@ void XlsxFormat::discard() {
         m_book = nullptr;
     }
     m_sheet = nullptr;
-    if (!m_temp.isEmpty()) {
-        QFile::remove(m_temp);
-        m_temp.clear();
-    }
+    m_file.cancel();
+    m_stumm.reset();
 }
 
 void XlsxFormat::check(int error) {
     if (error != LXW_NO_ERROR)
-        throw std::runtime_error(lxw_strerror(static_cast<lxw_error>(error)));
+        throw std::runtime_error(arbeitsmappeFehlt().toStdString());
 }
 
 void XlsxFormat::requireSheet() const {
@@ -50,18 +72,16 @@ void XlsxFormat::requireSheet() const {
 void XlsxFormat::preamble(QStringList&) {
     if (ctx.target.isEmpty())
         throw std::runtime_error("Kein Dateiname für die Arbeitsmappe.");
-    const QFileInfo target(ctx.target);
-    {
-        // reserves a name beside the target; the workbook is written there
-        QTemporaryFile reserve(target.dir().filePath(QStringLiteral(".velmora-XXXXXX.xlsx")));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            throw std::runtime_error(reserve.errorString().toStdString());
-        m_temp = reserve.fileName();
-    }
-    m_book = workbook_new(QFile::encodeName(m_temp).constData());
+    if (!m_file.open(ctx.target))
+        throw std::runtime_error(m_file.cause().toStdString());
+    m_stumm.emplace();
+    // the library's own temporary files go beside the target, not into /tmp
+    const QByteArray dir = QFile::encodeName(QFileInfo(ctx.target).absolutePath());
+    lxw_workbook_options options{};
+    options.tmpdir = const_cast<char*>(dir.constData());
+    m_book = workbook_new_opt(QFile::encodeName(m_file.temporaryPath()).constData(), &options);
     if (!m_book)
-        throw std::runtime_error("Die Arbeitsmappe konnte nicht angelegt werden.");
+        throw std::runtime_error(arbeitsmappeFehlt().toStdString());
     m_sheet = workbook_add_worksheet(m_book, nullptr);
     m_bold = workbook_add_format(m_book);
     format_set_bold(m_bold);
@@ -202,7 +222,7 @@ void XlsxFormat::footer(QStringList&, const QString&, const QStringList& lines,
         writeText(m_row++, 0, dateLine, nullptr);
 }
 
-TextFileResult XlsxFormat::finish(const QString& target, const QStringList&, const ExportSinks&) {
+TextFileResult XlsxFormat::finish(const QString&, const QStringList&, const ExportSinks&) {
     TextFileResult result;
     if (!m_book || !m_sheet) {
         result.error = QStringLiteral("Die Arbeitsmappe ist nicht angelegt.");
@@ -214,22 +234,25 @@ TextFileResult XlsxFormat::finish(const QString& target, const QStringList&, con
                                        static_cast<lxw_col_t>(i), qMin(m_widths[i] + 1, MaxWidth),
                                        nullptr));
     }
+    errno = 0;
     const lxw_error closed = workbook_close(m_book);
+    // the library does not check every write of its parts: the last
+    // failure's errno names the cause, the archive read back shows it
+    const int ursache = errno != 0 ? errno : EIO;
     m_book = nullptr;
     m_sheet = nullptr;
-    if (closed != LXW_NO_ERROR) {
-        result.error = QString::fromUtf8(lxw_strerror(closed));
-        discard();
+    m_stumm.reset();
+    bool ok = closed == LXW_NO_ERROR;
+    if (ok) {
+        QFile geschrieben(m_file.temporaryPath());
+        ok = geschrieben.open(QIODevice::ReadOnly) && zipVollstaendig(geschrieben.readAll());
+    }
+    if (!ok)
+        m_file.fail(ursache);
+    if (!ok || !m_file.commit()) {
+        result.error = m_file.cause();
         return result;
     }
-    // rename replaces an earlier file in one step
-    if (std::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(target).constData()) !=
-        0) {
-        result.error = QString::fromLocal8Bit(std::strerror(errno));
-        discard();
-        return result;
-    }
-    m_temp.clear();
     result.ok = true;
     return result;
 }

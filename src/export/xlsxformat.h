@@ -1,6 +1,9 @@
 #pragma once
 
 #include "export/excelformat.h"
+#include "platform/atomicfile.h"
+
+#include <optional>
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -49,13 +52,25 @@ private:
     void widen(int column, qsizetype length);
     void discard();
 
+    class StderrStumm {
+    public:
+        StderrStumm();
+        ~StderrStumm();
+        StderrStumm(const StderrStumm&) = delete;
+        StderrStumm& operator=(const StderrStumm&) = delete;
+
+    private:
+        int m_gesichert = -1;
+    };
+
+    AtomicFile m_file;
+    std::optional<StderrStumm> m_stumm;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
     lxw_format* m_bold = nullptr;
     lxw_format* m_amount = nullptr;
     lxw_format* m_whole = nullptr;
     lxw_format* m_date = nullptr;
-    QString m_temp;
     int m_row = 0;
     std::vector<int> m_widths;
     std::vector<PendingCell> m_pending;

@@ -42,10 +42,13 @@ QString meldungGeloescht(const QString& name) {
            QStringLiteral("wurde vollständig gelöscht!?");
 }
 
-QString meldungEinstellungenNichtGeschrieben(const QString& datei) {
-    return QStringLiteral("Die gemerkten Buchungsvorgaben des Mandanten konnten nicht aus der "
-                          "Einstellungsdatei %1 entfernt werden.")
-        .arg(QDir::toNativeSeparators(datei));
+QString meldungEinstellungenNichtGeschrieben(const QString& datei, const QString& grund) {
+    QString text = QStringLiteral("Die gemerkten Buchungsvorgaben des Mandanten konnten nicht aus "
+                                  "der Einstellungsdatei %1 entfernt werden.")
+                       .arg(QDir::toNativeSeparators(datei));
+    if (!grund.isEmpty())
+        text += QLatin1Char('\r') + grund;
+    return text;
 }
 
 bool bezeichnungVergeben(TDM_EinAus& dm, const QString& bezeichnung) {

@@ -19,7 +19,8 @@ QString meldungUnbekannt();
 QString frageLoeschen(const QString& name);
 QString frageEndgueltigLoeschen(const QString& name);
 QString meldungGeloescht(const QString& name);
-QString meldungEinstellungenNichtGeschrieben(const QString& datei);
+// grund: why the file could not be written, when known.
+QString meldungEinstellungenNichtGeschrieben(const QString& datei, const QString& grund = {});
 
 // Whether a client has exactly this name; no folding of case or blanks.
 bool bezeichnungVergeben(TDM_EinAus& dm, const QString& bezeichnung);

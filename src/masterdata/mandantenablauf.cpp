@@ -74,7 +74,8 @@ void MandantenAblauf::loeschen(int mandant) {
         listeNeu();
         ui.message(mandanten::meldungGeloescht(name));
         if (!ergebnis.einstellungenEntfernt)
-            ui.message(mandanten::meldungEinstellungenNichtGeschrieben(m_umgebung.ini.path()));
+            ui.error(mandanten::meldungEinstellungenNichtGeschrieben(m_umgebung.ini.path(),
+                                                                     m_umgebung.ini.lastError()));
     } catch (const DatenbankFehler& e) {
         ui.error(e.text());
     }

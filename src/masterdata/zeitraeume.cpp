@@ -56,8 +56,9 @@ Angelegt anlegen(TDM_EinAus& dm, int mandant, const QString& eingabe) {
         const int id = dm.zeitraumAnlegen(mandant, *jahr);
         t.commit();
         return {id, QString()};
-    } catch (const DatenbankFehler&) {
-        return {std::nullopt, meldungNurZahlen()};
+    } catch (const DatenbankFehler& e) {
+        // a failed write is said as such, never taken for a mistyped year
+        return {std::nullopt, e.text()};
     }
 }
 

@@ -1,8 +1,9 @@
 #include "platform/settingsfile.h"
 
+#include "platform/atomicfile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <SimpleIni.h>
 #include <string>
@@ -38,17 +39,13 @@ QString load(Ini& ini, const QString& path) {
     return QString();
 }
 
-bool save(const Ini& ini, const QString& path) {
+bool save(const Ini& ini, const QString& path, QString& error) {
     std::string text;
-    if (ini.Save(text) < 0)
+    if (ini.Save(text) < 0) {
+        error = atomicfile::message(path, atomicfile::cause(ENOMEM));
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-        static_cast<qint64>(text.size()))
-        return false;
-    return file.commit();
+    }
+    return writeFileAtomically(path, QByteArray::fromStdString(text), &error);
 }
 
 } // namespace
@@ -110,28 +107,31 @@ bool SettingsFile::mayWrite(const QString& problem) {
 }
 
 bool SettingsFile::writeString(const QString& section, const QString& key, const QString& value) {
+    m_lastError.clear();
     Ini ini;
     if (!mayWrite(load(ini, m_path)))
         return false;
     if (ini.SetValue(utf8(section).c_str(), utf8(key).c_str(), utf8(value).c_str()) < 0)
         return false;
-    return save(ini, m_path);
+    return save(ini, m_path, m_lastError);
 }
 
 bool SettingsFile::deleteKey(const QString& section, const QString& key) {
+    m_lastError.clear();
     Ini ini;
     if (!mayWrite(load(ini, m_path)))
         return false;
     if (!ini.Delete(utf8(section).c_str(), utf8(key).c_str()))
         return true; // nothing to delete
-    return save(ini, m_path);
+    return save(ini, m_path, m_lastError);
 }
 
 bool SettingsFile::eraseSection(const QString& section) {
+    m_lastError.clear();
     Ini ini;
     if (!mayWrite(load(ini, m_path)))
         return false;
     if (!ini.Delete(utf8(section).c_str(), nullptr))
         return true;
-    return save(ini, m_path);
+    return save(ini, m_path, m_lastError);
 }

@@ -42,6 +42,10 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool deleteKey(const QString& section, const QString& key);
     bool eraseSection(const QString& section);
+    // Why the last write failed ("Die Datei … konnte nicht geschrieben
+    // werden: …"); empty after a write that succeeded or was refused because
+    // the file cannot be read.
+    const QString& lastError() const { return m_lastError; }
 
     // Told once, with a German message, the first time a write is skipped
     // because the file cannot be read.
@@ -57,4 +61,5 @@ private:
     QString m_path;
     std::function<void(const QString&)> m_reporter;
     bool m_reported = false;
+    QString m_lastError;
 };

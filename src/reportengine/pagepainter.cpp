@@ -1,14 +1,15 @@
 #include "reportengine/pagepainter.h"
 
+#include "platform/atomicfile.h"
 #include "reportengine/textfit.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -87,29 +88,25 @@ std::optional<QString> printPages(const PageModel& model, QPrinter& printer) {
 }
 
 std::optional<QString> writePdf(const PageModel& model, const QString& path, const QString& title) {
-    const QString failed =
-        QStringLiteral("Die PDF-Datei\n%1\nkonnte nicht geschrieben werden. Bitte wählen Sie "
-                       "ein Verzeichnis, in das Sie schreiben dürfen.")
-            .arg(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed;
+    // the document is made in memory and written in one step
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setResolution(600);
         writer.setPageLayout(QPageLayout(paperOf(model), QPageLayout::Portrait, QMarginsF()));
         writer.setTitle(title);
         writer.setCreator(QCoreApplication::applicationName());
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return failed;
-        }
+        if (!painter.begin(&writer))
+            return atomicfile::message(path, atomicfile::cause(0));
         paintAll(painter, model, writer, 1, static_cast<int>(model.pages.size()));
-        painter.end();
+        if (!painter.end())
+            return atomicfile::message(path, atomicfile::cause(0));
     }
-    if (!file.commit())
-        return failed;
+    QString error;
+    if (!writeFileAtomically(path, pdf.data(), &error))
+        return error;
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "reports/auswertung.h"
 
+#include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
 #include "reports/t_repdaten.h"
 #include "reports/zeitraum.h"
@@ -17,6 +18,8 @@ QStringList zeilen(std::initializer_list<const char*> texte) {
 }
 
 void zeitraumSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code) {
+    // every evaluation of a period starts here: none adds a text as 0
+    datenbankpruefung::typenSicherstellen(dm.db());
     daten.Mandant = dm.gibMandant();
     daten.Zeitraum = dm.gibZeitraum();
     daten.Jahr = dm.gibJahr();

@@ -1,5 +1,6 @@
 #include "reports/einaus.h"
 
+#include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
 #include "data/feldlaengen.h"
 #include "reports/auswertung.h"
@@ -66,6 +67,7 @@ QStringList detailExportZeilen() {
 
 reportengine::PageModel auswertungErzeugen(TDM_EinAus& dm, TRep_EinAus& bericht, T_RepDaten& daten,
                                            int kreis) {
+    datenbankpruefung::typenSicherstellen(dm.db());
     daten.GanzerName = mandantenname::zeilenTest(dm);
     daten.ZeitraumText = auswertung::jahrText(dm.gibJahr());
     Sql QueryEinAus = dm.db().sql(sqlzeilen::statement(queryEinAusZeilen()));
@@ -79,6 +81,7 @@ reportengine::PageModel auswertungErzeugen(TDM_EinAus& dm, TRep_EinAus& bericht,
 }
 
 void detailDatenSetzen(TDM_EinAus& dm, T_RepDaten& daten) {
+    datenbankpruefung::typenSicherstellen(dm.db());
     daten.GanzerName = mandantenname::zeilenTest(dm);
     daten.Mandant = dm.gibMandant();
     daten.Jahr = dm.gibJahr();

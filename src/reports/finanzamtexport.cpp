@@ -1,5 +1,6 @@
 #include "reports/finanzamtexport.h"
 
+#include "data/datenbankpruefung.h"
 #include "data/dates.h"
 #include "data/dm_einaus.h"
 #include "data/finanzamtliste.h"
@@ -12,6 +13,7 @@ FinanzamtZeitraum finanzamtZeitraum(int jahr, int monat) {
 }
 
 void QueryFinanzamtOeffnen(TDM_EinAus& dm, FinanzamtListe& query, int monat) {
+    datenbankpruefung::typenSicherstellen(dm.db());
     const int mandant = dm.gibMandant();
     const int zeitraum = dm.gibZeitraum();
     const FinanzamtZeitraum z = finanzamtZeitraum(dm.gibJahr(), monat);

@@ -1,5 +1,6 @@
 #include "reports/plusminus.h"
 
+#include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
@@ -30,6 +31,7 @@ QStringList queryPlusMinusZeilen() {
 }
 
 reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_PlusMinus& bericht, T_RepDaten& daten) {
+    datenbankpruefung::typenSicherstellen(dm.db());
     daten.GanzerName = mandantenname::zeilenTest(dm);
     daten.ZeitraumText = auswertung::jahrText(dm.gibJahr());
     Sql Query_PlusMinus = dm.db().sql(sqlzeilen::statement(queryPlusMinusZeilen()));

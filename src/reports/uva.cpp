@@ -7,12 +7,12 @@
 #include "data/steuerfreikz.h"
 #include "data/steuernummer.h"
 #include "data/steuersatz.h"
+#include "platform/atomicfile.h"
 #include "reports/auswertung.h"
 #include "reports/zeitraum.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <cstdlib>
 #include <functional>
@@ -528,10 +528,9 @@ QByteArray xml(const Erklaerung& e, const QDateTime& erstellt) {
 }
 
 std::optional<QString> schreiben(const QByteArray& daten, const QString& datei) {
-    QSaveFile f(datei);
-    if (!f.open(QIODevice::WriteOnly) || f.write(daten) != daten.size() || !f.commit())
-        return QStringLiteral("Die Datei %1 konnte nicht geschrieben werden:\r%2")
-            .arg(QDir::toNativeSeparators(datei), f.errorString());
+    QString fehler;
+    if (!writeFileAtomically(datei, daten, &fehler))
+        return fehler;
     return std::nullopt;
 }
 

@@ -1,7 +1,9 @@
 #include "sicherung/datensicherung.h"
 
+#include "data/datenbankpruefung.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "platform/atomicfile.h"
 #include "platform/files.h"
 #include "sicherung/verbindung.h"
 
@@ -10,10 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <memory>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,28 +35,48 @@ const QRegularExpression& kopieMuster() {
     return muster;
 }
 
-// The unfinished copy and its journal go unless the copy got its name.
+const QString kTeilPraefix = QStringLiteral("Velmora_tab");
+const QString kTeilEndung = QStringLiteral(".teil");
+
+// The unfinished copy, named with this process's id and locked while it is
+// written, so that another backup leaves it alone; it and its journal go
+// unless the copy got its name.
 struct Teilkopie {
     QString path;
+    int fd = -1;
     bool uebergeben = false;
+    explicit Teilkopie(QString p) : path(std::move(p)) {}
+    Teilkopie(const Teilkopie&) = delete;
+    Teilkopie& operator=(const Teilkopie&) = delete;
     ~Teilkopie() {
-        if (uebergeben)
-            return;
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-journal"));
+        if (!uebergeben) {
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+        }
+        // closed only after SQLite closed the copy: closing a descriptor of
+        // a file drops the process's POSIX locks on it
+        if (fd >= 0)
+            ::close(fd);
     }
 };
 
-QString schreibfehler(int code, const QString& ordner, const QString& quelle) {
-    if ((code & 0xff) == SQLITE_FULL)
-        return QStringLiteral("Der Datenträger ist voll: die Sicherung im Ordner %1 kann nicht "
-                              "geschrieben werden.")
-            .arg(QDir::toNativeSeparators(ordner));
-    if ((code & 0xff) == SQLITE_IOERR || (code & 0xff) == SQLITE_CANTOPEN ||
-        (code & 0xff) == SQLITE_READONLY)
-        return QStringLiteral("Die Sicherung im Ordner %1 kann nicht geschrieben werden: %2")
-            .arg(QDir::toNativeSeparators(ordner), QString::fromUtf8(sqlite3_errstr(code)));
-    return datenbankmeldung::fuerCode(code, quelle, QString::fromUtf8(sqlite3_errstr(code)));
+// Copies of killed runs: ours with a process id, older ones without.
+void teileEntfernen(const QString& ordner) {
+    atomicfile::removeStale(ordner, kTeilPraefix, kTeilEndung);
+    atomicfile::removeStaleMatching(
+        ordner, QRegularExpression(QStringLiteral("^Velmora_tab_()[A-Za-z0-9]{6}\\.teil$")));
+}
+
+QString schreibfehler(int code, int systemFehler, const QString& ordner, const QString& quelle) {
+    const QString detail = QString::fromUtf8(sqlite3_errstr(code));
+    const int primaer = code & 0xff;
+    if (primaer == SQLITE_FULL || primaer == SQLITE_IOERR || primaer == SQLITE_CANTOPEN ||
+        primaer == SQLITE_READONLY) {
+        const int ursache = primaer == SQLITE_FULL ? ENOSPC : systemFehler;
+        return QStringLiteral("Die Sicherung im Ordner %1 kann nicht geschrieben werden: %2 (%3)")
+            .arg(QDir::toNativeSeparators(ordner), atomicfile::cause(ursache), detail);
+    }
+    return datenbankmeldung::fuerCode(code, quelle, detail, systemFehler);
 }
 
 } // namespace
@@ -121,16 +144,19 @@ QString Datensicherung::sichern(const QDateTime& jetzt) {
     if (!QDir().mkpath(ordner()))
         throw DatenbankFehler(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
                                   .arg(QDir::toNativeSeparators(ordner())));
-    QTemporaryFile reserviert(ziel.filePath(QStringLiteral("Velmora_tab_XXXXXX.teil")));
-    reserviert.setAutoRemove(false);
-    if (!reserviert.open())
+    teileEntfernen(ordner());
+    Teilkopie teil{atomicfile::temporaryName(ordner(), kTeilPraefix, kTeilEndung)};
+    teil.fd = atomicfile::createLocked(teil.path);
+    if (teil.fd < 0)
         throw DatenbankFehler(
             QStringLiteral("Im Ordner %1 kann nicht geschrieben werden: %2")
-                .arg(QDir::toNativeSeparators(ordner()), reserviert.errorString()));
-    Teilkopie teil{reserviert.fileName()};
-    reserviert.close();
+                .arg(QDir::toNativeSeparators(ordner()), atomicfile::cause(errno)));
 
     kopieren(quelle, teil.path);
+    // the copy may be read by whoever may read the books, no one else
+    struct stat st {};
+    if (::stat(QFile::encodeName(quelle).constData(), &st) == 0)
+        ::fchmod(teil.fd, st.st_mode & 0777);
 
     // the copy is checked as a whole, with its own connection; what it
     // finds is a fault of the working database the pages came from
@@ -138,8 +164,11 @@ QString Datensicherung::sichern(const QDateTime& jetzt) {
         Datenbank kopie(sicherung::verbindungsname());
         kopie.open(teil.path, true);
         const QStringList probleme = kopie.integritaetPruefen();
-        if (!probleme.isEmpty())
+        if (!probleme.isEmpty()) {
+            // until a check passes, nothing writes into the damaged books
+            datenbankpruefung::markerSetzen(quelle, probleme);
             throw DatenbankFehler(probleme.mid(0, 10).join(QLatin1Char('\r')));
+        }
         kopie.close();
         if (const QString keine = TDM_EinAus::keineVelmoraDatenbank(teil.path); !keine.isEmpty())
             throw DatenbankFehler(keine);
@@ -165,6 +194,8 @@ QString Datensicherung::sichern(const QDateTime& jetzt) {
         }
     }
 
+    atomicfile::syncDirectory(ordner());
+
     // only now, with a good copy in place, do the oldest go
     QStringList alle = kopien();
     alle.removeAll(QFileInfo(neu).fileName());
@@ -185,13 +216,15 @@ void Datensicherung::kopieren(const QString& quelle, const QString& ziel) {
     const int offen = sqlite3_open_v2(QFile::encodeName(ziel).constData(), &kopie.h,
                                       SQLITE_OPEN_READWRITE, nullptr);
     if (offen != SQLITE_OK)
-        throw DatenbankFehler(schreibfehler(offen, ordner(), quelle));
+        throw DatenbankFehler(
+            schreibfehler(offen, sqlite3_system_errno(kopie.h), ordner(), quelle));
     struct Kopiervorgang {
         sqlite3_backup* b;
         ~Kopiervorgang() { sqlite3_backup_finish(b); }
     } vorgang{sqlite3_backup_init(kopie.h, "main", sicherung::handle(db), "main")};
     if (!vorgang.b)
-        throw DatenbankFehler(schreibfehler(sqlite3_extended_errcode(kopie.h), ordner(), quelle));
+        throw DatenbankFehler(schreibfehler(sqlite3_extended_errcode(kopie.h),
+                                            sqlite3_system_errno(kopie.h), ordner(), quelle));
 
     QElapsedTimer gewartet;
     gewartet.start();
@@ -212,5 +245,5 @@ void Datensicherung::kopieren(const QString& quelle, const QString& ziel) {
         break;
     }
     if (rc != SQLITE_DONE)
-        throw DatenbankFehler(schreibfehler(rc, ordner(), quelle));
+        throw DatenbankFehler(schreibfehler(rc, sqlite3_system_errno(kopie.h), ordner(), quelle));
 }

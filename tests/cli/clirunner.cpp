@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 CliRunner::CliRunner() : m_dirPath(m_dir.path()) {
     QFile::copy(QStringLiteral(VELMORA_TEMPLATE_PATH), m_dirPath + "/Velmora_neu.mdb");
@@ -11,7 +13,23 @@ CliRunner::CliRunner() : m_dirPath(m_dir.path()) {
 }
 
 CliErgebnis CliRunner::run(const QStringList& args, const QString& heute) const {
+    return run(args, heute, -1);
+}
+
+CliErgebnis CliRunner::runBegrenzt(const QStringList& args, qint64 bytes) const {
+    return run(args, QStringLiteral("10.12.2026"), bytes);
+}
+
+CliErgebnis CliRunner::run(const QStringList& args, const QString& heute, qint64 grenze) const {
     QProcess p;
+    if (grenze >= 0)
+        p.setChildProcessModifier([grenze] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit r{};
+            getrlimit(RLIMIT_FSIZE, &r);
+            r.rlim_cur = static_cast<rlim_t>(grenze);
+            setrlimit(RLIMIT_FSIZE, &r);
+        });
     QStringList all{QStringLiteral("--dir"), m_dirPath};
     if (!heute.isEmpty())
         all << QStringLiteral("--heute") << heute;

@@ -18,6 +18,9 @@ public:
     // velmora-cli --dir DIR --heute 10.12.2026 ARGS...
     CliErgebnis run(const QStringList& args,
                     const QString& heute = QStringLiteral("10.12.2026")) const;
+    // The same with files limited to this many bytes (`ulimit -f`), with
+    // SIGXFSZ ignored so that a write beyond fails with EFBIG.
+    CliErgebnis runBegrenzt(const QStringList& args, qint64 bytes) const;
     // Fails the test unless the command succeeded; answers its stdout.
     QString ok(const QStringList& args) const;
     QByteArray databaseBytes() const;
@@ -30,6 +33,8 @@ public:
     static QString golden(const QString& name);
 
 private:
+    CliErgebnis run(const QStringList& args, const QString& heute, qint64 grenze) const;
+
     QTemporaryDir m_dir;
     QString m_dirPath;
 };

@@ -203,8 +203,9 @@ TEST_F(Datensicherheit, TwoWritersNeverDuplicateAVoucherNumber) {
 // database" or SQLite's English text.
 TEST_F(Datensicherheit, ALockHeldByAnotherProgramIsNamedAsSuch) {
     const QString gesperrt =
-        QStringLiteral("Die Datenbank wird gerade von einem anderen Programm benutzt. Bitte "
-                       "versuchen Sie es in einigen Sekunden noch einmal.");
+        QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Programm benutzt. Bitte "
+                       "versuchen Sie es in einigen Sekunden noch einmal.")
+            .arg(dbPath());
     Datenbank anderes(QStringLiteral("anderes"));
     anderes.open(dbPath());
     {
@@ -243,26 +244,69 @@ TEST_F(Datensicherheit, ALockHeldByAnotherProgramIsNamedAsSuch) {
     }
 }
 
+// Every family of result codes a user can meet: a German sentence that
+// names the file and says what to do, the driver's text only in parentheses.
 TEST(Datenbankmeldung, SqliteCodesBecomeGermanMessages) {
     const QString datei = QStringLiteral("/tmp/x/Velmora_tab.mdb");
+    const QString beschaedigt =
+        QStringLiteral("Die Datenbank /tmp/x/Velmora_tab.mdb ist beschädigt oder nicht lesbar: ");
+    const QString zurueck =
+        beschaedigt + "Bitte spielen Sie eine Sicherung der Datenbank zurück. (Grund)";
+    const QString lesefehler =
+        beschaedigt + "Der Datenträger meldet einen Lesefehler. Bitte prüfen Sie den Datenträger "
+                      "und spielen Sie gegebenenfalls eine Sicherung zurück. (Grund)";
+    const QString voll = "Der Datenträger ist voll: die Datenbank /tmp/x/Velmora_tab.mdb kann "
+                         "nicht geschrieben werden. Bitte schaffen Sie Platz auf dem Datenträger; "
+                         "die letzte Änderung wurde nicht gespeichert. (Grund)";
+    const QString schreibfehler =
+        "Schreib- oder Lesefehler des Datenträgers bei der Datenbank /tmp/x/Velmora_tab.mdb; die "
+        "letzte Änderung wurde nicht gespeichert. Bitte prüfen Sie den Datenträger und versuchen "
+        "Sie es noch einmal. (Grund)";
+    const QString gesperrt = "Die Datenbank /tmp/x/Velmora_tab.mdb wird gerade von einem anderen "
+                             "Programm benutzt. Bitte versuchen Sie es in einigen Sekunden noch "
+                             "einmal.";
+    const QString speicher = "Der Arbeitsspeicher reicht für die Datenbank "
+                             "/tmp/x/Velmora_tab.mdb nicht aus. Bitte schließen Sie andere "
+                             "Programme und versuchen Sie es noch einmal. (Grund)";
     struct Fall {
         int code;
+        int systemFehler;
         QString meldung;
     };
     const Fall faelle[] = {
-        {11, "Die Datenbank /tmp/x/Velmora_tab.mdb ist beschädigt oder nicht lesbar: Grund"},
-        {779, "Die Datenbank /tmp/x/Velmora_tab.mdb ist beschädigt oder nicht lesbar: Grund"},
-        {26, "Die Datenbank /tmp/x/Velmora_tab.mdb ist beschädigt oder nicht lesbar: Grund"},
-        {522, "Die Datenbank /tmp/x/Velmora_tab.mdb ist beschädigt oder nicht lesbar: Grund"},
-        {5, datenbankmeldung::gesperrt()},
-        {517, datenbankmeldung::gesperrt()},
-        {6, datenbankmeldung::gesperrt()},
-        {1544, "Im Verzeichnis /tmp/x kann nicht geschrieben werden; die Datenbank darin kann "
-               "daher nicht geändert werden."},
-        {1, "Grund"},
+        {11, 0, zurueck},         // CORRUPT
+        {779, 0, zurueck},        // CORRUPT_INDEX
+        {26, 0, zurueck},         // NOTADB
+        {266, 5, lesefehler},     // IOERR_READ
+        {522, 0, lesefehler},     // IOERR_SHORT_READ
+        {13, 0, voll},            // FULL
+        {1034, 28, voll},         // IOERR_FSYNC with ENOSPC
+        {778, 122, voll},         // IOERR_WRITE with EDQUOT
+        {1034, 5, schreibfehler}, // IOERR_FSYNC with EIO
+        {778, 5, schreibfehler},  // IOERR_WRITE
+        {10, 0, schreibfehler},   // IOERR
+        {778, 27,                 // IOERR_WRITE with EFBIG
+         "Die Datenbank /tmp/x/Velmora_tab.mdb überschreitet die zulässige Dateigröße und kann "
+         "nicht geschrieben werden; die letzte Änderung wurde nicht gespeichert. (Grund)"},
+        {5, 0, gesperrt},    // BUSY
+        {517, 0, gesperrt},  // BUSY_SNAPSHOT
+        {6, 0, gesperrt},    // LOCKED
+        {7, 0, speicher},    // NOMEM
+        {3082, 0, speicher}, // IOERR_NOMEM
+        {18, 0,              // TOOBIG
+         "Ein Wert ist zu groß für die Datenbank /tmp/x/Velmora_tab.mdb und wurde nicht "
+         "gespeichert. Bitte kürzen Sie die Eingabe. (Grund)"},
+        {2067, 0, // CONSTRAINT_UNIQUE
+         "Die Änderung verletzt eine Regel der Datenbank /tmp/x/Velmora_tab.mdb und wurde nicht "
+         "gespeichert. Bitte prüfen Sie die Eingaben. (Grund)"},
+        {1544, 0, // READONLY_DIRECTORY
+         "Im Verzeichnis /tmp/x kann nicht geschrieben werden; die Datenbank darin kann daher "
+         "nicht geändert werden."},
+        {1, 0, "Die Datenbank /tmp/x/Velmora_tab.mdb meldet einen Fehler. (Grund)"},
     };
     for (const Fall& f : faelle)
-        EXPECT_EQ(datenbankmeldung::fuerCode(f.code, datei, "Grund"), f.meldung) << f.code;
+        EXPECT_EQ(datenbankmeldung::fuerCode(f.code, datei, "Grund", f.systemFehler), f.meldung)
+            << f.code;
 }
 
 } // namespace

@@ -264,7 +264,11 @@ TEST_F(ZeitraumLoeschenTest, AFailedDeletionShowsTheErrorAndKeepsEverything) {
     ui.answerQuestion(UserSeam::Yes);
     ui.answerQuestion(UserSeam::Yes);
     imDialog(alt, [](TFormZeitraum& d) { d.BitBtn1Click(); });
-    EXPECT_EQ(ui.texts("error"), QStringList({"gesperrt"}));
+    // the trigger's text follows the German sentence, never alone
+    EXPECT_EQ(ui.texts("error"),
+              QStringList({"Die Änderung verletzt eine Regel der Datenbank " + dm->db().path() +
+                           " und wurde nicht gespeichert. Bitte prüfen Sie die Eingaben. "
+                           "(gesperrt)"}));
     EXPECT_TRUE(meldungen().isEmpty());
     EXPECT_EQ(anzahl("T_Buchungen", QStringLiteral("Wirtschaftsjahr = %1").arg(alt)), 2);
     EXPECT_EQ(anzahl("t_kontenbewegungen"), 4);

@@ -26,7 +26,7 @@ public:
     QString text;
 };
 
-// Exit status 1: the message the window would show; nothing was changed.
+// Exit status 1: the message the window would show.
 class Refused : public std::runtime_error {
 public:
     explicit Refused(const QString& text) : std::runtime_error(text.toStdString()), text(text) {}

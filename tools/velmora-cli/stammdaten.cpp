@@ -58,11 +58,13 @@ void mandantLoeschen(Kontext& k, const QStringList& words) {
         throw Refused(*m);
     const QString name = k.dm().gibMandantName(id);
     const auto r = mandanten::loeschen(k.dm(), k.ini(), id);
-    if (!r.einstellungenEntfernt)
-        k.err(mandanten::meldungEinstellungenNichtGeschrieben(k.ini().path()));
     k.out(mandanten::meldungGeloescht(name)
               .replace(QLatin1Char('\r'), QLatin1Char(' '))
               .simplified());
+    // the client is gone, but the file still holds its entries: status 1
+    if (!r.einstellungenEntfernt)
+        throw Refused(
+            mandanten::meldungEinstellungenNichtGeschrieben(k.ini().path(), k.ini().lastError()));
 }
 
 void mandantWechseln(Kontext& k, const QStringList& words) {
