@@ -1,6 +1,7 @@
 #include "app/tform_velmora.h"
 
 #include "app/klicklabel.h"
+#include "app/startpruefung.h"
 #include "app/tastenvorschau.h"
 #include "bookings/buchungsbefehle.h"
 #include "bookings/buchungskreisauswahl.h"
@@ -36,6 +37,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -131,6 +133,40 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
 TForm_Velmora::~TForm_Velmora() {
     // no key may reach the commands while they go
     delete m_tastenvorschau;
+    m_startpruefung.reset();
+}
+
+void TForm_Velmora::startpruefungBeginnen() {
+    TDM_EinAus& dm = m_umgebung.dm;
+    m_startpruefung = std::make_unique<Startpruefung>(
+        dm.db(), dm.dir(),
+        Startpruefung::Anzeige{[this](const QString& text) {
+                                   if (text.isEmpty())
+                                       statusBar()->clearMessage();
+                                   else
+                                       statusBar()->showMessage(text);
+                               },
+                               [this](const QString& meldung) {
+                                   schadenZeigen(meldung);
+                                   m_umgebung.ui.error(meldung);
+                               }});
+    m_startpruefung->starten();
+}
+
+void TForm_Velmora::schadenZeigen(const QString& meldung) {
+    const QString kurz = QStringLiteral("Datenbank beschädigt");
+    for (QLabel* l : {Label_Einnahmen, Label_Ust, Label_Ausgaben, Label_Vst}) {
+        summeSetzen(l, l == Label_Einnahmen || l == Label_Ausgaben ? kurz : QString());
+        l->setToolTip(displayText(meldung));
+    }
+    if (!m_schadenStatus) {
+        m_schadenStatus = new QLabel(this);
+        m_schadenStatus->setObjectName(QStringLiteral("LabelSchaden"));
+        m_schadenStatus->setWordWrap(true);
+        statusBar()->addPermanentWidget(m_schadenStatus, 1);
+    }
+    m_schadenStatus->setText(displayText(meldung));
+    m_schadenStatus->show();
 }
 
 void TForm_Velmora::FormCreate() {
@@ -290,6 +326,10 @@ void TForm_Velmora::berechne() {
 }
 
 void TForm_Velmora::summenZeigen(const Summen& s) {
+    if (m_startpruefung && m_startpruefung->befund()) {
+        schadenZeigen(*m_startpruefung->befund());
+        return;
+    }
     summeSetzen(Label_Einnahmen, s.Einnahmen.formatEuro());
     summeSetzen(Label_Ust, s.Ust.formatEuro());
     summeSetzen(Label_Ausgaben, s.Ausgaben.formatEuro());
@@ -466,6 +506,8 @@ void TForm_Velmora::closeEvent(QCloseEvent* event) {
 }
 
 void TForm_Velmora::FormClose() {
+    if (m_startpruefung)
+        m_startpruefung->abbrechen();
     // the backup runs on its own; the program ends whether it starts or not
     if (!m_backupProgram.isEmpty())
         process::startDetached(m_backupProgram, QDir::currentPath());

@@ -26,6 +26,7 @@ class Tastenvorschau;
 class TAboutBox;
 class TDBGridExport;
 class TExportansicht;
+class Startpruefung;
 class StornoBefehl;
 class ZeitraumBefehle;
 
@@ -99,6 +100,10 @@ public:
         m_finanzamtMonat = std::move(frage);
     }
 
+    // The check of the whole file in the background, at the program's start.
+    void startpruefungBeginnen();
+    Startpruefung* startpruefung() const { return m_startpruefung.get(); }
+
     // The program to start when the window closes; empty starts nothing.
     void setBackupProgram(const QString& path) { m_backupProgram = path; }
 
@@ -126,6 +131,8 @@ private:
     // Berechne without its error box, for callers that stop on a failure.
     void berechne();
     void summenZeigen(const Summen& summen);
+    // A damaged file: its message where the totals stand, and in the status bar.
+    void schadenZeigen(const QString& meldung);
     void StammdatenPruefen();
     void aktivierungAnfordern();
     std::optional<int> aktuelleBuchung(bool einnahmeListe) const;
@@ -170,4 +177,6 @@ private:
     std::unique_ptr<TExportansicht> m_exportansicht;
     std::unique_ptr<TAboutBox> m_aboutBox;
     std::function<std::optional<int>()> m_finanzamtMonat;
+    std::unique_ptr<Startpruefung> m_startpruefung;
+    QLabel* m_schadenStatus = nullptr;
 };

@@ -31,5 +31,6 @@ bool VelmoraApp::starten() {
     m_form = std::make_unique<TForm_Velmora>(*m_umgebung);
     // started from the working directory, as the program always has
     m_form->setBackupProgram(QDir::current().filePath(startup::backupFileName()));
+    m_form->startpruefungBeginnen();
     return true;
 }
