@@ -1,4 +1,5 @@
 // "Verwalten > Datenbank prüfen": the whole integrity check of the file.
+#include "app/startpruefung.h"
 #include "app/tform_velmora.h"
 #include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
@@ -6,6 +7,7 @@
 #include "toolkit/umgebung.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QProgressDialog>
 
 void TForm_Velmora::DatenbankPruefen1Click() {
@@ -28,8 +30,23 @@ void TForm_Velmora::DatenbankPruefen1Click() {
         return;
     }
     fortschritt.reset();
-    if (probleme.isEmpty())
+    if (probleme.isEmpty()) {
+        // a passing check lifts what the start check found
+        if (m_startpruefung && m_startpruefung->befund()) {
+            m_startpruefung->bestanden();
+            if (m_schadenStatus)
+                m_schadenStatus->hide();
+            for (QLabel* l : {Label_Einnahmen, Label_Ust, Label_Ausgaben, Label_Vst})
+                l->setToolTip(QString());
+            Berechne();
+        }
         m_umgebung.ui.message(datenbankpruefung::inOrdnung());
-    else
-        m_umgebung.ui.error(datenbankpruefung::befund(dm.db().path(), probleme, dm.dir()));
+    } else {
+        const QString meldung = datenbankpruefung::befund(dm.db().path(), probleme, dm.dir());
+        if (m_startpruefung) {
+            m_startpruefung->gefunden(meldung);
+            schadenZeigen(meldung);
+        }
+        m_umgebung.ui.error(meldung);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "app/klicklabel.h"
 #include "app/startup.h"
+#include "app/startpruefung.h"
 #include "app/tastenvorschau.h"
 #include "app/tdatensicherungen.h"
 #include "bookings/buchungsbefehle.h"
@@ -150,6 +151,40 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
 TForm_Velmora::~TForm_Velmora() {
     // no key may reach the commands while they go
     delete m_tastenvorschau;
+    m_startpruefung.reset();
+}
+
+void TForm_Velmora::startpruefungBeginnen() {
+    TDM_EinAus& dm = m_umgebung.dm;
+    m_startpruefung = std::make_unique<Startpruefung>(
+        dm.db(), dm.dir(),
+        Startpruefung::Anzeige{[this](const QString& text) {
+                                   if (text.isEmpty())
+                                       statusBar()->clearMessage();
+                                   else
+                                       statusBar()->showMessage(text);
+                               },
+                               [this](const QString& meldung) {
+                                   schadenZeigen(meldung);
+                                   m_umgebung.ui.error(meldung);
+                               }});
+    m_startpruefung->starten();
+}
+
+void TForm_Velmora::schadenZeigen(const QString& meldung) {
+    const QString kurz = QStringLiteral("Datenbank beschädigt");
+    for (QLabel* l : {Label_Einnahmen, Label_Ust, Label_Ausgaben, Label_Vst}) {
+        summeSetzen(l, l == Label_Einnahmen || l == Label_Ausgaben ? kurz : QString());
+        l->setToolTip(displayText(meldung));
+    }
+    if (!m_schadenStatus) {
+        m_schadenStatus = new QLabel(this);
+        m_schadenStatus->setObjectName(QStringLiteral("LabelSchaden"));
+        m_schadenStatus->setWordWrap(true);
+        statusBar()->addPermanentWidget(m_schadenStatus, 1);
+    }
+    m_schadenStatus->setText(displayText(meldung));
+    m_schadenStatus->show();
 }
 
 void TForm_Velmora::FormCreate() {
@@ -362,11 +397,22 @@ bool TForm_Velmora::Zurueckspielen(const QString& kopie) {
         m_umgebung.ui.error(e.text());
         return false;
     }
+    // a restored copy has passed the whole check: what was found before is gone
+    if (zurueck && m_startpruefung) {
+        m_startpruefung->abbrechen();
+        m_startpruefung->bestanden();
+        if (m_schadenStatus)
+            m_schadenStatus->hide();
+    }
     AnzeigeAktualisieren();
     return zurueck;
 }
 
 void TForm_Velmora::summenZeigen(const Summen& s) {
+    if (m_startpruefung && m_startpruefung->befund()) {
+        schadenZeigen(*m_startpruefung->befund());
+        return;
+    }
     summeSetzen(Label_Einnahmen, s.Einnahmen.formatEuro());
     summeSetzen(Label_Ust, s.Ust.formatEuro());
     summeSetzen(Label_Ausgaben, s.Ausgaben.formatEuro());
@@ -543,6 +589,8 @@ void TForm_Velmora::closeEvent(QCloseEvent* event) {
 }
 
 void TForm_Velmora::FormClose() {
+    if (m_startpruefung)
+        m_startpruefung->abbrechen();
     // the backup runs on its own; the program ends whether it starts or not,
     // and a backup that could not run is told at the next start
     if (m_backupProgramme.isEmpty())

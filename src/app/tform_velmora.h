@@ -27,6 +27,7 @@ class Tastenvorschau;
 class TAboutBox;
 class TDBGridExport;
 class TExportansicht;
+class Startpruefung;
 class StornoBefehl;
 class ZeitraumBefehle;
 
@@ -117,6 +118,10 @@ public:
     QLabel* StatusFestschreibung() const { return m_statusFestschreibung; }
     QLabel* StatusDatensicherung() const { return m_statusSicherung; }
 
+    // The check of the whole file in the background, at the program's start.
+    void startpruefungBeginnen();
+    Startpruefung* startpruefung() const { return m_startpruefung.get(); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -143,6 +148,8 @@ private:
     void summenZeigen(const Summen& summen);
     // The lock of the fiscal year in the status bar and in both lists.
     void festschreibungZeigen(int zeitraum, int mandant);
+    // A damaged file: its message where the totals stand, and in the status bar.
+    void schadenZeigen(const QString& meldung);
     void StammdatenPruefen();
     void aktivierungAnfordern();
     std::optional<int> aktuelleBuchung(bool einnahmeListe) const;
@@ -190,4 +197,6 @@ private:
     std::unique_ptr<TExportansicht> m_exportansicht;
     std::unique_ptr<TAboutBox> m_aboutBox;
     std::function<std::optional<int>()> m_finanzamtMonat;
+    std::unique_ptr<Startpruefung> m_startpruefung;
+    QLabel* m_schadenStatus = nullptr;
 };

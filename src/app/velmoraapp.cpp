@@ -42,5 +42,6 @@ bool VelmoraApp::starten() {
         programme << daneben;
     m_form->setBackupProgramme(programme, m_arbeitsverzeichnis);
     m_form->setSicherungsHinweis(sicherungsstatus::letzterFehler(m_arbeitsverzeichnis));
+    m_form->startpruefungBeginnen();
     return true;
 }

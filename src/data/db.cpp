@@ -370,6 +370,8 @@ QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortsc
 }
 
 Transaktion::Transaktion(Datenbank& db) : m_db(db), m_level(db.m_depth) {
+    if (m_level == 0 && m_db.m_waechter)
+        m_db.m_waechter();
     if (m_level == 0) {
         m_db.execute(QStringLiteral("BEGIN IMMEDIATE"));
         // the first write of a connection looks at the header first: a cut

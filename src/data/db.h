@@ -92,6 +92,9 @@ public:
     void setBusyTimeout(int ms) { m_busyTimeoutMs = ms; }
     int busyTimeout() const { return m_busyTimeoutMs; }
     bool inTransaction() const { return m_depth > 0; }
+    // Runs before every outermost write transaction; a write it must not
+    // allow (a file found damaged) it refuses by throwing DatenbankFehler.
+    void setSchreibwaechter(std::function<void()> waechter) { m_waechter = std::move(waechter); }
 
     Sql sql(const QString& text) { return Sql(*this, text); }
     // The same, for a small statement run again and again (the booking
@@ -122,6 +125,7 @@ private:
     int m_depth = 0;
     int m_busyTimeoutMs = 5000;
     bool m_vorDemSchreibenGeprueft = false;
+    std::function<void()> m_waechter;
 };
 
 // One write transaction (BEGIN IMMEDIATE ... COMMIT) that rolls back unless

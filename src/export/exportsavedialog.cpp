@@ -1,5 +1,6 @@
 #include "export/exportsavedialog.h"
 
+#include "platform/buchdateien.h"
 #include "platform/userseam.h"
 
 #include <QDir>
@@ -35,6 +36,11 @@ void ExportSaveDialog::accept() {
         return;
     }
     const QString target = m_targetOf ? m_targetOf(chosen) : chosen;
+    // one mistyped name must not cost the books; the dialog stays open
+    if (buchdateien::gehoertZuDenBuechern(target)) {
+        m_ui.error(buchdateien::meldung());
+        return;
+    }
     if (QFileInfo::exists(target) &&
         m_ui.question(UserSeam::Kind::Confirmation, questionReplace(target),
                       UserSeam::Yes | UserSeam::No) != UserSeam::Yes)

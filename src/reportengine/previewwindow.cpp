@@ -1,5 +1,6 @@
 #include "reportengine/previewwindow.h"
 
+#include "platform/buchdateien.h"
 #include "reportengine/pagepainter.h"
 
 #include <QAction>
@@ -21,6 +22,43 @@
 #include <QVBoxLayout>
 
 namespace reportengine {
+
+namespace {
+
+QString mitEndung(QString path) {
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    return path;
+}
+
+// The save dialog of "Als PDF speichern": a name of the books' files is
+// refused before anything is written, and the dialog stays open.
+class PdfSaveDialog final : public QFileDialog {
+public:
+    PdfSaveDialog(QWidget* parent, std::function<void(const QString&)> tell)
+        : QFileDialog(parent), m_tell(std::move(tell)) {
+        setObjectName(QStringLiteral("PdfSpeichern"));
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+        setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void accept() override {
+        const QString chosen = selectedFiles().value(0);
+        if (chosen.isEmpty())
+            return;
+        if (!QFileInfo(chosen).isDir() && buchdateien::gehoertZuDenBuechern(mitEndung(chosen))) {
+            m_tell(buchdateien::meldung());
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    std::function<void(const QString&)> m_tell;
+};
+
+} // namespace
 
 PreviewWindow::PreviewWindow(PageModel model, const QString& title, QWidget* parent)
     : QDialog(parent), m_model(std::move(model)), m_title(title),
@@ -146,15 +184,15 @@ void PreviewWindow::printReport() {
 void PreviewWindow::savePdf() {
     QString name = m_title;
     name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
-    QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"),
-                                     QDir::home().filePath(name + QStringLiteral(".pdf")),
-                                     QStringLiteral("PDF-Dateien (*.pdf)"));
-    if (path.isEmpty())
+    PdfSaveDialog dialog(this, [this](const QString& text) { tell(text); });
+    dialog.setWindowTitle(QStringLiteral("Als PDF speichern"));
+    dialog.setNameFilter(QStringLiteral("PDF-Dateien (*.pdf)"));
+    dialog.selectFile(QDir::home().filePath(name + QStringLiteral(".pdf")));
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    savePdfTo(path);
+    const QString path = mitEndung(dialog.selectedFiles().value(0));
+    if (!path.isEmpty())
+        savePdfTo(path);
 }
 
 bool PreviewWindow::savePdfTo(const QString& path) {

@@ -259,3 +259,29 @@ TEST_F(ProgrammExport, CharactersOutsideTheCodePageAreCountedAndReported) {
               QStringList{"2 Zeichen waren in Windows-1252 nicht darstellbar und wurden durch ? "
                           "ersetzt."});
 }
+
+TEST_F(ProgrammExport, TheBooksFilesAreRefusedAndTheDialogStaysOpen) {
+    // the program works in the directory of its books
+    const QString vorher = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QDir(dir.path()).mkdir("Datensicherung");
+    {
+        QFile f(path("Datensicherung/a.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Bücher");
+    }
+    exporter->ExportTypes = {xtTAB};
+    // the name really written counts: "a.txt" becomes "a.TXT", inside the backups
+    for (const QString name : {"Datensicherung/a.txt", "Datensicherung/b.csv"}) {
+        selectionOk();
+        saveAs(path(name));
+        execute();
+    }
+    QDir::setCurrent(vorher);
+    EXPECT_EQ(ui.texts("error"),
+              QStringList(2, QStringLiteral("Diese Datei gehört zu den Büchern von Velmora und "
+                                            "wird nicht überschrieben.")));
+    EXPECT_EQ(bytes(path("Datensicherung/a.txt")), QByteArray("Bücher"));
+    EXPECT_EQ(QDir(path("Datensicherung")).entryList(QDir::Files), QStringList{"a.txt"});
+    EXPECT_TRUE(ui.texts("question").isEmpty());
+}

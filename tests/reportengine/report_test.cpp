@@ -1,12 +1,17 @@
 #include "reportengine/pagepainter.h"
+#include "reportengine/previewwindow.h"
 #include "reportengine/report.h"
 #include "reportengine/textfit.h"
 #include "zeilen.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace reportengine;
@@ -258,6 +263,47 @@ TEST_F(PdfTest, AnUnwritableDirectoryIsToldAndLeavesNoFile) {
     if (!failed) // root writes anywhere
         GTEST_SKIP() << "the directory is writable for this user";
     EXPECT_TRUE(QDir(sub).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(PdfTest, SavingOverTheBooksIsRefusedAndTheDialogStaysOpen) {
+    const QString buecher = dir.filePath(QStringLiteral("Velmora_tab.mdb"));
+    {
+        QFile f(buecher);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Bücher");
+    }
+    const QString vorher = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    PreviewWindow vorschau(einfacheSeite(), QStringLiteral("Verprobung"));
+    QStringList gesagt;
+    vorschau.setMessageSink([&](const QString& text) { gesagt << text; });
+
+    // first the books' name in another case, then a sound name
+    QStringList namen{QStringLiteral("VELMORA_tab.mdb"), QStringLiteral("verprobung")};
+    bool offenNachAblehnung = false;
+    QTimer treiber;
+    QObject::connect(&treiber, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d || namen.isEmpty())
+            return;
+        // typed into the name field, as a user does
+        d->setDirectory(dir.path());
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(namen.takeFirst());
+        static_cast<QDialog*>(d)->accept();
+        if (namen.size() == 1)
+            offenNachAblehnung = d->isVisible();
+    });
+    treiber.start(10);
+    vorschau.savePdf();
+    QDir::setCurrent(vorher);
+
+    EXPECT_TRUE(offenNachAblehnung);
+    EXPECT_EQ(gesagt, QStringList{QStringLiteral("Diese Datei gehört zu den Büchern von Velmora "
+                                                 "und wird nicht überschrieben.")});
+    QFile f(buecher);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("Bücher"));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("verprobung.pdf"))));
 }
 
 } // namespace
