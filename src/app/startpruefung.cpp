@@ -42,6 +42,11 @@ bool Startpruefung::laeuft() const {
     return m_pruefung && m_pruefung->laeuft();
 }
 
+void Startpruefung::abwarten() {
+    if (m_pruefung && !m_geurteilt)
+        urteil(m_pruefung->warten());
+}
+
 void Startpruefung::urteil(const std::optional<QStringList>& befunde) {
     m_geurteilt = true;
     if (m_anzeige.status)

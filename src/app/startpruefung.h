@@ -26,6 +26,8 @@ public:
     void starten();
     void abbrechen();
     bool laeuft() const;
+    // Waits for the verdict (a measurement that must not run beside it).
+    void abwarten();
     // The damage message while the file counts as damaged.
     const std::optional<QString>& befund() const { return m_befund; }
     // "Datenbank prüfen" found problems, or found none.

@@ -272,7 +272,7 @@ bool markerSetzen(const QString& datenbankPfad, const QStringList& probleme) {
         return false;
     return writeFileAtomically(markerPfad(datenbankPfad),
                                (probleme.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
-                               nullptr);
+                               nullptr, true);
 }
 
 std::optional<QStringList> markerLesen(const QString& datenbankPfad) {

@@ -1,5 +1,7 @@
 #include "platform/atomicfile.h"
 
+#include "platform/buchdateien.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -160,8 +162,15 @@ void AtomicFile::fail(int error) {
 bool AtomicFile::open(const QString& target) {
     cancel();
     m_cause.clear();
+    m_refused = false;
     const QFileInfo info(target);
     m_target = info.absoluteFilePath();
+    // one mistyped name must not cost the books
+    if (!m_programOwned && buchdateien::gehoertZuDenBuechern(m_target)) {
+        m_refused = true;
+        m_cause = buchdateien::meldung();
+        return false;
+    }
     const QString dir = info.absolutePath();
     atomicfile::removeStaleTemporaries(dir);
     for (int versuch = 0; versuch < 100; ++versuch) {
@@ -233,11 +242,15 @@ void AtomicFile::cancel() {
 }
 
 QString AtomicFile::errorString() const {
+    if (m_refused)
+        return m_cause;
     return atomicfile::message(m_target, m_cause);
 }
 
-bool writeFileAtomically(const QString& target, const QByteArray& bytes, QString* error) {
+bool writeFileAtomically(const QString& target, const QByteArray& bytes, QString* error,
+                         bool programOwned) {
     AtomicFile file;
+    file.setProgramOwned(programOwned);
     if (file.open(target) && file.write(bytes) && file.commit())
         return true;
     if (error)

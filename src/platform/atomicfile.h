@@ -21,8 +21,11 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     // Creates the temporary file beside target. Leftovers of writers that
-    // were killed in that directory are removed first.
+    // were killed in that directory are removed first. A target that is one
+    // of the books' own files (the database, the settings, the backups) is
+    // refused unless the program writes it as its own.
     bool open(const QString& target);
+    void setProgramOwned(bool own) { m_programOwned = own; }
     // The mode the file gets; by default an existing target's mode, else
     // 0666 less the umask.
     void setPermissions(mode_t mode) { m_mode = mode; }
@@ -54,11 +57,14 @@ private:
     QString m_temp;
     QString m_cause;
     int m_fd = -1;
+    bool m_programOwned = false;
+    bool m_refused = false;
     std::optional<mode_t> m_mode;
 };
 
 // The whole file in one step; on failure *error gets AtomicFile's sentence.
-bool writeFileAtomically(const QString& target, const QByteArray& bytes, QString* error);
+bool writeFileAtomically(const QString& target, const QByteArray& bytes, QString* error,
+                         bool programOwned = false);
 
 namespace atomicfile {
 

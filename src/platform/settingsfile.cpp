@@ -45,7 +45,7 @@ bool save(const Ini& ini, const QString& path, QString& error) {
         error = atomicfile::message(path, atomicfile::cause(ENOMEM));
         return false;
     }
-    return writeFileAtomically(path, QByteArray::fromStdString(text), &error);
+    return writeFileAtomically(path, QByteArray::fromStdString(text), &error, true);
 }
 
 } // namespace

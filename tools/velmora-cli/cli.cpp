@@ -1,6 +1,8 @@
 #include "cli.h"
 
+#include "data/datenbankpruefung.h"
 #include "data/dates.h"
+#include "data/db.h"
 #include "data/dm_einaus.h"
 #include "reports/zeitraum.h"
 #include "toolkit/qtuserseam.h"
@@ -9,6 +11,9 @@
 #include <QSqlRecord>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <cstdio>
 #include <vector>
 
@@ -100,6 +105,33 @@ void Kontext::oeffnen() {
                                      "zuerst velmora-cli init."));
     }
     m_dm->StammdatenFiltern(m_dm->gibMandant());
+    if (m_vorabPruefung)
+        vorabPruefen();
+}
+
+void Kontext::vorabPruefen() {
+    Datenbank& db = m_dm->db();
+    const QString pfad = db.path();
+    if (const auto marker = datenbankpruefung::markerLesen(pfad))
+        throw Refused(datenbankpruefung::befund(pfad, *marker, m_dir));
+    if (QFileInfo(pfad).size() > kGanzPruefenBis)
+        return;
+    QStringList befunde;
+    QSqlQuery q(db.connection());
+    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
+        befunde << q.lastError().databaseText();
+    } else {
+        while (q.next())
+            befunde << datenbankmeldung::befunde(q.value(0).toString());
+        if (q.lastError().isValid())
+            befunde << q.lastError().databaseText();
+    }
+    q.finish();
+    if (befunde.isEmpty())
+        return;
+    // the window and every later command see it too, until pruefen passes
+    datenbankpruefung::markerSetzen(pfad, befunde);
+    throw Refused(datenbankpruefung::befund(pfad, befunde, m_dir));
 }
 
 void Kontext::out(const QString& line) {
@@ -117,6 +149,11 @@ QString usageText(const std::vector<Befehl>& befehle) {
         "Aufruf: velmora-cli [--dir DIR] [--heute TT.MM.JJJJ] BEFEHL ...\n\nBefehle:\n");
     for (const Befehl& b : befehle)
         text += QStringLiteral("  ") + b.usage + QLatin1Char('\n');
+    text += QStringLiteral(
+        "\nVor jedem Befehl außer status, pruefen, init und sicherung wird eine Datenbank bis "
+        "4 MB ganz auf Schäden geprüft; eine größere prüft Velmora bei jedem Start im "
+        "Hintergrund und die Datensicherung an ihrer Kopie. Was sie finden, sperrt jeden "
+        "Befehl, bis pruefen die Datenbank in Ordnung findet.\n");
     return text;
 }
 

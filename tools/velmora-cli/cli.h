@@ -77,12 +77,21 @@ public:
     void oeffnen();
     // Opens it for `init`, which may create the first client and year.
     void oeffnenOhnePruefung();
+    // Whether oeffnen first looks for damage anywhere in the file: the
+    // backup's marker, and for a file up to kGanzPruefenBis bytes SQLite's
+    // quick_check over every page. Larger files rely on the window's check at
+    // its start and on the backup, whose findings leave the marker.
+    void setVorabPruefung(bool an) { m_vorabPruefung = an; }
+    static constexpr qint64 kGanzPruefenBis = 4 * 1024 * 1024;
 
     void out(const QString& line);
     void err(const QString& line);
 
 private:
+    void vorabPruefen();
+
     QString m_dir;
+    bool m_vorabPruefung = false;
     QString m_aufruf;
     std::unique_ptr<Clock> m_clock;
     ScriptedUserSeam m_ui;
