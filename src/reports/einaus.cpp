@@ -11,7 +11,7 @@ namespace einaus {
 
 QStringList queryEinAusZeilen() {
     return auswertung::zeilen(
-        {"SELECT Sum(iif([isteu]=1,[betrag],[betrag]-[st_betrag])) AS netto, "
+        {"SELECT Sum({netto}) AS netto, "
          "Sum(T_Buchungen.Betrag) AS brutto, T_Buchungen.IstEinnahme, "
          "T_Buchungen.Wirtschaftsjahr, T_Zeitraum.Jahr, T_Buchungen.BK, T_BKreis.BKName",
          "FROM (T_Zeitraum INNER JOIN (T_BKreis INNER JOIN T_Buchungen ON (T_BKreis.mandant = "
@@ -29,11 +29,11 @@ QStringList queryEinAusZeilen() {
 
 QStringList queryEinAusDetailZeilen() {
     return auswertung::zeilen(
-        {"SELECT iif([isteu]=1,[betrag],[betrag]-[st_betrag]) AS netto, T_Buchungen.Betrag AS "
-         "brutto, T_Buchungen.IstEinnahme, T_Buchungen.Wirtschaftsjahr, T_Zeitraum.Jahr, "
+        {"SELECT {netto} AS netto, T_Buchungen.Betrag AS brutto, T_Buchungen.IstEinnahme, "
+         "T_Buchungen.Wirtschaftsjahr, T_Zeitraum.Jahr, "
          "T_Buchungen.BK, T_BKreis.BKName, T_Buchungen.Text, "
-         "iif([istEinnahme]=1,iif([isteu]=1,[betrag],[betrag]-[st_betrag]),iif([isteu]=1,[betrag]"
-         "*-1,([betrag]-[st_betrag])*-1)) AS netto2, iif([istEinnahme]=1,[Betrag],[Betrag]*-1) AS "
+         "iif([istEinnahme]=1,{netto},({netto})*-1) AS netto2, "
+         "iif([istEinnahme]=1,[Betrag],[Betrag]*-1) AS "
          "brutto2, iif([istEinnahme]=1,'Einnahmen','Ausgaben') AS istEinnahme_text, "
          "T_Buchungen.Belegnummer, T_Buchungen.Buchungsdatum",
          "FROM (T_Zeitraum INNER JOIN (T_BKreis INNER JOIN T_Buchungen ON (T_Buchungen.mandant = "
@@ -51,8 +51,7 @@ QStringList queryEinAusDetailZeilen() {
 QStringList detailExportZeilen() {
     return auswertung::zeilen(
         {"SELECT T_Buchungen.Belegnummer, T_Buchungen.Buchungsdatum, T_Buchungen.Text, "
-         "iif([istEinnahme]=1,iif([isteu]=1,[betrag],[betrag]-[st_betrag]),iif([isteu]=1,[betrag]"
-         "*-1,([betrag]-[st_betrag])*-1)) AS Netto, ",
+         "iif([istEinnahme]=1,{netto},({netto})*-1) AS Netto, ",
          "iif([istEinnahme]=1,[Betrag],[Betrag]*-1) AS Brutto, T_BKreis.BKName",
          "FROM (T_BKreis INNER JOIN T_Buchungen ON (T_BKreis.mandant = T_Buchungen.mandant) AND "
          "(T_BKreis.id = T_Buchungen.BK)) INNER JOIN t_kontenbewegungen ON ",

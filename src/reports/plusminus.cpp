@@ -11,13 +11,10 @@ namespace plusminus {
 QStringList queryPlusMinusZeilen() {
     return auswertung::zeilen(
         {"SELECT Sum(iif([isteinnahme]=1,[betrag],[betrag]*-1)) AS Diff_Bruttobetrag, "
-         "Sum(iif([isteinnahme]=1,iif([isteu]=1 Or [istdrittland]=1,[betrag],[Betrag]-[St_betrag]),"
-         "iif([isteu]=1 Or [istdrittland]=1,[betrag],[Betrag]-[St_betrag])*-1)) AS "
-         "Diff_Nettobetrag, T_BKreis.BKName, Sum(iif([Isteinnahme]=1,iif([isteu]=1 Or "
-         "[istdrittland]=1,[betrag],[Betrag]-[St_betrag]),0)) AS Netto_Ein, "
-         "Sum(iif([Isteinnahme]=2,iif([isteu]=1 Or [istdrittland]=1,[betrag],[Betrag]-[St_betrag]),"
-         "0)) AS Netto_aus, Sum(iif([isteinnahme]=1,[betrag],0)) AS Brutto_ein, "
-         "Sum(iif([isteinnahme]=2,[betrag],0)) AS Brutto_aus",
+         "Sum(iif([isteinnahme]=1,{netto},({netto})*-1)) AS Diff_Nettobetrag, T_BKreis.BKName, "
+         "Sum(iif([Isteinnahme]=1,{netto},0)) AS Netto_Ein, "
+         "Sum(iif([Isteinnahme]=2,{netto},0)) AS Netto_aus, Sum(iif([isteinnahme]=1,[betrag],0)) "
+         "AS Brutto_ein, Sum(iif([isteinnahme]=2,[betrag],0)) AS Brutto_aus",
          "FROM (T_Zeitraum INNER JOIN (T_BKreis INNER JOIN T_Buchungen ON (T_BKreis.mandant = "
          "T_Buchungen.mandant) AND (T_BKreis.id = T_Buchungen.BK)) ON (T_Zeitraum.mandant = "
          "T_Buchungen.mandant) AND (T_Zeitraum.id = T_Buchungen.Wirtschaftsjahr)) INNER JOIN "

@@ -51,10 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {B{"11.01.2026", "1000", 20, false, true, false, 1}},
                  {"Einkauf\t0,00\t1.000,00\t-1.000,00\t0,00\t1.000,00\t-1.000,00",
                   "Ergebnis\t0,00\t1.000,00\t-1.000,00\t0,00\t1.000,00\t-1.000,00"}},
+        // import VAT is input tax, not a cost: net 0
         Szenario{"Drittland",
                  {B{"11.01.2026", "150", 0, false, false, true, 1}},
-                 {"Einkauf\t0,00\t150,00\t-150,00\t0,00\t150,00\t-150,00",
-                  "Ergebnis\t0,00\t150,00\t-150,00\t0,00\t150,00\t-150,00"}},
+                 {"Einkauf\t0,00\t150,00\t-150,00\t0,00\t0,00\t0,00",
+                  "Ergebnis\t0,00\t150,00\t-150,00\t0,00\t0,00\t0,00"}},
         Szenario{"gleicher Name",
                  {B{"10.01.2026", "1200", 20}, B{"12.01.2026", "600", 20, true, false, false, 2}},
                  {"Erlöse\t1.800,00\t0,00\t1.800,00\t1.500,00\t0,00\t1.500,00",
