@@ -305,7 +305,7 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(einaus::auswertungErzeugen(j.dm(), bericht, daten, 0));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {einaus::queryEinAusZeilen().join('\n')}, werte());
+             return rohStatements(*j.roh, {einaus::queryEinAusZeilen().join('\n')}, periode(17));
          }},
         {"Buchungskreis-Details",
          [](Jahr& j) {
@@ -315,7 +315,7 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(einaus::detailsErzeugen(j.dm(), bericht, daten));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {einaus::queryEinAusDetailZeilen().join('\n')}, werte());
+             return rohStatements(*j.roh, {einaus::queryEinAusDetailZeilen().join('\n')}, periode(17));
          }},
         {"Plus-Minus-Vergleich",
          [](Jahr& j) {
@@ -324,7 +324,7 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(plusminus::erzeugen(j.dm(), bericht, daten));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {plusminus::queryPlusMinusZeilen().join('\n')}, werte());
+             return rohStatements(*j.roh, {plusminus::queryPlusMinusZeilen().join('\n')}, periode(17));
          }},
         {"Finanzamt-Export Jahr",
          [](Jahr& j) {

@@ -3,7 +3,6 @@
 #include "reportengine/textfit.h"
 
 #include <QCoreApplication>
-#include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -14,6 +13,16 @@
 #include <map>
 
 namespace reportengine {
+
+QPageLayout pageLayout(const PageModel& model) {
+    const QSizeF& p = model.paperSize;
+    if (p.width() > p.height())
+        return QPageLayout(QPageSize(p.transposed(), QPageSize::Millimeter, QString(),
+                                     QPageSize::FuzzyMatch),
+                           QPageLayout::Landscape, QMarginsF());
+    return QPageLayout(QPageSize(p, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
+                       QPageLayout::Portrait, QMarginsF());
+}
 
 void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
     const auto px = [pxPerMm](double mm) { return mm * pxPerMm; };
@@ -28,6 +37,11 @@ void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
         painter.setPen(QPen(Qt::black, px(b.width)));
         painter.drawRect(
             QRectF(px(b.rect.left()), px(b.rect.top()), px(b.rect.width()), px(b.rect.height())));
+    }
+    for (const PageImage& i : page.images) {
+        painter.drawImage(
+            QRectF(px(i.rect.left()), px(i.rect.top()), px(i.rect.width()), px(i.rect.height())),
+            i.image);
     }
     painter.setPen(Qt::black);
     for (const PageBand& band : page.bands) {
@@ -47,9 +61,6 @@ void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
 
 namespace {
 
-QPageSize paperOf(const PageModel& model) {
-    return QPageSize(model.paperSize, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-}
 
 void paintAll(QPainter& painter, const PageModel& model, QPagedPaintDevice& device, int from,
               int to) {
@@ -69,7 +80,7 @@ void paintAll(QPainter& painter, const PageModel& model, QPagedPaintDevice& devi
 
 std::optional<QString> printPages(const PageModel& model, QPrinter& printer) {
     printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(paperOf(model), QPageLayout::Portrait, QMarginsF()));
+    printer.setPageLayout(pageLayout(model));
     int from = printer.fromPage();
     int to = printer.toPage();
     if (from == 0 && to == 0) {
@@ -97,7 +108,7 @@ std::optional<QString> writePdf(const PageModel& model, const QString& path, con
     {
         QPdfWriter writer(&file);
         writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(paperOf(model), QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(pageLayout(model));
         writer.setTitle(title);
         writer.setCreator(QCoreApplication::applicationName());
         QPainter painter;
@@ -117,6 +128,8 @@ QStringList textLines(const PageModel& model) {
     QStringList out;
     for (const Page& page : model.pages) {
         for (const PageBand& band : page.bands) {
+            if (band.kind == BandKind::PageFooter)
+                continue;
             // rows of elements by their top edge, a hundredth of a millimetre apart
             std::map<long long, std::vector<const PageText*>> rows;
             for (const PageText& t : band.texts)

@@ -1,6 +1,8 @@
 #include "reports/plusminus.h"
 
+#include "data/dates.h"
 #include "data/dm_einaus.h"
+#include "platform/clock.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
 #include "reports/sqlzeilen.h"
@@ -23,18 +25,23 @@ QStringList queryPlusMinusZeilen() {
          "(T_Buchungen.ID = t_kontenbewegungen.Buchungen_id)",
          "WHERE (((T_Zeitraum.id)=:Zeitraum) AND ((T_Buchungen.mandant)=:Mandant)) AND "
          "((t_kontenbewegungen.Konten_Nr)<>2021)",
-         "GROUP BY T_BKreis.BKName", "ORDER BY T_BKreis.BKName COLLATE DEUTSCH;"});
+         "AND ((T_Buchungen.Buchungsdatum) Between :von And :bis)", "GROUP BY T_BKreis.BKName",
+         "ORDER BY T_BKreis.BKName COLLATE DEUTSCH;"});
 }
 
-reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_PlusMinus& bericht, T_RepDaten& daten) {
+reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_PlusMinus& bericht, T_RepDaten& daten,
+                                 int code) {
+    auswertung::zeitraumSetzen(dm, daten, code);
     daten.GanzerName = mandantenname::zeilenTest(dm);
-    daten.ZeitraumText = auswertung::jahrText(dm.gibJahr());
     Sql Query_PlusMinus = dm.db().sql(sqlzeilen::statement(queryPlusMinusZeilen()));
     Query_PlusMinus.query().setForwardOnly(true);
-    Query_PlusMinus.bind(QStringLiteral("Zeitraum"), dm.gibZeitraum())
-        .bind(QStringLiteral("Mandant"), dm.gibMandant())
+    Query_PlusMinus.bind(QStringLiteral("Zeitraum"), daten.Zeitraum)
+        .bind(QStringLiteral("Mandant"), daten.Mandant)
+        .bind(QStringLiteral("von"), dates::toSql(daten.Von))
+        .bind(QStringLiteral("bis"), dates::toSql(daten.Bis))
         .exec();
     reportengine::QueryRowSource zeilen(Query_PlusMinus.query());
+    bericht.report().setDruckdatum(dm.clock().today());
     return bericht.erzeugen(zeilen);
 }
 

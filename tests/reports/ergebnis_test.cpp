@@ -64,4 +64,45 @@ INSTANTIATE_TEST_SUITE_P(
               B{"14.02.2026", "10,01", 20, false, true, false, 1}},
              "-1,68"}));
 
+// A period takes its bookings by voucher date: the last day in, the next day out.
+class ZeitraumTest : public AuswertungTest {
+protected:
+    // The second header line and the result of each report for the period code.
+    QStringList berichte(int code) {
+        QStringList out;
+        const auto nimm = [&out](const reportengine::PageModel& m, bool letztes) {
+            const QStringList z = reportengine::textLines(m);
+            out << z.value(1).split(QLatin1Char('\t')).first();
+            for (const QString& zeile : z) {
+                const QStringList f = zeile.split(QLatin1Char('\t'));
+                if (f.first() == QLatin1String("Ergebnis"))
+                    out << (letztes ? f.last() : f.at(1));
+            }
+        };
+        T_RepDaten a, b, c;
+        TRep_EinAus kreise(a);
+        nimm(einaus::auswertungErzeugen(*dm, kreise, a, 0, code), false);
+        TRep_EinAusDetail details(dm->db(), b);
+        einaus::detailDatenSetzen(*dm, b, code);
+        nimm(einaus::detailsErzeugen(*dm, details, b), false);
+        TRep_PlusMinus plusMinus(c);
+        nimm(plusminus::erzeugen(*dm, plusMinus, c, code), true);
+        return out;
+    }
+};
+
+TEST_F(ZeitraumTest, EachReportShowsOnlyItsPeriod) {
+    buche({{"01.01.2026", "1200", 20}, {"31.03.2026", "120", 20}, {"01.04.2026", "600", 20}});
+    EXPECT_EQ(berichte(13),
+              QStringList({"1. Quartal 2026", "1.100,00", "1. Quartal 2026 alle Buchungskreise",
+                           "1.100,00", "1. Quartal 2026", "1.100,00"}));
+    EXPECT_EQ(berichte(4), QStringList({"April 2026", "500,00", "April 2026 alle Buchungskreise",
+                                        "500,00", "April 2026", "500,00"}));
+    EXPECT_EQ(berichte(17), QStringList({"Jahr 2026", "1.600,00", "Jahr 2026 alle Buchungskreise",
+                                         "1.600,00", "Jahr 2026", "1.600,00"}));
+    // a month without bookings: headers and a result of nothing
+    EXPECT_EQ(berichte(5), QStringList({"Mai 2026", "0,00", "Mai 2026 alle Buchungskreise", "0,00",
+                                        "Mai 2026", "0,00"}));
+}
+
 } // namespace

@@ -25,7 +25,7 @@ TEST_P(PlusMinusSzenario, LinesAndResult) {
     const QStringList zeilen = reportengine::textLines(plusminus::erzeugen(*dm, rep, daten));
     ASSERT_GE(zeilen.size(), 3) << s.name;
     EXPECT_EQ(zeilen.mid(0, 3),
-              QStringList({"Plus - Minus Rechnung\tTischlerei Huber", "Jahr 2026",
+              QStringList({"Plus - Minus Rechnung\tTischlerei Huber\tSeite 1 von 1", "Jahr 2026",
                            "Buchungskreis\tBruttoeinnahmen\tBruttoausgaben\tBrutto "
                            "+/-\tNettoeinnahmen\tNettoausgaben\tNetto +/-"}))
         << s.name;
