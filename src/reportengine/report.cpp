@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace reportengine {
 
@@ -528,6 +529,29 @@ private:
         }
     }
 
+    // The band's elements, in order of their top edge where a text may wrap,
+    // so that a shift passes down a chain; sorted once per band and run.
+    struct Ordnung {
+        std::vector<Element*> elemente;
+        bool wraps = false;
+    };
+    const Ordnung& ordnung(const Band& b) {
+        const auto it = m_ordnung.find(&b);
+        if (it != m_ordnung.end())
+            return it->second;
+        Ordnung o;
+        for (const auto& ep : b.m_elements) {
+            o.elemente.push_back(ep.get());
+            o.wraps = o.wraps || ep->wrap();
+        }
+        if (o.wraps) {
+            std::stable_sort(o.elemente.begin(), o.elemente.end(), [](Element* x, Element* y) {
+                return x->rect().top() < y->rect().top();
+            });
+        }
+        return m_ordnung.emplace(&b, std::move(o)).first->second;
+    }
+
     // Lays out the band at the current position. In a header (kopf) the
     // texts keep clear of "Seite n von m" at the top right.
     Gebaut build(Band& b, bool kopf) {
@@ -549,19 +573,9 @@ private:
             }
             return dy;
         };
-        bool gewickelt = false;
-        for (auto& ep : b.m_elements)
-            gewickelt = gewickelt || (ep->wrap() && ep->enabled());
-        // elements in order of their top edge, so a shift passes down a chain
-        std::vector<Element*> elemente;
-        elemente.reserve(b.m_elements.size());
-        for (auto& ep : b.m_elements)
-            elemente.push_back(ep.get());
-        if (gewickelt) {
-            std::stable_sort(elemente.begin(), elemente.end(), [](Element* x, Element* y) {
-                return x->rect().top() < y->rect().top();
-            });
-        }
+        const Ordnung& o = ordnung(b);
+        const std::vector<Element*>& elemente = o.elemente;
+        const bool gewickelt = o.wraps;
         double wachstum = 0;
         std::vector<std::pair<const Element*, double>> schub; // lines and boxes
         for (Element* ep : elemente) {
@@ -594,8 +608,9 @@ private:
                 continue;
             }
             const QString text = elementText(e, page);
-            if (!e.wrap()) {
-                t.text = m_fit.fit(text, t.font, r.width());
+            t.text = m_fit.fit(text, t.font, r.width());
+            // most texts fit: only a cut one is wrapped
+            if (!e.wrap() || t.text.size() == text.size()) {
                 g.band.texts.push_back(std::move(t));
                 continue;
             }
@@ -685,6 +700,7 @@ private:
     std::vector<std::optional<Gebaut>> m_offen;
     std::optional<Gebaut> m_letzter; // the group header place() put last
     std::vector<Stelle> m_seitenangaben;
+    std::unordered_map<const Band*, Ordnung> m_ordnung;
     double m_left = 0, m_top = 0, m_bottom = 0, m_width = 0;
     double m_y = 0;
     double m_contentTop = 0;

@@ -14,10 +14,10 @@
 
 namespace {
 
-// Laid out at screen resolution, so that its fonts keep their proportions,
-// and drawn this many times finer.
-constexpr double kLogischeDpi = 96;
-constexpr double kFeiner = 3;
+// Laid out a little finer than a screen's, so that the screen-sized labels
+// of twelve months fit below their bars, and drawn this many times finer.
+constexpr double kLogischeDpi = 120;
+constexpr double kFeiner = 2.5;
 
 QLineSeries* linie(const QString& name, const std::array<Currency, 12>& werte, const QPen& pen) {
     auto* s = new QLineSeries;
