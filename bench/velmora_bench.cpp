@@ -315,7 +315,8 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(einaus::detailsErzeugen(j.dm(), bericht, daten));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {einaus::queryEinAusDetailZeilen().join('\n')}, periode(17));
+             return rohStatements(*j.roh, {einaus::queryEinAusDetailZeilen().join('\n')},
+                                  periode(17));
          }},
         {"Plus-Minus-Vergleich",
          [](Jahr& j) {
@@ -324,7 +325,8 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(plusminus::erzeugen(j.dm(), bericht, daten));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {plusminus::queryPlusMinusZeilen().join('\n')}, periode(17));
+             return rohStatements(*j.roh, {plusminus::queryPlusMinusZeilen().join('\n')},
+                                  periode(17));
          }},
         {"Finanzamt-Export Jahr",
          [](Jahr& j) {

@@ -17,9 +17,9 @@ namespace reportengine {
 QPageLayout pageLayout(const PageModel& model) {
     const QSizeF& p = model.paperSize;
     if (p.width() > p.height())
-        return QPageLayout(QPageSize(p.transposed(), QPageSize::Millimeter, QString(),
-                                     QPageSize::FuzzyMatch),
-                           QPageLayout::Landscape, QMarginsF());
+        return QPageLayout(
+            QPageSize(p.transposed(), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
+            QPageLayout::Landscape, QMarginsF());
     return QPageLayout(QPageSize(p, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
                        QPageLayout::Portrait, QMarginsF());
 }
@@ -60,7 +60,6 @@ void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
 }
 
 namespace {
-
 
 void paintAll(QPainter& painter, const PageModel& model, QPagedPaintDevice& device, int from,
               int to) {
