@@ -309,7 +309,7 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(einaus::auswertungErzeugen(j.dm(), bericht, daten, 0));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {einaus::queryEinAusZeilen().join('\n')}, werte());
+             return rohStatements(*j.roh, {einaus::queryEinAusZeilen().join('\n')}, periode(17));
          }},
         {"Buchungskreis-Details",
          [](Jahr& j) {
@@ -319,7 +319,8 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(einaus::detailsErzeugen(j.dm(), bericht, daten));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {einaus::queryEinAusDetailZeilen().join('\n')}, werte());
+             return rohStatements(*j.roh, {einaus::queryEinAusDetailZeilen().join('\n')},
+                                  periode(17));
          }},
         {"Plus-Minus-Vergleich",
          [](Jahr& j) {
@@ -328,7 +329,8 @@ std::vector<Operation> operationen() {
              benchmark::DoNotOptimize(plusminus::erzeugen(j.dm(), bericht, daten));
          },
          [](Jahr& j) {
-             return rohStatements(*j.roh, {plusminus::queryPlusMinusZeilen().join('\n')}, werte());
+             return rohStatements(*j.roh, {plusminus::queryPlusMinusZeilen().join('\n')},
+                                  periode(17));
          }},
         {"Finanzamt-Export Jahr",
          [](Jahr& j) {

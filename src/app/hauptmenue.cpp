@@ -88,6 +88,8 @@ void TForm_Velmora::baueMenue() {
             &QAction::triggered, this, &TForm_Velmora::BuchungskreisDetails1Click);
     connect(item(auswerten, "Plus_Minus", QStringLiteral("&Plus - Minus")), &QAction::triggered,
             this, &TForm_Velmora::Plus_MinusClick);
+    connect(item(auswerten, "Monatsuebersicht1", QStringLiteral("&Monatsübersicht")),
+            &QAction::triggered, this, &TForm_Velmora::MonatsuebersichtClick);
 
     QMenu* exportMenu = menu(bar, "Export1", QStringLiteral("&Export"));
     connect(item(exportMenu, "Finanzamt1", QStringLiteral("&Finanzamt")), &QAction::triggered, this,

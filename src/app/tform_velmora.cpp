@@ -573,6 +573,9 @@ void TForm_Velmora::BuchungskreisDetails1Click() {
 void TForm_Velmora::Plus_MinusClick() {
     m_berichte->Plus_MinusClick();
 }
+void TForm_Velmora::MonatsuebersichtClick() {
+    m_berichte->MonatsuebersichtClick();
+}
 void TForm_Velmora::berVelmora1Click() {
     if (!m_aboutBox)
         m_aboutBox = std::make_unique<TAboutBox>(this);

@@ -79,6 +79,7 @@ public:
     void BuchungskreisAuswertung1Click();
     void BuchungskreisDetails1Click();
     void Plus_MinusClick();
+    void MonatsuebersichtClick();
     void Finanzamt1Click();
     void berVelmora1Click();
 

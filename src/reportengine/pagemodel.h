@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -18,13 +19,14 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
-enum class BandKind { Title, PageHeader, GroupHeader, Detail, GroupFooter, Summary };
+// PageFooter is the engine's own: the print date at the foot of every page.
+enum class BandKind { Title, PageHeader, GroupHeader, Detail, GroupFooter, Summary, PageFooter };
 
 // All positions are millimetres from the top left corner of the paper.
 struct PageText {
     QString element; // name of the element that produced it
     QRectF rect;
-    QString text; // already cut to the width of rect
+    QString text; // one line, already cut or wrapped to the width of rect
     FontSpec font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
     // false for a disabled element: it keeps its place for readers of the
@@ -51,15 +53,22 @@ struct PageBand {
     std::vector<PageText> texts;
 };
 
+// A picture (a chart) scaled into its rectangle.
+struct PageImage {
+    QRectF rect;
+    QImage image;
+};
+
 struct Page {
     int number = 1;
     std::vector<PageBand> bands;
     std::vector<PageLine> lines;
     std::vector<PageBox> boxes;
+    std::vector<PageImage> images;
 };
 
 struct PageModel {
-    QSizeF paperSize{210.0, 297.0}; // mm
+    QSizeF paperSize{210.0, 297.0}; // mm; wider than high prints in landscape
     std::vector<Page> pages;
 };
 

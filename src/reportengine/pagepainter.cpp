@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -15,6 +14,16 @@
 #include <map>
 
 namespace reportengine {
+
+QPageLayout pageLayout(const PageModel& model) {
+    const QSizeF& p = model.paperSize;
+    if (p.width() > p.height())
+        return QPageLayout(
+            QPageSize(p.transposed(), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
+            QPageLayout::Landscape, QMarginsF());
+    return QPageLayout(QPageSize(p, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
+                       QPageLayout::Portrait, QMarginsF());
+}
 
 void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
     const auto px = [pxPerMm](double mm) { return mm * pxPerMm; };
@@ -29,6 +38,11 @@ void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
         painter.setPen(QPen(Qt::black, px(b.width)));
         painter.drawRect(
             QRectF(px(b.rect.left()), px(b.rect.top()), px(b.rect.width()), px(b.rect.height())));
+    }
+    for (const PageImage& i : page.images) {
+        painter.drawImage(
+            QRectF(px(i.rect.left()), px(i.rect.top()), px(i.rect.width()), px(i.rect.height())),
+            i.image);
     }
     painter.setPen(Qt::black);
     for (const PageBand& band : page.bands) {
@@ -48,10 +62,6 @@ void paintPage(QPainter& painter, const Page& page, double pxPerMm) {
 
 namespace {
 
-QPageSize paperOf(const PageModel& model) {
-    return QPageSize(model.paperSize, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-}
-
 void paintAll(QPainter& painter, const PageModel& model, QPagedPaintDevice& device, int from,
               int to) {
     const double pxPerMm = device.logicalDpiX() / 25.4;
@@ -70,7 +80,7 @@ void paintAll(QPainter& painter, const PageModel& model, QPagedPaintDevice& devi
 
 std::optional<QString> printPages(const PageModel& model, QPrinter& printer) {
     printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(paperOf(model), QPageLayout::Portrait, QMarginsF()));
+    printer.setPageLayout(pageLayout(model));
     int from = printer.fromPage();
     int to = printer.toPage();
     if (from == 0 && to == 0) {
@@ -94,7 +104,7 @@ std::optional<QString> writePdf(const PageModel& model, const QString& path, con
     {
         QPdfWriter writer(&pdf);
         writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(paperOf(model), QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(pageLayout(model));
         writer.setTitle(title);
         writer.setCreator(QCoreApplication::applicationName());
         QPainter painter;
@@ -114,6 +124,8 @@ QStringList textLines(const PageModel& model) {
     QStringList out;
     for (const Page& page : model.pages) {
         for (const PageBand& band : page.bands) {
+            if (band.kind == BandKind::PageFooter)
+                continue;
             // rows of elements by their top edge, a hundredth of a millimetre apart
             std::map<long long, std::vector<const PageText*>> rows;
             for (const PageText& t : band.texts)

@@ -2,6 +2,7 @@
 
 #include "reportengine/pagemodel.h"
 
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -10,6 +11,9 @@ class QPainter;
 class QPrinter;
 
 namespace reportengine {
+
+// The paper of the model, in landscape when it is wider than high, without margins.
+QPageLayout pageLayout(const PageModel& model);
 
 // Draws one page of the model on a device whose origin is the paper's top
 // left corner; pxPerMm is the device's resolution.
@@ -27,7 +31,8 @@ std::optional<QString> writePdf(const PageModel& model, const QString& path,
 
 // The printed texts as lines: one line per row of elements of a band, its
 // texts from left to right separated by a tab; a disabled or empty element
-// gives an empty field.
+// gives an empty field. The print date at the foot of the pages is no
+// content of the report and left out.
 QStringList textLines(const PageModel& model);
 
 } // namespace reportengine

@@ -66,9 +66,7 @@ PreviewWindow::PreviewWindow(PageModel model, const QString& title, QWidget* par
     setObjectName(QStringLiteral("Vorschau"));
     setWindowTitle(title);
     m_printer.setFullPage(true);
-    m_printer.setPageLayout(QPageLayout(
-        QPageSize(m_model.paperSize, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch),
-        QPageLayout::Portrait, QMarginsF()));
+    m_printer.setPageLayout(pageLayout(m_model));
 
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("VorschauLeiste"));

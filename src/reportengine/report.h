@@ -3,6 +3,7 @@
 #include "reportengine/pagemodel.h"
 #include "reportengine/rowsource.h"
 
+#include <QDate>
 #include <QMarginsF>
 #include <QRectF>
 #include <QString>
@@ -15,7 +16,7 @@ namespace reportengine {
 
 class Report;
 
-enum class ElementKind { Label, Field, Sum, PageNumber, Line, Box };
+enum class ElementKind { Label, Field, Sum, PageNumber, Line, Box, Image };
 
 // One element of a band. Its rectangle is in millimetres from the band's
 // top left corner (the left margin). Before-print events change it in place.
@@ -46,8 +47,16 @@ public:
     Element& setBold(bool bold = true);
     Element& setItalic(bool italic = true);
     Element& setPointSize(double size);
+    // The picture of an image element, scaled into its rectangle.
+    Element& setImage(const QImage& image);
+    const QImage& image() const { return m_image; }
     Element& setLineWidth(double mm);
     double lineWidth() const { return m_lineWidth; }
+    // A text wider than the element continues on further lines below it
+    // instead of being cut; the band grows, and what lies below the element
+    // moves down with it.
+    Element& setWrap(bool wrap = true);
+    bool wrap() const { return m_wrap; }
     // A sum starts again from zero after each print.
     Element& setResetAfterPrint(bool reset = true);
     bool resetAfterPrint() const { return m_resetAfterPrint; }
@@ -67,6 +76,8 @@ private:
     bool m_hasFont = false;
     double m_lineWidth = 0.2;
     bool m_resetAfterPrint = false;
+    bool m_wrap = false;
+    QImage m_image;
     // sums: the running total, exact while every value is an integer
     qlonglong m_intSum = 0;
     double m_realSum = 0.0;
@@ -95,6 +106,8 @@ public:
     // A horizontal line along the top of rect, as long as rect is wide.
     Element& addLine(const QString& name, const QRectF& rect, double width = 0.2);
     Element& addBox(const QString& name, const QRectF& rect, double width = 0.2);
+    // A picture; it may reach below the band, over room the bands after it leave free.
+    Element& addImage(const QString& name, const QRectF& rect);
 
     // Throws std::out_of_range for a name the band does not have.
     Element& element(const QString& name);
@@ -142,12 +155,14 @@ public:
 
     const QString& name() const { return m_name; }
 
-    // A4 portrait by default.
+    // A4 portrait by default; {297, 210} is A4 landscape.
     void setPaperSize(const QSizeF& mm) { m_paper = mm; }
     void setMargins(const QMarginsF& mm) { m_margins = mm; }
     void setFont(const FontSpec& font) { m_font = font; }
     const FontSpec& font() const { return m_font; }
     void setFormatter(Formatter formatter) { m_formatter = std::move(formatter); }
+    // The date of the footer "Gedruckt am ..." on every page; today unless set.
+    void setDruckdatum(const QDate& datum) { m_druckdatum = datum; }
     // Run when production starts, before the first band.
     void onBeforePrint(std::function<void()> handler) { m_beforePrint = std::move(handler); }
 
@@ -171,6 +186,10 @@ public:
 
     // Reads every row once, in order, and lays out the pages. Events may
     // throw; production then stops and the exception passes to the caller.
+    // Every page shows "Seite n von m" at the right of its header and the
+    // print date at its foot; a group that continues on a new page repeats
+    // its header marked "(Fortsetzung)", and a row is kept on the page of the
+    // group footers and summary that follow it.
     PageModel produce(RowSource& rows);
 
 private:
@@ -184,6 +203,7 @@ private:
     QMarginsF m_margins{10.0, 10.0, 10.0, 10.0};
     FontSpec m_font;
     Formatter m_formatter;
+    QDate m_druckdatum;
     std::function<void()> m_beforePrint;
     std::vector<std::unique_ptr<Band>> m_bands;
     std::vector<Band*> m_groups; // headers, outermost first

@@ -118,20 +118,25 @@ double TextFit::widthMm(const QString& text, const FontSpec& font) {
     return Impl::width(m_impl->entry(font), text) * kMmPerPixel;
 }
 
-QString TextFit::fit(const QString& input, const FontSpec& font, double widthMm) {
-    const QString text = singleLine(input);
-    if (text.isEmpty())
-        return text;
+double TextFit::lineHeightMm(const FontSpec& font) {
+    return m_impl->entry(font).metrics->lineSpacing() * kMmPerPixel;
+}
+
+bool TextFit::fits(const QString& text, const FontSpec& font, double widthMm) {
     Impl::Entry& e = m_impl->entry(font);
     // most texts are short numbers: no measuring needed
-    if (e.maxCharMm > 0 && text.size() * e.maxCharMm <= widthMm)
-        return text;
+    if (e.maxCharMm > 0 && static_cast<double>(text.size()) * e.maxCharMm <= widthMm)
+        return true;
     const double limit = widthMm / kMmPerPixel;
     const double sum = Impl::advanceSum(e, text);
     if (sum >= 0 && sum * kKerningReserve <= limit)
-        return text;
-    if (Impl::width(e, text) <= limit)
-        return text;
+        return true;
+    return Impl::width(e, text) <= limit;
+}
+
+qsizetype TextFit::fittingPrefix(const QString& text, const FontSpec& font, double widthMm) {
+    Impl::Entry& e = m_impl->entry(font);
+    const double limit = widthMm / kMmPerPixel;
     qsizetype lo = 0;
     qsizetype hi = text.size();
     while (lo < hi) {
@@ -143,7 +148,43 @@ QString TextFit::fit(const QString& input, const FontSpec& font, double widthMm)
     }
     if (lo > 0 && text[lo - 1].isHighSurrogate())
         --lo;
-    return text.left(lo);
+    return lo;
+}
+
+QString TextFit::fit(const QString& input, const FontSpec& font, double widthMm) {
+    const QString text = singleLine(input);
+    if (text.isEmpty() || fits(text, font, widthMm))
+        return text;
+    return text.left(fittingPrefix(text, font, widthMm));
+}
+
+QStringList TextFit::wrap(const QString& input, const FontSpec& font, double widthMm) {
+    const QString text = singleLine(input);
+    if (text.isEmpty() || fits(text, font, widthMm))
+        return {text};
+    QStringList lines;
+    QString line;
+    for (QString word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty()) {
+            const QString longer = line + QLatin1Char(' ') + word;
+            if (fits(longer, font, widthMm)) {
+                line = longer;
+                continue;
+            }
+            lines << line;
+            line.clear();
+        }
+        // a word wider than the column is broken where it reaches the edge
+        while (!fits(word, font, widthMm)) {
+            const qsizetype n = std::max<qsizetype>(1, fittingPrefix(word, font, widthMm));
+            lines << word.left(n);
+            word.remove(0, n);
+        }
+        line = word;
+    }
+    if (!line.isEmpty() || lines.isEmpty())
+        lines << line;
+    return lines;
 }
 
 } // namespace reportengine

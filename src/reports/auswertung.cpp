@@ -13,8 +13,12 @@ namespace auswertung {
 QStringList zeilen(std::initializer_list<const char*> texte) {
     QStringList out;
     for (const char* t : texte)
-        out << QString::fromUtf8(t);
+        out << QString::fromUtf8(t).replace(QLatin1String("{netto}"), nettoAusdruck());
     return out;
+}
+
+QString nettoAusdruck() {
+    return QStringLiteral("iif([isteu]=1,[betrag],[betrag]-[st_betrag])");
 }
 
 void zeitraumSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code) {

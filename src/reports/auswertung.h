@@ -15,7 +15,14 @@ struct T_RepDaten;
 // read from the database's ten-thousandths, the row filter "BK = n".
 namespace auswertung {
 
+// The lines of a statement; "{netto}" in a line stands for nettoAusdruck().
 QStringList zeilen(std::initializer_list<const char*> texte);
+
+// A booking's amount net of VAT, the one rule of every evaluation: an
+// intra-community acquisition counts with its whole amount, any other booking
+// with its amount less its posting's tax, so an import, whose single posting
+// is all tax, counts 0. Read over a booking joined with one of its postings.
+QString nettoAusdruck();
 
 // An amount of a result column; null is 0.
 Currency betrag(const QVariant& v);

@@ -13,6 +13,7 @@
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
 #include "reports/trep_journal.h"
+#include "reports/trep_monate.h"
 #include "reports/trep_plusminus.h"
 #include "reports/trep_verprobung.h"
 #include "reports/verprobung.h"
@@ -110,11 +111,14 @@ void BerichtBefehle::BuchungskreisAuswertung1Click() {
     if (wahl.ergebnis < einaus::kAlle)
         return;
     const int kreis = wahl.ergebnis - einaus::kAlle;
+    const std::optional<int> code = periodeFragen();
+    if (!code)
+        return;
     std::optional<reportengine::PageModel> seiten;
     try {
         // made for this run only, so its totals start at zero
         TRep_EinAus Rep_EinAus(m_einAusDaten);
-        seiten = einaus::auswertungErzeugen(m_umgebung.dm, Rep_EinAus, m_einAusDaten, kreis);
+        seiten = einaus::auswertungErzeugen(m_umgebung.dm, Rep_EinAus, m_einAusDaten, kreis, *code);
     } catch (const std::exception& e) {
         fehler(QStringLiteral("Die Buchungskreis-Auswertung konnte nicht erstellt werden."), e);
         return;
@@ -129,10 +133,13 @@ void BerichtBefehle::BuchungskreisDetails1Click() {
     const KreisWahl wahl = m_kreisFrage(true);
     if (wahl.ergebnis < einaus::kAlle)
         return;
+    const std::optional<int> code = periodeFragen();
+    if (!code)
+        return;
     m_repEinAusDetail->setKreis(wahl.ergebnis - einaus::kAlle);
     std::optional<reportengine::PageModel> seiten;
     try {
-        einaus::detailDatenSetzen(m_umgebung.dm, m_detailDaten);
+        einaus::detailDatenSetzen(m_umgebung.dm, m_detailDaten, *code);
         if (wahl.datenexport)
             einaus::detailExportOeffnen(m_umgebung.dm, m_detailDaten);
         else
@@ -144,20 +151,43 @@ void BerichtBefehle::BuchungskreisDetails1Click() {
     if (wahl.datenexport)
         datenexportAusfuehren();
     else
-        vorschauZeigen(std::move(*seiten), QStringLiteral("Buchungskreis Details ") +
-                                               auswertung::jahrText(m_detailDaten.Jahr));
+        vorschauZeigen(std::move(*seiten),
+                       QStringLiteral("Buchungskreis Details ") + m_detailDaten.ZeitraumText);
 }
 
 void BerichtBefehle::Plus_MinusClick() {
+    const std::optional<int> code = periodeFragen();
+    if (!code)
+        return;
     std::optional<reportengine::PageModel> seiten;
     try {
-        seiten = plusminus::erzeugen(m_umgebung.dm, *m_repPlusMinus, m_plusMinusDaten);
+        seiten = plusminus::erzeugen(m_umgebung.dm, *m_repPlusMinus, m_plusMinusDaten, *code);
     } catch (const std::exception& e) {
         fehler(QStringLiteral("Die Plus - Minus Rechnung konnte nicht erstellt werden."), e);
         return;
     }
     vorschauZeigen(std::move(*seiten),
                    QStringLiteral("Plus - Minus Rechnung ") + m_plusMinusDaten.ZeitraumText);
+}
+
+void BerichtBefehle::MonatsuebersichtClick() {
+    std::optional<reportengine::PageModel> seiten;
+    T_RepDaten daten;
+    try {
+        TRep_Monate bericht(daten);
+        seiten = monate::erzeugen(m_umgebung.dm, bericht, daten);
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Die Monatsübersicht konnte nicht erstellt werden."), e);
+        return;
+    }
+    vorschauZeigen(std::move(*seiten), QStringLiteral("Monatsübersicht ") + daten.ZeitraumText);
+}
+
+std::optional<int> BerichtBefehle::periodeFragen() {
+    m_monatsAuswahl->CheckBox_export->setVisible(false);
+    if (m_umgebung.ui.runModal(*m_monatsAuswahl) != QDialog::Accepted)
+        return std::nullopt;
+    return m_monatsAuswahl->rueckgabe();
 }
 
 void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel) {

@@ -6,6 +6,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 class TCustomExport;
@@ -30,14 +31,19 @@ public:
     // "Datenexport" ticked, the export through the data export component.
     void Journal1Click();
 
-    // "Auswerten > Buchungskreis-Auswertung": the circle, then the preview.
+    // "Auswerten > Buchungskreis-Auswertung": the circle, the period, then
+    // the preview.
     void BuchungskreisAuswertung1Click();
-    // "Auswerten > Buchungskreis Details": the circle, then the preview or,
-    // with "Datenexport" ticked, the export of every circle.
+    // "Auswerten > Buchungskreis Details": the circle, the period, then the
+    // preview or, with "Datenexport" ticked, the export of every circle.
     void BuchungskreisDetails1Click();
 
-    // "Auswerten > Plus - Minus": the whole fiscal year in the preview.
+    // "Auswerten > Plus - Minus": the period, then the preview.
     void Plus_MinusClick();
+
+    // "Auswerten > Monatsübersicht": the months of the fiscal year with
+    // their chart in the preview.
+    void MonatsuebersichtClick();
 
     // The circle picker: its modal result (1000 all, 1000 + id one circle,
     // less cancelled) and the "Datenexport" tick; the argument shows the box.
@@ -60,6 +66,8 @@ public:
     const T_RepDaten& plusMinusDaten() const { return m_plusMinusDaten; }
 
 private:
+    // The period dialog without "Datenexport": the code chosen, or none.
+    std::optional<int> periodeFragen();
     void vorschauZeigen(reportengine::PageModel seiten, const QString& titel);
     // The data export of Query_Export as filled by the command.
     void datenexportAusfuehren();

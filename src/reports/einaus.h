@@ -2,6 +2,7 @@
 
 #include "reportengine/pagemodel.h"
 #include "reports/t_repdaten.h"
+#include "reports/zeitraum.h"
 
 #include <QStringList>
 
@@ -9,8 +10,9 @@ class TDM_EinAus;
 class TRep_EinAus;
 class TRep_EinAusDetail;
 
-// The booking-circle evaluations of the current fiscal year: the totals per
-// side and circle, and every booking grouped by side and circle. Each booking
+// The booking-circle evaluations of a period of the current fiscal year (by
+// voucher date): the totals per side and circle, and every booking grouped by
+// side and circle. Each booking
 // counts once: of an intra-community acquisition only the posting on 1021.
 // Widget-free; reads throw DatenbankFehler.
 namespace einaus {
@@ -25,18 +27,18 @@ QStringList detailExportZeilen();
 // The picker's result: 1000 all circles, 1000 + id one circle, less cancelled.
 constexpr int kAlle = 1000;
 
-// The evaluation for circle kreis (0: all): fills daten's client name and
-// period text, opens QueryEinAus and lays out the report; the query is
-// closed when it returns or throws.
+// The evaluation for circle kreis (0: all) over the period of code (1 to
+// 17, the whole year by default): fills daten, opens QueryEinAus and lays out
+// the report; the query is closed when it returns or throws.
 reportengine::PageModel auswertungErzeugen(TDM_EinAus& dm, TRep_EinAus& bericht, T_RepDaten& daten,
-                                           int kreis);
+                                           int kreis, int code = letzterZeitraumCode);
 
-// The details' client and name.
-void detailDatenSetzen(TDM_EinAus& dm, T_RepDaten& daten);
+// The details' client, name and period of code.
+void detailDatenSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code = letzterZeitraumCode);
 // The details for circle kreis (0: all) over QueryEinAusDetail.
 reportengine::PageModel detailsErzeugen(TDM_EinAus& dm, TRep_EinAusDetail& bericht,
                                         const T_RepDaten& daten);
-// Fills Query_Export with the details' export of the whole fiscal year.
+// Fills Query_Export with the details' export of daten's period.
 void detailExportOeffnen(TDM_EinAus& dm, const T_RepDaten& daten);
 
 } // namespace einaus

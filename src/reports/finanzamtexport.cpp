@@ -20,27 +20,6 @@ void QueryFinanzamtOeffnen(TDM_EinAus& dm, FinanzamtListe& query, int monat) {
     query.starten(zeitraum, z.von, z.bis, mandant);
 }
 
-MonatFrage monatPerEingabe(UserSeam& ui) {
-    return [&ui]() -> std::optional<int> {
-        QString vorgabe = QStringLiteral("12");
-        for (;;) {
-            const auto text = ui.inputBox(
-                QStringLiteral("Exportauswahl"),
-                QStringLiteral("Es werden Daten vom 1.1 des Jahres bis zum Ende des gewählten "
-                               "Monats exportiert:\rMonat (1 bis 12)"),
-                vorgabe);
-            if (!text)
-                return std::nullopt;
-            bool ok = false;
-            const int monat = text->trimmed().toInt(&ok);
-            if (ok && monat >= 1 && monat <= 12)
-                return monat;
-            ui.message(QStringLiteral("Bitte einen Monat von 1 bis 12 eingeben."));
-            vorgabe = *text;
-        }
-    };
-}
-
 namespace {
 
 // Closes the query however the command ends.

@@ -25,10 +25,6 @@ void QueryFinanzamtOeffnen(TDM_EinAus& dm, FinanzamtListe& query, int monat);
 // Asks the user for the month of the export (1 to 12); nullopt on Cancel.
 using MonatFrage = std::function<std::optional<int>()>;
 
-// The month asked in an input box, preset with December, until a month
-// from 1 to 12 or Cancel is given.
-MonatFrage monatPerEingabe(UserSeam& ui);
-
 // The menu command "Export > Finanzamt": the month, then the rows in the
 // preview window until it is closed; the query is closed afterwards in every case.
 void Finanzamt1Click(Umgebung& umgebung, TExportansicht& ansicht, const MonatFrage& monatFragen);

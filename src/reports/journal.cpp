@@ -3,6 +3,7 @@
 #include "data/dates.h"
 #include "data/dm_einaus.h"
 #include "data/feldlaengen.h"
+#include "platform/clock.h"
 #include "reports/auswertung.h"
 #include "reports/mandantenname.h"
 #include "reports/sqlzeilen.h"
@@ -78,6 +79,7 @@ reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_Journal& bericht, const T_
     QueryJournal.query().setForwardOnly(true);
     binden(QueryJournal, daten);
     QueryJournal.exec();
+    bericht.report().setDruckdatum(dm.clock().today());
     reportengine::QueryRowSource zeilen(QueryJournal.query());
     return bericht.erzeugen(zeilen);
 }

@@ -25,7 +25,7 @@ TRep_EinAus::TRep_EinAus(const T_RepDaten& daten)
     kopf.addLabel(QStringLiteral("QRLabel1"), {0, 0, 60, 6},
                   QStringLiteral("Einnahmen - Ausgaben Rechnung"))
         .setBold();
-    kopf.addLabel(QStringLiteral("LabelGanzerName"), {63, 0, breite - 63, 6}).setBold();
+    kopf.addLabel(QStringLiteral("LabelGanzerName"), {63, 0, breite - 63, 6}).setBold().setWrap();
     kopf.addLabel(QStringLiteral("LabelZeitraum"), {63, 6, breite - 63, 6}).setBold();
     kopf.addLabel(QStringLiteral("QRLabel3"), {kNettoX, 15, kBetragB, 6}, QStringLiteral("Netto"))
         .setAlignment(kRechts);
@@ -42,7 +42,8 @@ TRep_EinAus::TRep_EinAus(const T_RepDaten& daten)
 
     Band& detail = m_report.addDetail(QStringLiteral("DetailBand1"), 6.5);
     detail.addField(QStringLiteral("QRDBText1"), {5, 0.5, kNettoX - 7, 6}, QStringLiteral("BKName"))
-        .setFont(gross);
+        .setFont(gross)
+        .setWrap();
     detail
         .addField(QStringLiteral("QRDBText2"), {kNettoX, 0.5, kBetragB, 6}, QStringLiteral("netto"),
                   kMaske)

@@ -28,7 +28,7 @@ TRep_EinAusDetail::TRep_EinAusDetail(Datenbank& db, const T_RepDaten& daten)
     kopf.addLabel(QStringLiteral("QRLabel1"), {0, 0, 60, 6},
                   QStringLiteral("Einnahmen - Ausgaben Rechnung"))
         .setBold();
-    kopf.addLabel(QStringLiteral("LabelGanzerName"), {63, 0, breite - 63, 6}).setBold();
+    kopf.addLabel(QStringLiteral("LabelGanzerName"), {63, 0, breite - 63, 6}).setBold().setWrap();
     kopf.addLabel(QStringLiteral("LabelZeitraum"), {63, 6, breite - 63, 6}).setBold();
     kopf.addLabel(QStringLiteral("LabelZeitraum_integer"), {breite - 20, 6, 20, 6},
                   QStringLiteral("0"))
@@ -64,7 +64,8 @@ TRep_EinAusDetail::TRep_EinAusDetail(Datenbank& db, const T_RepDaten& daten)
 
     Band& kreis = m_report.addGroupHeader(QStringLiteral("QRGroup2"), QStringLiteral("BK"), 6);
     kreis.addField(QStringLiteral("QRDBText2"), {5, 1, 100, kZeile}, QStringLiteral("BKName"))
-        .setBold();
+        .setBold()
+        .setWrap();
 
     Band& detail = m_report.addDetail(QStringLiteral("DetailBand1"), kZeile);
     detail
@@ -72,7 +73,8 @@ TRep_EinAusDetail::TRep_EinAusDetail(Datenbank& db, const T_RepDaten& daten)
         .setAlignment(kRechts);
     detail.addField(QStringLiteral("QRDBText4"), {22, 0.3, 22, kZeile},
                     QStringLiteral("Buchungsdatum"), kDatumMaske);
-    detail.addField(QStringLiteral("QRDBText5"), {46, 0.3, 74, kZeile}, QStringLiteral("Text"));
+    detail.addField(QStringLiteral("QRDBText5"), {46, 0.3, 74, kZeile}, QStringLiteral("Text"))
+        .setWrap();
     detail
         .addField(QStringLiteral("QRDBText6"), {kNettoX, 0.3, kBetragB, kZeile},
                   QStringLiteral("netto"), kMaske)
@@ -87,7 +89,8 @@ TRep_EinAusDetail::TRep_EinAusDetail(Datenbank& db, const T_RepDaten& daten)
     kreisFuss.addLabel(QStringLiteral("QRLabel7"), {5, 1, 14, kZeile}, QStringLiteral("Summe"))
         .setBold();
     kreisFuss.addField(QStringLiteral("QRDBText8"), {20, 1, 100, kZeile}, QStringLiteral("BKName"))
-        .setBold();
+        .setBold()
+        .setWrap();
     kreisFuss
         .addSum(QStringLiteral("QRExpr1"), {kNettoX, 1, kBetragB, kZeile}, QStringLiteral("netto"),
                 kMaske)
@@ -160,6 +163,5 @@ void TRep_EinAusDetail::PageHeaderBand1BeforePrint(Band& band) {
         zusatz = q.next() ? QStringLiteral(" - ") + q.value(QStringLiteral("bkname")).toString()
                           : QString();
     }
-    band.element(QStringLiteral("LabelZeitraum"))
-        .setText(auswertung::jahrText(m_daten.Jahr) + zusatz);
+    band.element(QStringLiteral("LabelZeitraum")).setText(m_daten.ZeitraumText + zusatz);
 }

@@ -1,6 +1,9 @@
 #include "reports/trep_journal.h"
 
+#include "reports/auswertung.h"
 #include "reports/berichtsformat.h"
+
+#include <utility>
 
 using reportengine::Band;
 
@@ -26,16 +29,15 @@ TRep_Journal::TRep_Journal(const T_RepDaten& daten)
     m_report.setMargins(QMarginsF(10, 10, 10, 10));
     m_report.setFont({QStringLiteral("Arial"), 10});
     m_report.setFormatter(berichtsFormat);
+    m_report.onBeforePrint([this] { ReportBeforePrint(); });
     const double breite = m_report.contentWidth();
 
     Band& kopf = m_report.addPageHeader(QStringLiteral("PageHeaderBand1"), 22);
     kopf.addLabel(QStringLiteral("QRLabel2"), {0, 0, 45, 6}, QStringLiteral("Buchungsjournal"))
         .setBold();
-    kopf.addLabel(QStringLiteral("LabelGanzerName"), {48, 0, 110, 6}).setBold();
+    // the engine prints "Seite n von m" at the right
+    kopf.addLabel(QStringLiteral("LabelGanzerName"), {48, 0, breite - 48, 6}).setBold().setWrap();
     kopf.addLabel(QStringLiteral("LabelZeitraum"), {48, 6, 110, 6}).setBold();
-    kopf.addLabel(QStringLiteral("QRLabel1"), {breite - 32, 0, 14, 6}, QStringLiteral("Seite"))
-        .setAlignment(kRechts);
-    kopf.addPageNumber(QStringLiteral("QRSysData1"), {breite - 16, 0, 16, 6}).setAlignment(kRechts);
     struct Titel {
         const char* name;
         const char* text;
@@ -70,15 +72,34 @@ TRep_Journal::TRep_Journal(const T_RepDaten& daten)
     feld("QRDBText1", kDatum, "Buchungsdatum", kDatumMaske, false);
     feld("QRDBText2", kBeleg, "Belegnummer", QString(), true);
     feld("QRDBText3", kText, "Text", QString(), false);
+    detail.element(QStringLiteral("QRDBText3")).setWrap();
     feld("labelBetragJournal", kBetragS, "Betrag2", kBetrag, true);
     feld("LabelSteuersatz", kSatz, "Steuersatz", kSatzMaske, true);
     feld("LabelVST", kVST, "VST", kSteuer, true);
     feld("LabelUST", kUST, "UST", kSteuer, true);
     detail.onBeforePrint([this](Band& b, bool& print) { DetailBand1BeforePrint(b, print); });
+
+    Band& summen = m_report.addSummary(QStringLiteral("SummenBand"), kZeile + 2);
+    summen
+        .addLabel(QStringLiteral("LabelSumme"), {kDatum.x, 1, kDatum.b, kZeile},
+                  QStringLiteral("Summe"))
+        .setBold();
+    for (const auto& [name, s] :
+         {std::pair{"LabelSummeBetrag", kBetragS}, std::pair{"LabelSummeSatz", kSatz},
+          std::pair{"LabelSummeVST", kVST}, std::pair{"LabelSummeUST", kUST}})
+        summen.addLabel(QString::fromLatin1(name), {s.x, 1, s.b, kZeile})
+            .setBold()
+            .setAlignment(kRechts);
+    summen.setFrame(true, false);
+    summen.onBeforePrint([this](Band& b, bool&) { SummenBandBeforePrint(b); });
 }
 
 reportengine::PageModel TRep_Journal::erzeugen(reportengine::RowSource& QueryJournal) {
     return m_report.produce(QueryJournal);
+}
+
+void TRep_Journal::ReportBeforePrint() {
+    m_betrag = m_vst = m_ust = Currency();
 }
 
 void TRep_Journal::PageHeaderBand1BeforePrint(Band& band) {
@@ -95,10 +116,20 @@ void TRep_Journal::DetailBand1BeforePrint(Band& band, bool& print) {
         return;
     }
     const bool dritt = m_report.value(QStringLiteral("IstDrittland")).toInt() == 1;
+    if (!dritt)
+        m_betrag += auswertung::betrag(m_report.value(QStringLiteral("Betrag2")));
+    m_vst += auswertung::betrag(m_report.value(QStringLiteral("VST")));
+    m_ust += auswertung::betrag(m_report.value(QStringLiteral("UST")));
     for (const char* name : {"LabelSteuersatz", "LabelUST", "labelBetragJournal"})
         band.element(QString::fromLatin1(name)).setEnabled(!dritt);
     band.element(QStringLiteral("LabelVST"))
         .setEnabled(!m_report.value(QStringLiteral("VST")).isNull());
     band.element(QStringLiteral("LabelUST"))
         .setEnabled(!m_report.value(QStringLiteral("UST")).isNull());
+}
+
+void TRep_Journal::SummenBandBeforePrint(Band& band) {
+    band.element(QStringLiteral("LabelSummeBetrag")).setText(m_betrag.formatMaske(kBetrag));
+    band.element(QStringLiteral("LabelSummeVST")).setText(m_vst.formatMaske(kBetrag));
+    band.element(QStringLiteral("LabelSummeUST")).setText(m_ust.formatMaske(kBetrag));
 }

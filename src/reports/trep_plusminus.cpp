@@ -45,7 +45,7 @@ TRep_PlusMinus::TRep_PlusMinus(const T_RepDaten& daten)
     kopf.addLabel(QStringLiteral("QRLabel1"), {0, 0, 60, 6},
                   QStringLiteral("Plus - Minus Rechnung"))
         .setBold();
-    kopf.addLabel(QStringLiteral("LabelGanzerName"), {63, 0, breite - 63, 6}).setBold();
+    kopf.addLabel(QStringLiteral("LabelGanzerName"), {63, 0, breite - 63, 6}).setBold().setWrap();
     kopf.addLabel(QStringLiteral("LabelZeitraum"), {63, 6, breite - 63, 6}).setBold();
     kopf.addLabel(QStringLiteral("QRLabel2"), {0, 14, kErsteX - 2, 5},
                   QStringLiteral("Buchungskreis"))
@@ -61,7 +61,8 @@ TRep_PlusMinus::TRep_PlusMinus(const T_RepDaten& daten)
     Band& detail = m_report.addDetail(QStringLiteral("QRBand2"), 6);
     detail.addBox(QStringLiteral("QRShape1"), {0, 0, breite, 6}, 0.1);
     detail.addField(QStringLiteral("QRDBText1"), {1, 0.8, kErsteX - 3, 5}, QStringLiteral("BKName"))
-        .setBold();
+        .setBold()
+        .setWrap();
     for (size_t i = 0; i < std::size(kSpalten); ++i) {
         detail
             .addField(QStringLiteral("QRDBText%1").arg(i + 2), {spalteX(i), 0.8, kSpalteB - 1, 5},

@@ -1,6 +1,7 @@
 #include "reports/trep_verprobung.h"
 
 #include "data/dm_einaus.h"
+#include "platform/clock.h"
 #include "reports/auswertung.h"
 #include "reports/berichtsformat.h"
 #include "reports/mandantenname.h"
@@ -76,7 +77,7 @@ void TRep_Verprobung::aufbauen() {
         .addLabel(QStringLiteral("QRLabel1"), {0, 0, 46, 6},
                   QStringLiteral("Umsatzsteuerverprobung"))
         .setBold();
-    titel.addLabel(QStringLiteral("LabelGanzerName"), {48, 0, breite - 48, 6}).setBold();
+    titel.addLabel(QStringLiteral("LabelGanzerName"), {48, 0, breite - 48, 6}).setBold().setWrap();
     titel.addLabel(QStringLiteral("LabelZeitraum"), {48, 6, breite - 48, 6}).setBold();
     titel
         .addLabel(QStringLiteral("QRLabel2"), {kNettoX, 23, kNettoB, kZeile},
@@ -201,6 +202,7 @@ std::optional<reportengine::PageModel> erzeugen(TDM_EinAus& dm, TRep_Verprobung&
     const std::vector<Posten> posten = periodenPosten(dm.db(), daten);
     if (posten.empty())
         return std::nullopt;
+    bericht.report().setDruckdatum(dm.clock().today());
     return bericht.erzeugen(posten);
 }
 

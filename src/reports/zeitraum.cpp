@@ -25,11 +25,3 @@ std::optional<Periode> ZeitraumBestimmen(int code, int jahr) {
     }
     return std::nullopt;
 }
-
-std::optional<Periode> ExportZeitraum(int monat, int jahr) {
-    auto p = ZeitraumBestimmen(monat, jahr);
-    if (!p || monat > 12)
-        return std::nullopt;
-    p->Von = QDate(jahr, 1, 1);
-    return p;
-}

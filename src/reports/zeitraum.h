@@ -18,6 +18,3 @@ constexpr int letzterZeitraumCode = 17;
 
 // The period of a code in the calendar year jahr; nullopt for a code outside 1..17.
 std::optional<Periode> ZeitraumBestimmen(int code, int jahr);
-
-// The tax-office export: from 1 January to the end of month 1..12.
-std::optional<Periode> ExportZeitraum(int monat, int jahr);

@@ -54,6 +54,42 @@ TEST_F(CliAuswertungen, ReportsPrintTheirLines) {
     EXPECT_EQ(einkauf.value(einkauf.size() - 2), "Ergebnis\t-1.200,00\t-1.390,00");
 }
 
+TEST_F(CliAuswertungen, APeriodAndTheMonths) {
+    EXPECT_EQ(cli.ok({"bericht", "bkreis", "--zeitraum", "1"}).split('\n'),
+              QStringList({"Einnahmen - Ausgaben Rechnung\tTischlerei Huber\tSeite 1 von 1",
+                           "Jänner 2008", "Netto\tBrutto", "Einnahmen", "Erlöse\t100,00\t120,00",
+                           "Summe Einnahmen\t100,00\t120,00", "Ergebnis\t100,00\t120,00", ""}));
+    // the acquisition on the last day of February is in, the import of March out
+    EXPECT_EQ(cli.ok({"bericht", "plusminus", "--zeitraum", "2"}).split('\n').mid(3),
+              QStringList({"Einkauf\t0,00\t1.240,00\t-1.240,00\t0,00\t1.200,00\t-1.200,00",
+                           "Ergebnis\t0,00\t1.240,00\t-1.240,00\t0,00\t1.200,00\t-1.200,00", ""}));
+    const QStringList maerz = cli.ok({"bericht", "details", "--zeitraum", "3"}).split('\n');
+    EXPECT_EQ(maerz.value(1), "März 2008 alle Buchungskreise\t");
+    EXPECT_EQ(maerz.value(maerz.size() - 2), "Ergebnis\t100,00\t-40,00");
+    EXPECT_EQ(cli.run({"bericht", "plusminus", "--zeitraum", "0"}).status, 2);
+
+    // January 100 in; February 200 + 1.000 out; March 100 in, the import 0
+    const QStringList monate = cli.ok({"bericht", "monate"}).split('\n');
+    EXPECT_EQ(monate.mid(0, 6),
+              QStringList({"Monatsübersicht\tTischlerei Huber\tSeite 1 von 1", "Jahr 2008",
+                           "Monat\tEinnahmen netto\tAusgaben netto\tErgebnis\tKumuliert",
+                           "Jänner\t100,00\t0,00\t100,00\t100,00",
+                           "Februar\t0,00\t1.200,00\t-1.200,00\t-1.100,00",
+                           "März\t100,00\t0,00\t100,00\t-1.000,00"}));
+    EXPECT_EQ(monate.value(14), "Dezember\t0,00\t0,00\t0,00\t-1.000,00");
+    EXPECT_EQ(monate.value(15), "Summe\t200,00\t1.200,00\t-1.000,00");
+    EXPECT_EQ(monate.size(), 17);
+    const QString pdf = datei("monate.pdf");
+    EXPECT_EQ(cli.ok({"bericht", "monate", "--pdf", pdf}), "");
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char* s :
+         {"Monatsübersicht", "Seite 1 von 1", "Gedruckt am 10.12.2026", "-1.000,00"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << text.toStdString();
+}
+
 TEST_F(CliAuswertungen, ExportsMatchTheExpectedFiles) {
     EXPECT_EQ(cli.ok({"export", "journal", "--zeitraum", "13", datei("journal.txt")}), "");
     EXPECT_EQ(dateiBytes(datei("journal.TXT")),
@@ -62,8 +98,8 @@ TEST_F(CliAuswertungen, ExportsMatchTheExpectedFiles) {
     EXPECT_EQ(dateiBytes(datei("details.TXT")),
               dateiBytes(QStringLiteral(VELMORA_GOLDEN_DIR) + "/details_export.TXT"));
     // the other formats through the same component: the same rows
-    EXPECT_EQ(cli.ok({"export", "journal", "--zeitraum", "13", datei("journal"), "--format", "csv"}),
-              "");
+    EXPECT_EQ(
+        cli.ok({"export", "journal", "--zeitraum", "13", datei("journal"), "--format", "csv"}), "");
     EXPECT_EQ(dateiBytes(datei("journal.CSV")).count("\r\n"),
               dateiBytes(datei("journal.TXT")).count("\r\n"));
     EXPECT_EQ(cli.ok({"export", "details", datei("details"), "--format", "xlsx"}), "");

@@ -162,7 +162,8 @@ TEST_F(DatenexportTest, JournalPreviewOrExport) {
     EXPECT_TRUE(sichtbar);
     EXPECT_FALSE(befehle->MonatsAuswahl().CheckBox_export->isVisible());
     EXPECT_EQ(zeilen.mid(3), QStringList({"15.01.2026\t1\t\t120,00\t20\t\t20,00",
-                                          "29.01.2026\t2\tWare\t-1.000,00\t20\t200,00\t200,00"}));
+                                          "29.01.2026\t2\tWare\t-1.000,00\t20\t200,00\t200,00",
+                                          "Summe\t-880,00\t\t200,00\t220,00"}));
 
     // ticked: no preview, the file; the tick stays for the next run
     const QString datei = dir() + QStringLiteral("journal.txt");
@@ -225,23 +226,68 @@ TEST_F(DatenexportTest, CircleCommandsAskThePickerThenPreviewOrExport) {
     EXPECT_EQ(ui.pending(), 0u);
 
     antwort = {1000 + *aus.BK, false};
+    // the period dialog after the picker, without its own "Datenexport"
+    bool exportSichtbar = true;
+    periode(17, &exportSichtbar);
     vorschau();
     befehle->BuchungskreisAuswertung1Click();
+    EXPECT_FALSE(exportSichtbar);
     EXPECT_EQ(zeilen.last(), "Ergebnis\t-200,00\t-240,00");
+    periode(17, &exportSichtbar);
     vorschau();
     befehle->BuchungskreisDetails1Click();
+    EXPECT_FALSE(exportSichtbar);
     EXPECT_EQ(zeilen.value(1), "Jahr 2026 - Einkauf\t");
     EXPECT_EQ(titel, QStringList({"Einnahmen - Ausgaben Rechnung Jahr 2026",
                                   "Buchungskreis Details Jahr 2026"}));
     // the export has every circle, whichever was chosen
     antwort = {1000 + *aus.BK, true};
+    periode(17);
     speichernUnter(dir() + QStringLiteral("details.txt"));
     befehle->BuchungskreisDetails1Click();
     EXPECT_EQ(inhalt(dir() + "details.TXT"),
               QByteArray("Belegnummer\tBuchungsdatum\tText\tNetto\tBrutto\tBKName\r\n"
                          "2\t10.01.2026\tB\xFCromaterial\t-200\t-240\tEinkauf\r\n"
                          "1\t15.01.2026\t\t100\t120\tAllgemein\r\n"));
-    EXPECT_EQ(gezeigt, std::vector<bool>({false, true, false, true, true}));
+    // a period cancelled ends the command; February has neither booking
+    antwort = {1000 + *aus.BK, false};
+    ui.answerModal([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+    befehle->BuchungskreisAuswertung1Click();
+    periode(2);
+    vorschau();
+    befehle->BuchungskreisDetails1Click();
+    EXPECT_EQ(titel.last(), "Buchungskreis Details Februar 2026");
+    EXPECT_EQ(zeilen.value(1), "Februar 2026 - Einkauf\t");
+    EXPECT_EQ(gezeigt, std::vector<bool>({false, true, false, true, true, false, true}));
+    EXPECT_TRUE(ui.texts("error").isEmpty());
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+TEST_F(BerichtBefehleTest, PlusMinusAsksThePeriodAndTheMonthsNeedNone) {
+    einnahme(QDate(2026, 1, 15), "120");
+    einnahme(QDate(2026, 2, 15), "240");
+    ui.answerModal([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+    befehle->Plus_MinusClick();
+    EXPECT_EQ(ui.pending(), 0u);
+
+    QStringList titel, zeilen;
+    const auto vorschau = [&] {
+        ui.answerModal([&](QDialog& d) {
+            auto& v = dynamic_cast<reportengine::PreviewWindow&>(d);
+            titel << v.windowTitle();
+            zeilen = reportengine::textLines(v.model());
+            return 0;
+        });
+    };
+    periode(2);
+    vorschau();
+    befehle->Plus_MinusClick();
+    EXPECT_EQ(zeilen.last(), "Ergebnis\t240,00\t0,00\t240,00\t200,00\t0,00\t200,00");
+    vorschau();
+    befehle->MonatsuebersichtClick();
+    EXPECT_EQ(zeilen.last(), "Summe\t300,00\t0,00\t300,00");
+    EXPECT_EQ(titel,
+              QStringList({"Plus - Minus Rechnung Februar 2026", "Monatsübersicht Jahr 2026"}));
     EXPECT_TRUE(ui.texts("error").isEmpty());
     EXPECT_EQ(ui.pending(), 0u);
 }

@@ -4,6 +4,9 @@
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 namespace {
 
 using reportengine::PageModel;
@@ -28,8 +31,9 @@ TEST_P(EinAusSzenario, LinesTotalsAndResult) {
     const PageModel m = einaus::auswertungErzeugen(*dm, rep, daten, s.nurEinkauf ? einkauf : 0);
     const QStringList zeilen = reportengine::textLines(m);
     ASSERT_GE(zeilen.size(), 3) << s.name;
-    EXPECT_EQ(zeilen.mid(0, 3), QStringList({"Einnahmen - Ausgaben Rechnung\tTischlerei Huber",
-                                             "Jahr 2026", "Netto\tBrutto"}))
+    EXPECT_EQ(zeilen.mid(0, 3),
+              QStringList({"Einnahmen - Ausgaben Rechnung\tTischlerei Huber\tSeite 1 von 1",
+                           "Jahr 2026", "Netto\tBrutto"}))
         << s.name;
     EXPECT_EQ(zeilen.mid(3), s.zeilen) << s.name << "\n" << zeilen.join('\n').toStdString();
     // a second run of the same report starts again from zero
@@ -115,7 +119,7 @@ protected:
 };
 
 TEST_F(EinAusDetailTest, NestedSumsPerCircleSideAndResult) {
-    const QStringList kopf = {"Einnahmen - Ausgaben Rechnung\tTischlerei Huber",
+    const QStringList kopf = {"Einnahmen - Ausgaben Rechnung\tTischlerei Huber\tSeite 1 von 1",
                               "Jahr 2026 alle Buchungskreise\t",
                               "Beleg-Nr.\tBelegdatum\tBelegtext\tNetto\tBrutto"};
     EXPECT_EQ(details(0), kopf + QStringList({
@@ -177,6 +181,39 @@ TEST_F(EinAusDetailTest, OnlyTheCurrentClientsCirclesCanBeChosen) {
     EXPECT_TRUE(auswertung::kreisVorhanden(*dm, einkauf));
     EXPECT_FALSE(auswertung::kreisVorhanden(*dm, fremderKreis));
     EXPECT_FALSE(auswertung::kreisVorhanden(*dm, fremderKreis + 1));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EinAusDetailTest, TwoPagesNumberedOfBothAndTheCircleContinued) {
+    for (int i = 1; i <= 50; ++i)
+        buche(Beleg{"15.06.2026", "12", 20, false, false, false, buero, "Toner"});
+    einaus::detailDatenSetzen(*dm, daten);
+    TRep_EinAusDetail rep(dm->db(), daten);
+    const reportengine::PageModel m = einaus::detailsErzeugen(*dm, rep, daten);
+    ASSERT_EQ(m.pages.size(), 2u);
+    // page 2 goes on under the side's and the circle's headers
+    const QStringList seite2 = reportengine::textLines({m.paperSize, {m.pages[1]}});
+    ASSERT_GE(seite2.size(), 6);
+    EXPECT_EQ(seite2[0], "Einnahmen - Ausgaben Rechnung\tTischlerei Huber\tSeite 2 von 2");
+    EXPECT_EQ(seite2.mid(3, 2), QStringList({"Ausgaben (Fortsetzung)", "Büro (Fortsetzung)"}));
+    EXPECT_TRUE(seite2[5].endsWith("\tToner\t10,00\t12,00")) << seite2[5].toStdString();
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("details.pdf"));
+    ASSERT_FALSE(reportengine::writePdf(m, pdf).has_value());
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QStringList text = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+    ASSERT_GE(text.size(), 2);
+    EXPECT_TRUE(text[0].contains("Seite 1 von 2")) << text[0].toStdString();
+    EXPECT_TRUE(text[1].contains("Seite 2 von 2")) << text[1].toStdString();
+    EXPECT_TRUE(text[1].contains("Büro (Fortsetzung)"));
+    for (const QString& seite : text.mid(0, 2))
+        EXPECT_TRUE(seite.contains("Gedruckt am 10.12.2026")) << seite.toStdString();
 }
 
 } // namespace

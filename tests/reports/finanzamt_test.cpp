@@ -157,17 +157,3 @@ TEST_F(Finanzamt, WindowButtonsAndHelp) {
     ansicht->BitBtn3->click();
     EXPECT_EQ(ui.pending(), 0u);
 }
-
-TEST_F(Finanzamt, MonthInputAsksAgainUntilAMonthOrCancel) {
-    ui.answerInput(QStringLiteral("13"));
-    ui.answerInput(QStringLiteral(" 6 "));
-    ui.answerInput(std::nullopt);
-    const MonatFrage frage = monatPerEingabe(ui);
-    EXPECT_EQ(frage(), std::optional<int>(6));
-    EXPECT_EQ(frage(), std::nullopt);
-    const QStringList gefragt = ui.texts("input");
-    ASSERT_EQ(gefragt.size(), 3);
-    EXPECT_TRUE(gefragt[0].endsWith("|12"));
-    EXPECT_TRUE(gefragt[1].endsWith("|13"));
-    EXPECT_EQ(ui.texts("message"), QStringList{"Bitte einen Monat von 1 bis 12 eingeben."});
-}

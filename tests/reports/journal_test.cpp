@@ -63,7 +63,7 @@ TEST_F(JournalTest, LinesOfEachKindOfBooking) {
     }
     // a period without bookings still has its page header
     const QStringList kopf = zeilenDer(bericht(5), BandKind::PageHeader);
-    EXPECT_EQ(kopf, QStringList({"Buchungsjournal\tTischlerei Huber\tSeite\t1", "Mai 2026",
+    EXPECT_EQ(kopf, QStringList({"Buchungsjournal\tTischlerei Huber\tSeite 1 von 1", "Mai 2026",
                                  "Datum\tBelegnummer\tBuchungstext\tBetrag\tSteuersatz\tVST\tUST"}))
         << kopf.join('\n').toStdString();
     // the quarter takes the last day of March but not the first of April
@@ -106,22 +106,71 @@ TEST_F(JournalTest, ASecondPageHasItsHeaderAndNumber) {
     }
     const PageModel m = bericht(6);
     ASSERT_EQ(m.pages.size(), 2u);
-    const QString kopf2 = "Buchungsjournal\tTischlerei Huber\tSeite\t2";
+    const QString kopf2 = "Buchungsjournal\tTischlerei Huber\tSeite 2 von 2";
     EXPECT_EQ(reportengine::textLines(PageModel{m.paperSize, {m.pages[1]}}).mid(0, 2),
               QStringList({kopf2, "Juni 2026"}));
     const QStringList zeilen = zeilenDer(m, BandKind::Detail);
     ASSERT_EQ(zeilen.size(), 60);
     EXPECT_EQ(zeilen[59], "04.06.2026\t60\tBeleg 60\t12,00\t20\t\t2,00");
-    // 51 lines fill the first page below its header
-    EXPECT_EQ(m.pages[1].bands.size(), 1u + 9u);
+    // 50 lines fill the first page between its header and the print date;
+    // the second has its header, ten lines, the sums and the print date
+    EXPECT_EQ(m.pages[1].bands.size(), 1u + 10u + 1u + 1u);
+}
+
+TEST_F(JournalTest, SumsUnderTheLinesCountEachBookingOnce) {
+    monate();
+    // Betrag 100 + 50 - 1.000 - 240 + 120 + 80 (the import's blank amount
+    // counts 0); VST 200 + 40 + 150; UST 16,67 + 8,33 + 200 + 20
+    EXPECT_EQ(zeilenDer(bericht(13), BandKind::Summary),
+              QStringList({"Summe\t-890,00\t\t390,00\t245,00"}));
+    EXPECT_EQ(zeilenDer(bericht(5), BandKind::Summary), QStringList({"Summe\t0,00\t\t0,00\t0,00"}));
+}
+
+TEST_F(JournalTest, ALongTextAndALongClientNameAreNeverCut) {
+    const QString text = QStringLiteral("Honorar Webdesign Kunde Bäckerei Huber Wien Relaunch des "
+                                        "Onlineshops mit Warenkorb und Zahlungsmodul");
+    const QString name = QStringLiteral(
+        "Tischlerei und Zimmerei Huber Gesellschaft mit beschränkter Haftung aus Riezlern");
+    ASSERT_EQ(text.size(), 100);
+    ASSERT_EQ(name.size(), 80);
+    auto s = dm->Table_Stammdaten();
+    ASSERT_TRUE(s.has_value());
+    s->GanzerName = name;
+    dm->stammdatenSpeichern(*s);
+    const QByteArray utf8 = text.toUtf8();
+    buche(Beleg{"04.06.2026", "1200", 20, true, false, false, 0, utf8.constData()});
+    buche(Beleg{"05.06.2026", "12", 20, true, false, false, 0, "Kurz"});
+    const PageModel m = bericht(6);
+    ASSERT_EQ(m.pages.size(), 1u);
+    QStringList woerter;
+    for (const auto& b : m.pages[0].bands) {
+        for (const auto& t : b.texts)
+            woerter << t.text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    }
+    for (const QString& w : text.split(QLatin1Char(' ')) + name.split(QLatin1Char(' ')))
+        EXPECT_TRUE(woerter.contains(w)) << w.toStdString();
+    // the amounts stay on the text's first line; the next booking below its last
+    const QStringList zeilen = zeilenDer(m, BandKind::Detail);
+    ASSERT_GE(zeilen.size(), 3);
+    EXPECT_TRUE(zeilen[0].startsWith("04.06.2026\t1\tHonorar Webdesign"))
+        << zeilen[0].toStdString();
+    EXPECT_TRUE(zeilen[0].endsWith("\t1.200,00\t20\t\t200,00")) << zeilen[0].toStdString();
+    EXPECT_EQ(zeilen.last(), "05.06.2026\t2\tKurz\t12,00\t20\t\t2,00");
+    // the name keeps left of "Seite 1 von 1" and the period moves below it
+    const QStringList kopf = zeilenDer(m, BandKind::PageHeader);
+    EXPECT_TRUE(kopf[0].startsWith("Buchungsjournal\tTischlerei")) << kopf[0].toStdString();
+    EXPECT_TRUE(kopf[0].endsWith("\tSeite 1 von 1")) << kopf[0].toStdString();
+    EXPECT_TRUE(kopf.contains("Juni 2026"));
+    EXPECT_NE(kopf[1], "Juni 2026");
 }
 
 TEST_F(JournalTest, ClientNameByTheRowTest) {
     dm->db().sql("update T_Stammdaten set GanzerName = null").exec();
-    EXPECT_EQ(zeilenDer(bericht(17), BandKind::PageHeader).first(), "Buchungsjournal\t\tSeite\t1");
+    EXPECT_EQ(zeilenDer(bericht(17), BandKind::PageHeader).first(),
+              "Buchungsjournal\t\tSeite 1 von 1");
     dm->db().sql("delete from T_Stammdaten").exec();
     EXPECT_EQ(zeilenDer(bericht(17), BandKind::PageHeader).first(),
-              "Buchungsjournal\t" + mandantenname::keinName() + "\tSeite\t1");
+              "Buchungsjournal\t" + mandantenname::keinName() + "\tSeite 1 von 1");
 }
 
 TEST_F(JournalTest, ExportHasEachBookingOnceWithItsCircle) {

@@ -25,7 +25,7 @@ TEST_P(PlusMinusSzenario, LinesAndResult) {
     const QStringList zeilen = reportengine::textLines(plusminus::erzeugen(*dm, rep, daten));
     ASSERT_GE(zeilen.size(), 3) << s.name;
     EXPECT_EQ(zeilen.mid(0, 3),
-              QStringList({"Plus - Minus Rechnung\tTischlerei Huber", "Jahr 2026",
+              QStringList({"Plus - Minus Rechnung\tTischlerei Huber\tSeite 1 von 1", "Jahr 2026",
                            "Buchungskreis\tBruttoeinnahmen\tBruttoausgaben\tBrutto "
                            "+/-\tNettoeinnahmen\tNettoausgaben\tNetto +/-"}))
         << s.name;
@@ -57,10 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
              B{"12.01.2026", "500", 10, false, true, false, 1, "", 0, steuerschuld::Bauleistung}},
             {"Einkauf\t0,00\t800,00\t-800,00\t0,00\t800,00\t-800,00",
              "Ergebnis\t0,00\t800,00\t-800,00\t0,00\t800,00\t-800,00"}},
+        // import VAT is input tax, not a cost: net 0
         Szenario{"Drittland",
                  {B{"11.01.2026", "150", 0, false, false, true, 1}},
-                 {"Einkauf\t0,00\t150,00\t-150,00\t0,00\t150,00\t-150,00",
-                  "Ergebnis\t0,00\t150,00\t-150,00\t0,00\t150,00\t-150,00"}},
+                 {"Einkauf\t0,00\t150,00\t-150,00\t0,00\t0,00\t0,00",
+                  "Ergebnis\t0,00\t150,00\t-150,00\t0,00\t0,00\t0,00"}},
         Szenario{"gleicher Name",
                  {B{"10.01.2026", "1200", 20}, B{"12.01.2026", "600", 20, true, false, false, 2}},
                  {"Erlöse\t1.800,00\t0,00\t1.800,00\t1.500,00\t0,00\t1.500,00",

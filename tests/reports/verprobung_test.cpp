@@ -223,7 +223,7 @@ TEST_F(VerprobungTest, TitleAndSummaryPrintAsTheLayoutDescribes) {
     // 1.234,50 gross: tax 205,75, net 1.028,75
     EXPECT_EQ(reportengine::textLines(*m),
               QStringList({"Umsatzsteuerverprobung\tIn den Stammdaten wurde noch kein Name "
-                           "eingetragen!!!",
+                           "eingetragen!!!\tSeite 1 von 1",
                            "Jänner 2026", "Bemessungsgrundlage (netto)\tUmsatzsteuer",
                            "Erlöse 20%\t\t1.028,75\t205,75",
                            "Umsatzsteuer aus innergem. Erwerb 20%\t0,00\t0,00",

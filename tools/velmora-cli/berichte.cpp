@@ -9,6 +9,7 @@
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
 #include "reports/trep_journal.h"
+#include "reports/trep_monate.h"
 #include "reports/trep_plusminus.h"
 #include "reports/trep_verprobung.h"
 #include "reports/verprobung.h"
@@ -43,6 +44,11 @@ int kreisAus(Kontext& k, const Args& args) {
     return kreis;
 }
 
+// --zeitraum N where the whole year is the default.
+int zeitraumOderJahr(const Args& args) {
+    return args.value(QStringLiteral("--zeitraum")) ? zeitraumCode(args) : letzterZeitraumCode;
+}
+
 void journalBericht(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--zeitraum"), QStringLiteral("--pdf")});
     args.expectPositional(0);
@@ -56,38 +62,53 @@ void journalBericht(Kontext& k, const QStringList& words) {
 }
 
 void bkreisBericht(Kontext& k, const QStringList& words) {
-    const Args args(words, {}, {QStringLiteral("--bk"), QStringLiteral("--pdf")});
+    const Args args(
+        words, {}, {QStringLiteral("--bk"), QStringLiteral("--zeitraum"), QStringLiteral("--pdf")});
     args.expectPositional(0);
+    const int code = zeitraumOderJahr(args);
     k.oeffnen();
     const int kreis = kreisAus(k, args);
     T_RepDaten daten;
     TRep_EinAus bericht(daten);
-    const auto seiten = einaus::auswertungErzeugen(k.dm(), bericht, daten, kreis);
+    const auto seiten = einaus::auswertungErzeugen(k.dm(), bericht, daten, kreis, code);
     ausgeben(k, args, seiten,
              QStringLiteral("Einnahmen - Ausgaben Rechnung ") + daten.ZeitraumText);
 }
 
 void detailsBericht(Kontext& k, const QStringList& words) {
-    const Args args(words, {}, {QStringLiteral("--bk"), QStringLiteral("--pdf")});
+    const Args args(
+        words, {}, {QStringLiteral("--bk"), QStringLiteral("--zeitraum"), QStringLiteral("--pdf")});
     args.expectPositional(0);
+    const int code = zeitraumOderJahr(args);
     k.oeffnen();
     const int kreis = kreisAus(k, args);
     T_RepDaten daten;
-    einaus::detailDatenSetzen(k.dm(), daten);
+    einaus::detailDatenSetzen(k.dm(), daten, code);
     TRep_EinAusDetail bericht(k.dm().db(), daten);
     bericht.setKreis(kreis);
     ausgeben(k, args, einaus::detailsErzeugen(k.dm(), bericht, daten),
-             QStringLiteral("Buchungskreis Details ") + auswertung::jahrText(daten.Jahr));
+             QStringLiteral("Buchungskreis Details ") + daten.ZeitraumText);
 }
 
 void plusminusBericht(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--zeitraum"), QStringLiteral("--pdf")});
+    args.expectPositional(0);
+    const int code = zeitraumOderJahr(args);
+    k.oeffnen();
+    T_RepDaten daten;
+    TRep_PlusMinus bericht(daten);
+    const auto seiten = plusminus::erzeugen(k.dm(), bericht, daten, code);
+    ausgeben(k, args, seiten, QStringLiteral("Plus - Minus Rechnung ") + daten.ZeitraumText);
+}
+
+void monateBericht(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--pdf")});
     args.expectPositional(0);
     k.oeffnen();
     T_RepDaten daten;
-    TRep_PlusMinus bericht(daten);
-    const auto seiten = plusminus::erzeugen(k.dm(), bericht, daten);
-    ausgeben(k, args, seiten, QStringLiteral("Plus - Minus Rechnung ") + daten.ZeitraumText);
+    TRep_Monate bericht(daten);
+    const auto seiten = monate::erzeugen(k.dm(), bericht, daten);
+    ausgeben(k, args, seiten, QStringLiteral("Monatsübersicht ") + daten.ZeitraumText);
 }
 
 void verprobung(Kontext& k, const QStringList& words) {
@@ -119,11 +140,16 @@ void berichtBefehle(std::vector<Befehl>& out) {
     out.push_back({QStringLiteral("bericht journal"),
                    QStringLiteral("bericht journal --zeitraum N [--pdf DATEI]"), journalBericht});
     out.push_back({QStringLiteral("bericht bkreis"),
-                   QStringLiteral("bericht bkreis [--bk ID] [--pdf DATEI]"), bkreisBericht});
+                   QStringLiteral("bericht bkreis [--bk ID] [--zeitraum N] [--pdf DATEI]"),
+                   bkreisBericht});
     out.push_back({QStringLiteral("bericht details"),
-                   QStringLiteral("bericht details [--bk ID] [--pdf DATEI]"), detailsBericht});
+                   QStringLiteral("bericht details [--bk ID] [--zeitraum N] [--pdf DATEI]"),
+                   detailsBericht});
     out.push_back({QStringLiteral("bericht plusminus"),
-                   QStringLiteral("bericht plusminus [--pdf DATEI]"), plusminusBericht});
+                   QStringLiteral("bericht plusminus [--zeitraum N] [--pdf DATEI]"),
+                   plusminusBericht});
+    out.push_back({QStringLiteral("bericht monate"), QStringLiteral("bericht monate [--pdf DATEI]"),
+                   monateBericht});
 }
 
 } // namespace cli

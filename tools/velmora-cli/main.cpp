@@ -4,10 +4,10 @@
 #include "data/dates.h"
 #include "data/db.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace {
 
@@ -30,11 +30,12 @@ void qtHinweis(QtMsgType type, const QMessageLogContext&, const QString& text) {
 
 int main(int argc, char** argv) {
     // reports measure and draw text, which needs fonts but never a screen;
-    // the platform's own notes would mix into the tool's exact stderr
+    // the platform's own notes would mix into the tool's exact stderr; the
+    // monthly overview's chart is drawn by widgets' graphics items
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(qtHinweis);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const std::vector<cli::Befehl> befehle = cli::alleBefehle();
     QStringList words = QCoreApplication::arguments().mid(1);
 
