@@ -321,7 +321,7 @@ TEST_F(HauptfensterTest, ACopyIsRestoredFromTheWindow) {
         ui.clearShown();
         EXPECT_FALSE(form->Zurueckspielen(Datensicherung(dir()).ordner() + "/" +
                                           Datensicherung(dir()).kopien().last()));
-        EXPECT_EQ(ui.texts("error"), QStringList{datenbankmeldung::gesperrt()});
+        EXPECT_EQ(ui.texts("error"), QStringList{datenbankmeldung::gesperrt(dbPath())});
         q.exec("ROLLBACK");
     }
     anderes.close();

@@ -132,7 +132,7 @@ TEST_F(WiederherstellungTest, NoRestoreWhileAnotherProgramHoldsTheDatabase) {
             wiederherstellung::zurueckspielen(dir(), eins, um(5));
             ADD_FAILURE() << "restored under a lock";
         } catch (const DatenbankFehler& e) {
-            EXPECT_EQ(e.text(), datenbankmeldung::gesperrt());
+            EXPECT_EQ(e.text(), datenbankmeldung::gesperrt(dbPath()));
         }
         q.exec("ROLLBACK");
         q.finish();

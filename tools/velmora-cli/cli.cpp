@@ -118,7 +118,9 @@ void Kontext::vorabPruefen() {
         return;
     QStringList befunde;
     QSqlQuery q(db.connection());
-    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
+    // the check of "pruefen": unlike quick_check it also finds an index that
+    // no longer matches its table, which would give wrong totals
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
         befunde << q.lastError().databaseText();
     } else {
         while (q.next())

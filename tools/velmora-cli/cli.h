@@ -79,7 +79,7 @@ public:
     void oeffnenOhnePruefung();
     // Whether oeffnen first looks for damage anywhere in the file: the
     // backup's marker, and for a file up to kGanzPruefenBis bytes SQLite's
-    // quick_check over every page. Larger files rely on the window's check at
+    // integrity check over every page and index. Larger files rely on the window's check at
     // its start and on the backup, whose findings leave the marker.
     void setVorabPruefung(bool an) { m_vorabPruefung = an; }
     static constexpr qint64 kGanzPruefenBis = 4 * 1024 * 1024;
