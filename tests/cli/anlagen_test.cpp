@@ -1,8 +1,16 @@
 #include "clirunner.h"
 
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
+
+QString pdfText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 // A small year 2026: revenues, goods, two asset purchases (one of them in
 // the register), a circle without a Kennzahl and office costs; a shelf from
@@ -74,6 +82,18 @@ TEST_F(CliAnlagen, TheRegisterAndTheE1aOfTheYear) {
                                           "ohne Kennzahl\tSonstiges\t50,00\n"
                                           "ohne Anlage\tAnlagen\t500,00\n"
                                           "Gewinn\t\t-2.349,00\n");
+
+    // the same tables as pages, the totals included
+    cli.ok({"bericht", "anlagen", "--pdf", cli.dir() + "/anlagen.pdf"});
+    cli.ok({"bericht", "e1a", "--pdf", cli.dir() + "/e1a.pdf"});
+    const QString anlagen = pdfText(cli.dir() + "/anlagen.pdf");
+    for (const char* s : {"Anlagenverzeichnis", "Jahr 2026", "Buchwert Beginn", "Maschine",
+                          "3.500,00", "9.999,00", "5.500,00"})
+        EXPECT_TRUE(anlagen.contains(QString::fromUtf8(s))) << s;
+    const QString e1a = pdfText(cli.dir() + "/e1a.pdf");
+    for (const char* s : {"Jahresabschluss (E 1a)", "Waren, Rohstoffe, Hilfsstoffe", "2.999,00",
+                          "ohne Anlage", "-2.349,00"})
+        EXPECT_TRUE(e1a.contains(QString::fromUtf8(s))) << s;
 
     // the circle list keeps its columns
     EXPECT_EQ(

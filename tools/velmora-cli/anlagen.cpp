@@ -2,7 +2,9 @@
 #include "cli.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "jahresabschluss.h"
 #include "reports/anlagenverzeichnis.h"
+#include "reports/trep_jahresabschluss.h"
 
 namespace cli {
 
@@ -141,19 +143,21 @@ void liste(Kontext& k, const QStringList& words) {
 }
 
 void bericht(Kontext& k, const QStringList& words) {
-    Args(words, {}, {}).expectPositional(0);
+    const Args args(words, {}, {QStringLiteral("--pdf")});
+    args.expectPositional(0);
     k.oeffnen();
     TDM_EinAus& dm = k.dm();
     const auto v = anlagenverzeichnis::jahr(dm.db(), dm.gibMandant(), dm.gibJahr());
+    std::vector<QStringList> zeilen;
     for (const auto& z : v.zeilen)
-        k.out(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7")
-                  .arg(z.bezeichnung, z.anschaffung.toString(QStringLiteral("dd.MM.yyyy")),
-                       z.kosten.format(), z.jahr.buchwertBeginn.format(), z.jahr.abgang.format(),
-                       z.jahr.afa.format(), z.jahr.buchwertEnde.format()));
-    k.out(QStringLiteral("Summe\t\t%1\t%2\t%3\t%4\t%5")
-              .arg(v.summe.kosten.format(), v.summe.jahr.buchwertBeginn.format(),
-                   v.summe.jahr.abgang.format(), v.summe.jahr.afa.format(),
-                   v.summe.jahr.buchwertEnde.format()));
+        zeilen.push_back({z.bezeichnung, z.anschaffung.toString(QStringLiteral("dd.MM.yyyy")),
+                          z.kosten.format(), z.jahr.buchwertBeginn.format(), z.jahr.abgang.format(),
+                          z.jahr.afa.format(), z.jahr.buchwertEnde.format()});
+    zeilen.push_back({QStringLiteral("Summe"), QString(), v.summe.kosten.format(),
+                      v.summe.jahr.buchwertBeginn.format(), v.summe.jahr.abgang.format(),
+                      v.summe.jahr.afa.format(), v.summe.jahr.buchwertEnde.format()});
+    tabelleAusgeben(k, args, QStringLiteral("Anlagenverzeichnis"),
+                    jahresabschluss::anlagenSpalten(), zeilen);
 }
 
 } // namespace
@@ -179,7 +183,8 @@ void anlagenBefehle(std::vector<Befehl>& out) {
                    abgang});
     out.push_back(
         {QStringLiteral("anlage loeschen"), QStringLiteral("anlage loeschen ID"), loeschen});
-    out.push_back({QStringLiteral("bericht anlagen"), QStringLiteral("bericht anlagen"), bericht});
+    out.push_back({QStringLiteral("bericht anlagen"),
+                   QStringLiteral("bericht anlagen [--pdf DATEI]"), bericht});
 }
 
 } // namespace cli

@@ -3,6 +3,8 @@
 #include "cli.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "jahresabschluss.h"
+#include "reports/trep_jahresabschluss.h"
 
 namespace cli {
 
@@ -34,14 +36,18 @@ void zuordnen(Kontext& k, const QStringList& words) {
 }
 
 void bericht(Kontext& k, const QStringList& words) {
-    Args(words, {}, {}).expectPositional(0);
+    const Args args(words, {}, {QStringLiteral("--pdf")});
+    args.expectPositional(0);
     k.oeffnen();
     TDM_EinAus& dm = k.dm();
     const auto s = e1a::rechnen(dm.db(), dm.gibMandant(), dm.gibZeitraum(), dm.gibJahr());
+    std::vector<QStringList> zeilen;
     for (const auto* teil : {&s.kennzahlen, &s.ohneKennzahl, &s.ohneAnlage})
         for (const e1a::Betrag& b : *teil)
-            k.out(QStringLiteral("%1\t%2\t%3").arg(b.links, b.text, b.betrag.format()));
-    k.out(QStringLiteral("Gewinn\t\t%1").arg(s.gewinn.format()));
+            zeilen.push_back({b.links, b.text, b.betrag.format()});
+    zeilen.push_back({QStringLiteral("Gewinn"), QString(), s.gewinn.format()});
+    tabelleAusgeben(k, args, QStringLiteral("Jahresabschluss (E 1a)"),
+                    jahresabschluss::e1aSpalten(), zeilen);
 }
 
 } // namespace
@@ -50,7 +56,8 @@ void e1aBefehle(std::vector<Befehl>& out) {
     out.push_back({QStringLiteral("bk e1a"),
                    QStringLiteral("bk e1a ID KZ|anlage|- [--einnahme|--ausgabe] [--text TEXT]"),
                    zuordnen});
-    out.push_back({QStringLiteral("bericht e1a"), QStringLiteral("bericht e1a"), bericht});
+    out.push_back(
+        {QStringLiteral("bericht e1a"), QStringLiteral("bericht e1a [--pdf DATEI]"), bericht});
 }
 
 } // namespace cli
