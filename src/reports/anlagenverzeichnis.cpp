@@ -90,13 +90,18 @@ QString meldungFehlt(int id) {
 Currency buchungsNetto(Datenbank& db, int mandant, int buchung) {
     // the same net as the circle evaluation: of an acquisition only its 1021 posting
     Sql q = db.sql(QStringLiteral(
-        "select sum(iif([isteu]=1,[betrag],[betrag]-[st_betrag])), count(*) from T_Buchungen "
+        "select sum(iif([isteu]=1,[betrag],[betrag]-[st_betrag])), count(*), "
+        "max(T_Buchungen.IstEinnahme) from T_Buchungen "
         "inner join t_kontenbewegungen on T_Buchungen.ID = t_kontenbewegungen.Buchungen_id and "
         "T_Buchungen.mandant = t_kontenbewegungen.mandant where T_Buchungen.ID = :id and "
         "T_Buchungen.mandant = :mandant and t_kontenbewegungen.Konten_Nr <> 2021"));
     q.bind("id", buchung).bind("mandant", mandant).exec();
     if (!q.next() || q.value(1).toInt() == 0)
         throw DatenbankFehler(QStringLiteral("Die Buchung %1 gibt es nicht.").arg(buchung));
+    // an asset is paid, never received
+    if (q.value(2).toInt() == 1)
+        throw DatenbankFehler(
+            QStringLiteral("Die Buchung %1 ist eine Einnahme, keine Anschaffung.").arg(buchung));
     return Currency::fromUnits(q.value(0).toLongLong());
 }
 

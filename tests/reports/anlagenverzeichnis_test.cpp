@@ -69,6 +69,10 @@ TEST_F(Anlagenverzeichnis, TheBookingsNetIsTheCost) {
     bewegung(mandant, b, 2020, QStringLiteral("200"));
     EXPECT_EQ(anlagenverzeichnis::buchungsNetto(dm->db(), mandant, b).format(), "1.000,00");
     EXPECT_THROW(anlagenverzeichnis::buchungsNetto(dm->db(), mandant + 1, b), DatenbankFehler);
+    const int einnahme = buchung(mandant, dm->gibZeitraum(), QStringLiteral("2026-04-03"),
+                                 QStringLiteral("120"), 20, bk, true);
+    bewegung(mandant, einnahme, 1020, QStringLiteral("20"));
+    EXPECT_THROW(anlagenverzeichnis::buchungsNetto(dm->db(), mandant, einnahme), DatenbankFehler);
 }
 
 TEST_F(Anlagenverzeichnis, AnOlderFileGetsTheTablesAndAnEmptyRegister) {
