@@ -78,6 +78,8 @@ public:
     void BuchungskreisAuswertung1Click();
     void BuchungskreisDetails1Click();
     void Plus_MinusClick();
+    void AnlagenverzeichnisClick();
+    void JahresabschlussClick();
     void Finanzamt1Click();
     void berVelmora1Click();
 

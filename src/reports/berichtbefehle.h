@@ -39,6 +39,11 @@ public:
     // "Auswerten > Plus - Minus": the whole fiscal year in the preview.
     void Plus_MinusClick();
 
+    // "Auswerten > Anlagenverzeichnis" and "Auswerten > Jahresabschluss (E 1a)":
+    // the current fiscal year in the preview.
+    void AnlagenverzeichnisClick();
+    void JahresabschlussClick();
+
     // The circle picker: its modal result (1000 all, 1000 + id one circle,
     // less cancelled) and the "Datenexport" tick; the argument shows the box.
     struct KreisWahl {

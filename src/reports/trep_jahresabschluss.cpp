@@ -1,6 +1,8 @@
 #include "reports/trep_jahresabschluss.h"
 
+#include "reports/anlagenverzeichnis.h"
 #include "reports/berichtsformat.h"
+#include "reports/e1a.h"
 
 using reportengine::Band;
 
@@ -98,6 +100,27 @@ std::vector<TRep_Jahresabschluss::Spalte> e1aSpalten() {
     return {{QStringLiteral("KZ"), 30, false},
             {QStringLiteral("Text"), 110, false},
             {QStringLiteral("Betrag"), 30, true}};
+}
+
+std::vector<QStringList> anlagenZeilen(const anlagenverzeichnis::Verzeichnis& v) {
+    std::vector<QStringList> zeilen;
+    for (const auto& z : v.zeilen)
+        zeilen.push_back({z.bezeichnung, z.anschaffung.toString(QStringLiteral("dd.MM.yyyy")),
+                          z.kosten.format(), z.jahr.buchwertBeginn.format(), z.jahr.abgang.format(),
+                          z.jahr.afa.format(), z.jahr.buchwertEnde.format()});
+    zeilen.push_back({QStringLiteral("Summe"), QString(), v.summe.kosten.format(),
+                      v.summe.jahr.buchwertBeginn.format(), v.summe.jahr.abgang.format(),
+                      v.summe.jahr.afa.format(), v.summe.jahr.buchwertEnde.format()});
+    return zeilen;
+}
+
+std::vector<QStringList> e1aZeilen(const e1a::Zusammenfassung& s) {
+    std::vector<QStringList> zeilen;
+    for (const auto* teil : {&s.kennzahlen, &s.ohneKennzahl, &s.ohneAnlage})
+        for (const e1a::Betrag& b : *teil)
+            zeilen.push_back({b.links, b.text, b.betrag.format()});
+    zeilen.push_back({QStringLiteral("Gewinn"), QString(), s.gewinn.format()});
+    return zeilen;
 }
 
 } // namespace jahresabschluss

@@ -27,8 +27,18 @@ private:
     reportengine::Report m_report;
 };
 
+namespace anlagenverzeichnis {
+struct Verzeichnis;
+}
+namespace e1a {
+struct Zusammenfassung;
+}
+
 namespace jahresabschluss {
 // The register's columns and the E 1a summary's.
 std::vector<TRep_Jahresabschluss::Spalte> anlagenSpalten();
 std::vector<TRep_Jahresabschluss::Spalte> e1aSpalten();
+// Their lines, amounts as "1.234,56", the total last.
+std::vector<QStringList> anlagenZeilen(const anlagenverzeichnis::Verzeichnis& v);
+std::vector<QStringList> e1aZeilen(const e1a::Zusammenfassung& s);
 } // namespace jahresabschluss

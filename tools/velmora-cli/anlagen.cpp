@@ -148,16 +148,8 @@ void bericht(Kontext& k, const QStringList& words) {
     k.oeffnen();
     TDM_EinAus& dm = k.dm();
     const auto v = anlagenverzeichnis::jahr(dm.db(), dm.gibMandant(), dm.gibJahr());
-    std::vector<QStringList> zeilen;
-    for (const auto& z : v.zeilen)
-        zeilen.push_back({z.bezeichnung, z.anschaffung.toString(QStringLiteral("dd.MM.yyyy")),
-                          z.kosten.format(), z.jahr.buchwertBeginn.format(), z.jahr.abgang.format(),
-                          z.jahr.afa.format(), z.jahr.buchwertEnde.format()});
-    zeilen.push_back({QStringLiteral("Summe"), QString(), v.summe.kosten.format(),
-                      v.summe.jahr.buchwertBeginn.format(), v.summe.jahr.abgang.format(),
-                      v.summe.jahr.afa.format(), v.summe.jahr.buchwertEnde.format()});
     tabelleAusgeben(k, args, QStringLiteral("Anlagenverzeichnis"),
-                    jahresabschluss::anlagenSpalten(), zeilen);
+                    jahresabschluss::anlagenSpalten(), jahresabschluss::anlagenZeilen(v));
 }
 
 } // namespace

@@ -41,13 +41,8 @@ void bericht(Kontext& k, const QStringList& words) {
     k.oeffnen();
     TDM_EinAus& dm = k.dm();
     const auto s = e1a::rechnen(dm.db(), dm.gibMandant(), dm.gibZeitraum(), dm.gibJahr());
-    std::vector<QStringList> zeilen;
-    for (const auto* teil : {&s.kennzahlen, &s.ohneKennzahl, &s.ohneAnlage})
-        for (const e1a::Betrag& b : *teil)
-            zeilen.push_back({b.links, b.text, b.betrag.format()});
-    zeilen.push_back({QStringLiteral("Gewinn"), QString(), s.gewinn.format()});
     tabelleAusgeben(k, args, QStringLiteral("Jahresabschluss (E 1a)"),
-                    jahresabschluss::e1aSpalten(), zeilen);
+                    jahresabschluss::e1aSpalten(), jahresabschluss::e1aZeilen(s));
 }
 
 } // namespace
