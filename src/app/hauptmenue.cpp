@@ -90,6 +90,10 @@ void TForm_Velmora::baueMenue() {
             this, &TForm_Velmora::Plus_MinusClick);
     connect(item(auswerten, "Monatsuebersicht1", QStringLiteral("&Monatsübersicht")),
             &QAction::triggered, this, &TForm_Velmora::MonatsuebersichtClick);
+    connect(item(auswerten, "Anlagenverzeichnis1", QStringLiteral("Anlagen&verzeichnis")),
+            &QAction::triggered, this, &TForm_Velmora::AnlagenverzeichnisClick);
+    connect(item(auswerten, "Jahresabschluss1", QStringLiteral("Jahresabschluss (&E 1a)")),
+            &QAction::triggered, this, &TForm_Velmora::JahresabschlussClick);
 
     QMenu* exportMenu = menu(bar, "Export1", QStringLiteral("&Export"));
     connect(item(exportMenu, "Finanzamt1", QStringLiteral("&Finanzamt")), &QAction::triggered, this,

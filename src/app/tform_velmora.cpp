@@ -576,6 +576,14 @@ void TForm_Velmora::Plus_MinusClick() {
 void TForm_Velmora::MonatsuebersichtClick() {
     m_berichte->MonatsuebersichtClick();
 }
+
+void TForm_Velmora::AnlagenverzeichnisClick() {
+    m_berichte->AnlagenverzeichnisClick();
+}
+
+void TForm_Velmora::JahresabschlussClick() {
+    m_berichte->JahresabschlussClick();
+}
 void TForm_Velmora::berVelmora1Click() {
     if (!m_aboutBox)
         m_aboutBox = std::make_unique<TAboutBox>(this);

@@ -80,6 +80,8 @@ public:
     void BuchungskreisDetails1Click();
     void Plus_MinusClick();
     void MonatsuebersichtClick();
+    void AnlagenverzeichnisClick();
+    void JahresabschlussClick();
     void Finanzamt1Click();
     void berVelmora1Click();
 

@@ -1,4 +1,4 @@
--- The Velmora template database: thirteen tables and the chart of accounts.
+-- The Velmora template database: sixteen tables and the chart of accounts.
 -- Currency columns hold ten-thousandths of a euro as integers; dates are
 -- 'YYYY-MM-DD'; yes/no columns are 0/1. The program allocates every
 -- identifier itself, the keys only guard against duplicates.
@@ -165,6 +165,47 @@ CREATE INDEX ix_bankzeile_datum ON T_BankZeile (mandant, Datum);
 CREATE INDEX ix_bankzeile_referenz ON T_BankZeile (mandant, Referenz);
 CREATE INDEX ix_bankzeile_iban ON T_BankZeile (mandant, IBAN);
 CREATE INDEX ix_bankzeile_partei ON T_BankZeile (mandant, Gegenpartei);
+
+-- The asset register. Kosten net where input tax was deductible, else gross;
+-- DegressivSatz in percent, 0 for linear; LinearAb the first linear year
+-- after degressive; Art 0 other, 1 building, 2 goodwill, 3 car, 4 car
+-- without emissions; Buchungsid the booking it was paid with, if any.
+CREATE TABLE T_Anlagen (
+    id            INTEGER PRIMARY KEY,
+    mandant       INTEGER,
+    Bezeichnung   TEXT,
+    Anschaffung   TEXT,
+    Kosten        INTEGER,
+    Lieferant     TEXT,
+    Nutzungsdauer INTEGER,
+    DegressivSatz INTEGER,
+    LinearAb      INTEGER,
+    Art           INTEGER,
+    Gebraucht     INTEGER,
+    Buchungsid    INTEGER,
+    AbgangDatum   TEXT,
+    Erloes        INTEGER
+);
+
+-- The Kennzahl of the income-tax form a circle's amounts go to, with its
+-- side (IstEinnahme); IstAnlage marks a circle of asset purchases, which
+-- the register depreciates instead. Texts of Kennzahlen the user typed.
+CREATE TABLE T_E1aKreis (
+    mandant     INTEGER,
+    BK          INTEGER,
+    Kennzahl    INTEGER,
+    IstEinnahme INTEGER,
+    IstAnlage   INTEGER
+);
+
+CREATE TABLE T_E1aText (
+    mandant  INTEGER,
+    Kennzahl INTEGER,
+    Text     TEXT
+);
+CREATE INDEX ix_anlagen_mandant ON T_Anlagen (mandant, Anschaffung);
+CREATE UNIQUE INDEX ix_e1akreis ON T_E1aKreis (mandant, BK);
+CREATE UNIQUE INDEX ix_e1atext ON T_E1aText (mandant, Kennzahl);
 
 -- The hot paths: the main lists and totals, postings per booking, the
 -- per-client lists of years and circles. The gross totals and the postings'

@@ -5,13 +5,17 @@
 #include "export/tcustomexport.h"
 #include "platform/userseam.h"
 #include "reportengine/previewwindow.h"
+#include "reports/anlagenverzeichnis.h"
 #include "reports/auswertung.h"
+#include "reports/e1a.h"
 #include "reports/einaus.h"
 #include "reports/journal.h"
+#include "reports/mandantenname.h"
 #include "reports/plusminus.h"
 #include "reports/tmonatsauswahl.h"
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
+#include "reports/trep_jahresabschluss.h"
 #include "reports/trep_journal.h"
 #include "reports/trep_monate.h"
 #include "reports/trep_plusminus.h"
@@ -188,6 +192,44 @@ std::optional<int> BerichtBefehle::periodeFragen() {
     if (m_umgebung.ui.runModal(*m_monatsAuswahl) != QDialog::Accepted)
         return std::nullopt;
     return m_monatsAuswahl->rueckgabe();
+}
+
+void BerichtBefehle::AnlagenverzeichnisClick() {
+    std::optional<reportengine::PageModel> seiten;
+    T_RepDaten daten;
+    const QString titel = QStringLiteral("Anlagenverzeichnis");
+    try {
+        TDM_EinAus& dm = m_umgebung.dm;
+        daten.GanzerName = mandantenname::zeilenTest(dm);
+        daten.Jahr = dm.gibJahr();
+        daten.ZeitraumText = auswertung::jahrText(daten.Jahr);
+        TRep_Jahresabschluss bericht(daten, titel, jahresabschluss::anlagenSpalten());
+        seiten = bericht.erzeugen(jahresabschluss::anlagenZeilen(
+            anlagenverzeichnis::jahr(dm.db(), dm.gibMandant(), daten.Jahr)));
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Das Anlagenverzeichnis konnte nicht erstellt werden."), e);
+        return;
+    }
+    vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText);
+}
+
+void BerichtBefehle::JahresabschlussClick() {
+    std::optional<reportengine::PageModel> seiten;
+    T_RepDaten daten;
+    const QString titel = QStringLiteral("Jahresabschluss (E 1a)");
+    try {
+        TDM_EinAus& dm = m_umgebung.dm;
+        daten.GanzerName = mandantenname::zeilenTest(dm);
+        daten.Jahr = dm.gibJahr();
+        daten.ZeitraumText = auswertung::jahrText(daten.Jahr);
+        TRep_Jahresabschluss bericht(daten, titel, jahresabschluss::e1aSpalten());
+        seiten = bericht.erzeugen(jahresabschluss::e1aZeilen(
+            e1a::rechnen(dm.db(), dm.gibMandant(), dm.gibZeitraum(), daten.Jahr)));
+    } catch (const std::exception& e) {
+        fehler(QStringLiteral("Der Jahresabschluss konnte nicht erstellt werden."), e);
+        return;
+    }
+    vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText);
 }
 
 void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel) {

@@ -44,6 +44,10 @@ public:
     // "Auswerten > Monatsübersicht": the months of the fiscal year with
     // their chart in the preview.
     void MonatsuebersichtClick();
+    // "Auswerten > Anlagenverzeichnis" and "Auswerten > Jahresabschluss (E 1a)":
+    // the current fiscal year in the preview.
+    void AnlagenverzeichnisClick();
+    void JahresabschlussClick();
 
     // The circle picker: its modal result (1000 all, 1000 + id one circle,
     // less cancelled) and the "Datenexport" tick; the argument shows the box.

@@ -7,6 +7,7 @@
 #include "fixture.h"
 #include "reportengine/pagepainter.h"
 #include "reportengine/previewwindow.h"
+#include "reports/anlagenverzeichnis.h"
 #include "reports/berichtbefehle.h"
 #include "reports/tmonatsauswahl.h"
 
@@ -76,6 +77,43 @@ TEST_F(BerichtBefehleTest, ThePeriodChosenIsPreviewed) {
     EXPECT_EQ(zeilen[1], "März 2026");
     EXPECT_EQ(zeilen[3], "Erlöse 20%\t\t1.000,00\t200,00");
     EXPECT_EQ(zeilen.last(), "Zahllast\t200,00");
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+TEST_F(BerichtBefehleTest, TheYearEndReportsArePreviewed) {
+    // 1.200,00 at 20 % in a circle without a Kennzahl; a machine of 2.000,00
+    // from August over four years: half of 500,00
+    einnahme(QDate(2026, 3, 31), "1200");
+    anlagenverzeichnis::Eintrag maschine;
+    maschine.bezeichnung = QStringLiteral("Maschine");
+    maschine.anlage.anschaffung = QDate(2026, 8, 10);
+    maschine.anlage.kosten = *Currency::parse(QStringLiteral("2000"));
+    maschine.anlage.nutzungsdauer = 4;
+    anlagenverzeichnis::anlegen(dm->db(), dm->gibMandant(), maschine);
+    QStringList zeilen;
+    const auto vorschau = [this, &zeilen](const char* titel) {
+        ui.answerModal([&zeilen, titel](QDialog& d) {
+            auto& v = dynamic_cast<reportengine::PreviewWindow&>(d);
+            EXPECT_EQ(v.windowTitle(), QString::fromUtf8(titel));
+            zeilen = reportengine::textLines(v.model());
+            return 0;
+        });
+    };
+    vorschau("Jahresabschluss (E 1a) Jahr 2026");
+    befehle->JahresabschlussClick();
+    ASSERT_GE(zeilen.size(), 3);
+    EXPECT_TRUE(zeilen[zeilen.size() - 3].startsWith("9130\tAbschreibungen\t"));
+    EXPECT_TRUE(zeilen[zeilen.size() - 3].endsWith("250,00"));
+    EXPECT_TRUE(zeilen[zeilen.size() - 2].startsWith("ohne Kennzahl\tAllgemein\t"));
+    EXPECT_TRUE(zeilen.last().startsWith("Gewinn")) << zeilen.last().toStdString();
+    EXPECT_TRUE(zeilen.last().endsWith("750,00"));
+    zeilen.clear();
+    vorschau("Anlagenverzeichnis Jahr 2026");
+    befehle->AnlagenverzeichnisClick();
+    ASSERT_GE(zeilen.size(), 2);
+    EXPECT_TRUE(zeilen[zeilen.size() - 2].startsWith("Maschine\t10.08.2026\t2.000,00"));
+    EXPECT_TRUE(zeilen.last().startsWith("Summe"));
+    EXPECT_TRUE(zeilen.last().endsWith("250,00\t1.750,00"));
     EXPECT_EQ(ui.pending(), 0u);
 }
 

@@ -11,6 +11,8 @@ std::vector<Befehl> alleBefehle() {
     berichtBefehle(all);
     exportBefehle(all);
     bankBefehle(all);
+    anlagenBefehle(all);
+    e1aBefehle(all);
     return all;
 }
 

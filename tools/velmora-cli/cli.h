@@ -118,6 +118,8 @@ void protokollBefehle(std::vector<Befehl>& out);
 void berichtBefehle(std::vector<Befehl>& out);
 void exportBefehle(std::vector<Befehl>& out);
 void bankBefehle(std::vector<Befehl>& out);
+void anlagenBefehle(std::vector<Befehl>& out);
+void e1aBefehle(std::vector<Befehl>& out);
 
 QString usageText(const std::vector<Befehl>& befehle);
 
