@@ -1,8 +1,8 @@
 #include "app/tform_velmora.h"
 
 #include "app/klicklabel.h"
-#include "app/startup.h"
 #include "app/startpruefung.h"
+#include "app/startup.h"
 #include "app/tastenvorschau.h"
 #include "app/tdatensicherungen.h"
 #include "bookings/buchungsbefehle.h"

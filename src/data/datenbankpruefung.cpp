@@ -82,14 +82,20 @@ QStringList kopfBefunde(Datenbank& db) {
     return {};
 }
 
-void vorDemSchreibenPruefen(Datenbank& db) {
-    const QString dir = QFileInfo(db.path()).absolutePath();
-    QStringList probleme = kopfBefunde(db);
-    if (const auto marker = markerLesen(db.path())) {
+QStringList markerProbleme(const QString& datenbankPfad) {
+    QStringList probleme;
+    if (const auto marker = markerLesen(datenbankPfad)) {
         probleme << QStringLiteral("Die letzte Datensicherung hat in der Datenbank Fehler "
                                    "gefunden; erst eine Prüfung ohne Befund gibt sie wieder frei.");
         probleme << *marker;
     }
+    return probleme;
+}
+
+void vorDemSchreibenPruefen(Datenbank& db) {
+    const QString dir = QFileInfo(db.path()).absolutePath();
+    QStringList probleme = kopfBefunde(db);
+    probleme << markerProbleme(db.path());
     if (!probleme.isEmpty())
         throw DatenbankFehler(befund(db.path(), probleme, dir));
 }

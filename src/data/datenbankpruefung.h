@@ -45,5 +45,7 @@ bool markerSetzen(const QString& datenbankPfad, const QStringList& probleme);
 // The problems recorded in the marker; nothing when there is none.
 std::optional<QStringList> markerLesen(const QString& datenbankPfad);
 void markerEntfernen(const QString& datenbankPfad);
+// The marker's problems as the refusal names them; none without a marker.
+QStringList markerProbleme(const QString& datenbankPfad);
 
 } // namespace datenbankpruefung

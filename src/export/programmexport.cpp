@@ -1,6 +1,7 @@
 #include "export/programmexport.h"
 
 #include "export/tcustomexport.h"
+#include "platform/buchdateien.h"
 #include "platform/userseam.h"
 
 #include <QDir>
@@ -91,6 +92,9 @@ QString exportFehlermeldung(int code, const QString& datei, const QString& grund
         return QStringLiteral("Es sind keine Daten zum Exportieren geöffnet.\rDie Daten wurden "
                               "nicht exportiert.");
     case 3:
+        // the books' own file was never touched: that alone is the news
+        if (grund == buchdateien::meldung())
+            return grund;
         return QStringLiteral("Die Datei %1 konnte nicht geschrieben werden:\r%2\rDie Daten "
                               "wurden nicht exportiert.")
             .arg(QDir::toNativeSeparators(datei), grund);

@@ -234,11 +234,11 @@ TEST_F(BankFixture, BookingGoesThroughTheWriterInOneTransaction) {
               QStringLiteral("1:1:1000000"))
         << rc;
     // the next voucher numbers, the absolute amount, the change log
-    EXPECT_EQ(wert("select group_concat(Belegnummer || ':' || Betrag || ':' || IstEinnahme, ' ') "
-                   "from (select * from T_Buchungen order by ID)")
-                  .toString(),
-              QStringLiteral(
-                  "1:12345600:1 2:1000000:2 3:2000000:2 4:3000000:2 5:35000:2 6:35000:2"));
+    EXPECT_EQ(
+        wert("select group_concat(Belegnummer || ':' || Betrag || ':' || IstEinnahme, ' ') "
+             "from (select * from T_Buchungen order by ID)")
+            .toString(),
+        QStringLiteral("1:12345600:1 2:1000000:2 3:2000000:2 4:3000000:2 5:35000:2 6:35000:2"));
     EXPECT_EQ(wert("select Buchungsdatum || ' ' || Text from T_Buchungen where ID = 1").toString(),
               QStringLiteral("2026-03-02 Müller & Söhne GmbH Rechnung 2026-017 Danke für den "
                              "Auftrag"));

@@ -541,10 +541,9 @@ TEST_F(BelegeingabeTest, CaptionsAndLabels) {
     }
     beschriftungen.sort();
     // a new booking opens as an income at 0 %: its Kennzahl is asked for
-    EXPECT_EQ(beschriftungen,
-              (QStringList{"Belegdatum", "Belegnummer", "Belegtext", "Betrag in €", "Brutto",
-                           "Buchungskreis", "Kennzahl", "Mandant:", "Steuersatz",
-                           "Wirtschaftsjahr:"}));
+    EXPECT_EQ(beschriftungen, (QStringList{"Belegdatum", "Belegnummer", "Belegtext", "Betrag in €",
+                                           "Brutto", "Buchungskreis", "Kennzahl",
+                                           "Mandant:", "Steuersatz", "Wirtschaftsjahr:"}));
     const std::pair<QAbstractButton*, const char*> knoepfe[] = {
         {f->DBCheckBoxEin, "&Einnahme"},
         {f->DBCheckBoxAus, "&Ausgabe"},

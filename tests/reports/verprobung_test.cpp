@@ -335,7 +335,7 @@ TEST_F(VerprobungTest, TheThirdQuarterOf2026ShowsEachKindOnItsLine) {
     ASSERT_TRUE(m.has_value());
     EXPECT_EQ(reportengine::textLines(*m),
               QStringList({"Umsatzsteuerverprobung\tIn den Stammdaten wurde noch kein Name "
-                           "eingetragen!!!",
+                           "eingetragen!!!\tSeite 1 von 1",
                            "3. Quartal 2026", "Bemessungsgrundlage (netto)\tUmsatzsteuer",
                            "Erlöse 0%\t\t2.300,00\t0,00", "Erlöse 4,9%\t\t1.100,00\t53,90",
                            "Erlöse 10%\t\t500,00\t50,00", "Erlöse 20%\t\t2.000,00\t400,00",

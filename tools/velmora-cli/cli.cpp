@@ -112,8 +112,8 @@ void Kontext::oeffnen() {
 void Kontext::vorabPruefen() {
     Datenbank& db = m_dm->db();
     const QString pfad = db.path();
-    if (const auto marker = datenbankpruefung::markerLesen(pfad))
-        throw Refused(datenbankpruefung::befund(pfad, *marker, m_dir));
+    if (const QStringList marker = datenbankpruefung::markerProbleme(pfad); !marker.isEmpty())
+        throw Refused(datenbankpruefung::befund(pfad, marker, m_dir));
     if (QFileInfo(pfad).size() > kGanzPruefenBis)
         return;
     QStringList befunde;

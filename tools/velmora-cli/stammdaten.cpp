@@ -166,7 +166,8 @@ void jahrListe(Kontext& k, const QStringList& words) {
     TDM_EinAus& dm = k.dm();
     dm.setQueryZeitraumMandant(dm.gibMandant());
     zeilen(dm.QueryZeitraum(), [&](const QSqlRecord& r) {
-        k.out(QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
+        k.out(
+            QStringLiteral("%1	%2").arg(r.value("id").toInt()).arg(r.value("Jahr").toInt()));
     });
 }
 
