@@ -21,8 +21,14 @@ os.mkdir(gesund)
 
 def run(d, *args):
     return subprocess.run([cli, "--dir", d, "--heute", "10.12.2026", *args],
-                          capture_output=True, text=True)
+                          capture_output=True, text=True, errors="replace")
 
+# the template beside the tool (or in bin/ of a build tree) becomes the books
+for vorlage in (os.path.join(os.path.dirname(cli), "Velmora_neu.mdb"),
+                os.path.join(os.path.dirname(cli), "bin", "Velmora_neu.mdb")):
+    if os.path.exists(vorlage):
+        shutil.copy(vorlage, os.path.join(gesund, "Velmora_neu.mdb"))
+        break
 assert run(gesund, "init", "--mandant", "Huber KG", "--jahr", "2026").returncode == 0
 assert run(gesund, "bk", "neu", "Erlöse", "ER").returncode == 0
 assert run(gesund, "buchung", "neu", "--datum", "02.03.2026", "--betrag", "120",
@@ -47,10 +53,11 @@ print(f"Datei {len(inhalt)} Bytes, {seiten} Seiten zu {seite}")
 def beschaedigt(pfad):
     try:
         c = sqlite3.connect(f"file:{pfad}?mode=ro", uri=True)
+        c.text_factory = bytes  # a damaged page may hold any bytes in a name
         r = c.execute("pragma integrity_check").fetchall()
         c.close()
-        return r != [("ok",)]
-    except sqlite3.DatabaseError:
+        return r != [(b"ok",)]
+    except (sqlite3.DatabaseError, ValueError):
         return True
 
 zahlen = dict(kopien=0, beschaedigt=0, geschrieben=0, summen_ok=0, unbeschaedigt=0)
