@@ -326,7 +326,8 @@ int fortschrittMelden(void* daten) {
 
 } // namespace
 
-QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortschritt) {
+QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortschritt,
+                                          bool nurSeiten) {
     Sql seiten = sql(QStringLiteral("PRAGMA page_count"));
     seiten.exec();
     const qint64 anzahl = seiten.next() ? seiten.value(0).toLongLong() : 0;
@@ -355,7 +356,8 @@ QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortsc
             throw DatenbankFehler(fehlerText(e));
         probleme << e.databaseText();
     };
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
+    if (!q.exec(nurSeiten ? QStringLiteral("PRAGMA quick_check")
+                          : QStringLiteral("PRAGMA integrity_check"))) {
         befund();
     } else {
         while (q.next()) {

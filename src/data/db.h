@@ -107,7 +107,10 @@ public:
 
     // A whole integrity check; answers the problems found, none for a sound
     // file. fortschritt (0 ... 100) is called now and then while it runs.
-    QStringList integritaetPruefen(const std::function<void(int)>& fortschritt = {});
+    // nurSeiten: SQLite's quick_check, every page but not whether each index
+    // matches its table.
+    QStringList integritaetPruefen(const std::function<void(int)>& fortschritt = {},
+                                   bool nurSeiten = false);
 
 private:
     friend class Transaktion;

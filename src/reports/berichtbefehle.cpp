@@ -195,38 +195,38 @@ std::optional<int> BerichtBefehle::periodeFragen() {
 }
 
 void BerichtBefehle::AnlagenverzeichnisClick() {
-    std::optional<reportengine::PageModel> seiten;
-    T_RepDaten daten;
-    const QString titel = QStringLiteral("Anlagenverzeichnis");
-    try {
-        TDM_EinAus& dm = m_umgebung.dm;
-        daten.GanzerName = mandantenname::zeilenTest(dm);
-        daten.Jahr = dm.gibJahr();
-        daten.ZeitraumText = auswertung::jahrText(daten.Jahr);
-        TRep_Jahresabschluss bericht(daten, titel, jahresabschluss::anlagenSpalten());
-        seiten = bericht.erzeugen(jahresabschluss::anlagenZeilen(
-            anlagenverzeichnis::jahr(dm.db(), dm.gibMandant(), daten.Jahr)));
-    } catch (const std::exception& e) {
-        fehler(QStringLiteral("Das Anlagenverzeichnis konnte nicht erstellt werden."), e);
-        return;
-    }
-    vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText);
+    jahresabschlussZeigen(QStringLiteral("Anlagenverzeichnis"),
+                          QStringLiteral("Das Anlagenverzeichnis konnte nicht erstellt werden."),
+                          jahresabschluss::anlagenSpalten(), [](TDM_EinAus& dm, int jahr) {
+                              return jahresabschluss::anlagenZeilen(
+                                  anlagenverzeichnis::jahr(dm.db(), dm.gibMandant(), jahr));
+                          });
 }
 
 void BerichtBefehle::JahresabschlussClick() {
+    jahresabschlussZeigen(QStringLiteral("Jahresabschluss (E 1a)"),
+                          QStringLiteral("Der Jahresabschluss konnte nicht erstellt werden."),
+                          jahresabschluss::e1aSpalten(), [](TDM_EinAus& dm, int jahr) {
+                              return jahresabschluss::e1aZeilen(
+                                  e1a::rechnen(dm.db(), dm.gibMandant(), dm.gibZeitraum(), jahr));
+                          });
+}
+
+void BerichtBefehle::jahresabschlussZeigen(
+    const QString& titel, const QString& misslungen,
+    std::vector<TRep_Jahresabschluss::Spalte> spalten,
+    const std::function<std::vector<QStringList>(TDM_EinAus&, int jahr)>& zeilen) {
     std::optional<reportengine::PageModel> seiten;
     T_RepDaten daten;
-    const QString titel = QStringLiteral("Jahresabschluss (E 1a)");
     try {
         TDM_EinAus& dm = m_umgebung.dm;
         daten.GanzerName = mandantenname::zeilenTest(dm);
         daten.Jahr = dm.gibJahr();
         daten.ZeitraumText = auswertung::jahrText(daten.Jahr);
-        TRep_Jahresabschluss bericht(daten, titel, jahresabschluss::e1aSpalten());
-        seiten = bericht.erzeugen(jahresabschluss::e1aZeilen(
-            e1a::rechnen(dm.db(), dm.gibMandant(), dm.gibZeitraum(), daten.Jahr)));
+        TRep_Jahresabschluss bericht(daten, titel, std::move(spalten));
+        seiten = bericht.erzeugen(zeilen(dm, daten.Jahr));
     } catch (const std::exception& e) {
-        fehler(QStringLiteral("Der Jahresabschluss konnte nicht erstellt werden."), e);
+        fehler(misslungen, e);
         return;
     }
     vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText);

@@ -2,13 +2,16 @@
 
 #include "reportengine/pagemodel.h"
 #include "reports/t_repdaten.h"
+#include "reports/trep_jahresabschluss.h"
 
 #include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QWidget;
+class TDM_EinAus;
 class TCustomExport;
 class TExportauswahl;
 class TMonatsAuswahl;
@@ -73,6 +76,11 @@ private:
     // The period dialog without "Datenexport": the code chosen, or none.
     std::optional<int> periodeFragen();
     void vorschauZeigen(reportengine::PageModel seiten, const QString& titel);
+    // The register or the E 1a summary of the current fiscal year in the preview.
+    void jahresabschlussZeigen(
+        const QString& titel, const QString& misslungen,
+        std::vector<TRep_Jahresabschluss::Spalte> spalten,
+        const std::function<std::vector<QStringList>(TDM_EinAus&, int jahr)>& zeilen);
     // The data export of Query_Export as filled by the command.
     void datenexportAusfuehren();
     // A failure of an evaluation: what it was, then why.

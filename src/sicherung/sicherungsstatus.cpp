@@ -1,10 +1,10 @@
 #include "sicherung/sicherungsstatus.h"
 
+#include "platform/atomicfile.h"
 #include "sicherung/datensicherung.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace sicherungsstatus {
 
@@ -29,14 +29,11 @@ bool merken(const QString& dir, const QDateTime& jetzt, const QString& fehler) {
     zeile.replace(QLatin1String("\r\n"), QLatin1String(" "));
     zeile.replace(QLatin1Char('\r'), QLatin1Char(' '));
     zeile.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    QSaveFile f(datei(dir));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray bytes =
         (jetzt.toString(QStringLiteral("dd.MM.yyyy HH:mm")) + QLatin1Char('\t') + zeile + '\n')
             .toUtf8();
-    // QSaveFile::commit can answer true for data that never reached the file
-    return f.write(bytes) == bytes.size() && f.flush() && f.commit();
+    // the program's own file in the backup folder
+    return writeFileAtomically(datei(dir), bytes, nullptr, true);
 }
 
 std::optional<QString> letzterFehler(const QString& dir) {

@@ -2,6 +2,7 @@
 
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "platform/atomicfile.h"
 #include "platform/files.h"
 #include "sicherung/datensicherung.h"
 #include "sicherung/verbindung.h"
@@ -10,9 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace wiederherstellung {
 
@@ -36,9 +37,47 @@ std::optional<int> buchungenZaehlen(const QString& pfad) {
     }
 }
 
-// The copy, byte for byte, into an unfinished file of the backup folder:
-// the backup that comes first may prune the oldest copies, the chosen one too.
-void abschreiben(const QString& quelle, QTemporaryFile& ziel) {
+// The scratch copy of the chosen backup in the backup folder: named with this
+// process and locked like every temporary, so that a killed restore's
+// leftover goes with the next restore and a running one's stays.
+class Zwischenkopie {
+public:
+    explicit Zwischenkopie(const QString& ordner) {
+        const QString prefix = QStringLiteral("Velmora_tab");
+        const QString suffix = QStringLiteral(".zurueck");
+        atomicfile::removeStale(ordner, prefix, suffix);
+        m_pfad = atomicfile::temporaryName(ordner, prefix, suffix);
+        m_fd = atomicfile::createLocked(m_pfad);
+        if (m_fd < 0)
+            throw DatenbankFehler(
+                QStringLiteral("Im Ordner %1 kann nicht geschrieben werden: %2")
+                    .arg(QDir::toNativeSeparators(ordner), atomicfile::cause(errno)));
+    }
+    ~Zwischenkopie() {
+        // removed while still locked, so no cleanup takes it for a leftover
+        QFile::remove(m_pfad);
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Zwischenkopie(const Zwischenkopie&) = delete;
+    Zwischenkopie& operator=(const Zwischenkopie&) = delete;
+
+    int fd() const { return m_fd; }
+    const QString& pfad() const { return m_pfad; }
+
+private:
+    QString m_pfad;
+    int m_fd = -1;
+};
+
+// The copy, byte for byte, into the scratch file: the backup that comes
+// first may prune the oldest copies, the chosen one too.
+void abschreiben(const QString& quelle, const Zwischenkopie& kopie) {
+    QFile ziel;
+    if (!ziel.open(kopie.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        throw DatenbankFehler(
+            QStringLiteral("Die Sicherung kann nicht in den Ordner %1 kopiert werden: %2")
+                .arg(QDir::toNativeSeparators(QFileInfo(kopie.pfad()).path()), ziel.errorString()));
     QFile in(quelle);
     if (!in.open(QIODevice::ReadOnly))
         throw DatenbankFehler(QStringLiteral("Die Sicherung %1 kann nicht gelesen werden: %2")
@@ -51,14 +90,13 @@ void abschreiben(const QString& quelle, QTemporaryFile& ziel) {
         if (ziel.write(block) != block.size())
             throw DatenbankFehler(
                 QStringLiteral("Die Sicherung kann nicht in den Ordner %1 kopiert werden: %2")
-                    .arg(QDir::toNativeSeparators(QFileInfo(ziel.fileName()).path()),
+                    .arg(QDir::toNativeSeparators(QFileInfo(kopie.pfad()).path()),
                          ziel.errorString()));
     }
     if (!ziel.flush())
         throw DatenbankFehler(
             QStringLiteral("Die Sicherung kann nicht in den Ordner %1 kopiert werden: %2")
-                .arg(QDir::toNativeSeparators(QFileInfo(ziel.fileName()).path()),
-                     ziel.errorString()));
+                .arg(QDir::toNativeSeparators(QFileInfo(kopie.pfad()).path()), ziel.errorString()));
     ziel.close();
 }
 
@@ -112,14 +150,9 @@ QString zurueckspielen(const QString& dir, const QString& kopie, const QDateTime
     if (!QDir().mkpath(sicherung.ordner()))
         throw DatenbankFehler(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
                                   .arg(QDir::toNativeSeparators(sicherung.ordner())));
-    QTemporaryFile zwischen(
-        QDir(sicherung.ordner()).filePath(QStringLiteral("Velmora_tab_XXXXXX.zurueck")));
-    if (!zwischen.open())
-        throw DatenbankFehler(
-            QStringLiteral("Im Ordner %1 kann nicht geschrieben werden: %2")
-                .arg(QDir::toNativeSeparators(sicherung.ordner()), zwischen.errorString()));
+    const Zwischenkopie zwischen(sicherung.ordner());
     abschreiben(kopie, zwischen);
-    pruefen(zwischen.fileName(), kopie);
+    pruefen(zwischen.pfad(), kopie);
 
     Datenbank ziel(sicherung::verbindungsname());
     ziel.setBusyTimeout(kWartenMs);
@@ -132,7 +165,7 @@ QString zurueckspielen(const QString& dir, const QString& kopie, const QDateTime
     const QString vorher = sicherung.sichern(jetzt);
 
     Datenbank quelle(sicherung::verbindungsname());
-    quelle.open(zwischen.fileName(), true);
+    quelle.open(zwischen.pfad(), true);
     sqlite3_backup* b =
         sqlite3_backup_init(sicherung::handle(ziel), "main", sicherung::handle(quelle), "main");
     if (!b)

@@ -12,8 +12,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <cstdio>
 #include <vector>
 
@@ -116,19 +114,9 @@ void Kontext::vorabPruefen() {
         throw Refused(datenbankpruefung::befund(pfad, marker, m_dir));
     if (QFileInfo(pfad).size() > kGanzPruefenBis)
         return;
-    QStringList befunde;
-    QSqlQuery q(db.connection());
     // the check of "pruefen": unlike quick_check it also finds an index that
     // no longer matches its table, which would give wrong totals
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check"))) {
-        befunde << q.lastError().databaseText();
-    } else {
-        while (q.next())
-            befunde << datenbankmeldung::befunde(q.value(0).toString());
-        if (q.lastError().isValid())
-            befunde << q.lastError().databaseText();
-    }
-    q.finish();
+    const QStringList befunde = db.integritaetPruefen();
     if (befunde.isEmpty())
         return;
     // the window and every later command see it too, until pruefen passes
