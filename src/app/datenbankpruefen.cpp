@@ -7,7 +7,6 @@
 #include "toolkit/umgebung.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QProgressDialog>
 
 void TForm_Velmora::DatenbankPruefen1Click() {
@@ -33,11 +32,7 @@ void TForm_Velmora::DatenbankPruefen1Click() {
     if (probleme.isEmpty()) {
         // a passing check lifts what the start check found
         if (m_startpruefung && m_startpruefung->befund()) {
-            m_startpruefung->bestanden();
-            if (m_schadenStatus)
-                m_schadenStatus->hide();
-            for (QLabel* l : {Label_Einnahmen, Label_Ust, Label_Ausgaben, Label_Vst})
-                l->setToolTip(QString());
+            schadenAufheben();
             Berechne();
         }
         m_umgebung.ui.message(datenbankpruefung::inOrdnung());

@@ -171,6 +171,14 @@ void TForm_Velmora::startpruefungBeginnen() {
     m_startpruefung->starten();
 }
 
+void TForm_Velmora::schadenAufheben() {
+    m_startpruefung->bestanden();
+    if (m_schadenStatus)
+        m_schadenStatus->hide();
+    for (QLabel* l : {Label_Einnahmen, Label_Ust, Label_Ausgaben, Label_Vst})
+        l->setToolTip(QString());
+}
+
 void TForm_Velmora::schadenZeigen(const QString& meldung) {
     const QString kurz = QStringLiteral("Datenbank beschädigt");
     for (QLabel* l : {Label_Einnahmen, Label_Ust, Label_Ausgaben, Label_Vst}) {
@@ -400,9 +408,7 @@ bool TForm_Velmora::Zurueckspielen(const QString& kopie) {
     // a restored copy has passed the whole check: what was found before is gone
     if (zurueck && m_startpruefung) {
         m_startpruefung->abbrechen();
-        m_startpruefung->bestanden();
-        if (m_schadenStatus)
-            m_schadenStatus->hide();
+        schadenAufheben();
     }
     AnzeigeAktualisieren();
     return zurueck;

@@ -153,6 +153,8 @@ private:
     void festschreibungZeigen(int zeitraum, int mandant);
     // A damaged file: its message where the totals stand, and in the status bar.
     void schadenZeigen(const QString& meldung);
+    // A check without findings or a restored copy: the totals come back.
+    void schadenAufheben();
     void StammdatenPruefen();
     void aktivierungAnfordern();
     std::optional<int> aktuelleBuchung(bool einnahmeListe) const;
