@@ -124,8 +124,11 @@ int loeschen(Datenbank& db, int id, int mandant) {
 
 QStringList texte(Datenbank& db, int mandant, int zeitraum) {
     Sql q = db.sql(
-        QStringLiteral(" SELECT DISTINCT T_Buchungen.Mandant, T_Buchungen.Text  FROM T_Buchungen  "
+        // GROUP BY rather than DISTINCT: PostgreSQL sorts a DISTINCT only by
+        // what it selects, and the German order is another expression
+        QStringLiteral(" SELECT T_Buchungen.Mandant, T_Buchungen.Text  FROM T_Buchungen  "
                        "where mandant = :mandant AND  Wirtschaftsjahr = :zeitraum "
+                       "GROUP BY T_Buchungen.Mandant, T_Buchungen.Text "
                        "ORDER BY T_Buchungen.Text COLLATE DEUTSCH"));
     q.bind("mandant", mandant).bind("zeitraum", zeitraum).exec();
     QStringList result;

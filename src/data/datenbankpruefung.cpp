@@ -46,6 +46,9 @@ QString befund(const QString& path, const QStringList& probleme, const QString& 
 }
 
 QStringList kopfBefunde(Datenbank& db) {
+    // a server has no file header, and its typed columns hold no stray values
+    if (db.istServer())
+        return {};
     sqlite3* handle = *static_cast<sqlite3* const*>(db.connection().driver()->handle().constData());
     sqlite3_file* datei = nullptr;
     if (!handle ||
@@ -93,6 +96,9 @@ QStringList markerProbleme(const QString& datenbankPfad) {
 }
 
 void vorDemSchreibenPruefen(Datenbank& db) {
+    // a server has no file header, and its typed columns hold no stray values
+    if (db.istServer())
+        return;
     const QString dir = QFileInfo(db.path()).absolutePath();
     QStringList probleme = kopfBefunde(db);
     probleme << markerProbleme(db.path());
@@ -101,6 +107,9 @@ void vorDemSchreibenPruefen(Datenbank& db) {
 }
 
 void beimStartPruefen(Datenbank& db) {
+    // a server has no file header, and its typed columns hold no stray values
+    if (db.istServer())
+        return;
     // the first read takes the shared lock and rolls back a hot journal
     db.execute(QStringLiteral("BEGIN"));
     struct Ende {
@@ -228,6 +237,9 @@ bool falsch(Art art, const QString& typ, const QVariant& wert) {
 } // namespace
 
 QStringList typBefunde(Datenbank& db, bool vollstaendig) {
+    // a server has no file header, and its typed columns hold no stray values
+    if (db.istServer())
+        return {};
     QStringList befunde;
     for (const Tabelle& t : tabellen()) {
         QStringList spalten{QLatin1String(t.id),
@@ -263,6 +275,9 @@ QStringList typBefunde(Datenbank& db, bool vollstaendig) {
 }
 
 void typenSicherstellen(Datenbank& db) {
+    // a server has no file header, and its typed columns hold no stray values
+    if (db.istServer())
+        return;
     const QStringList befunde = typBefunde(db, false);
     if (!befunde.isEmpty())
         throw DatenbankFehler(befund(db.path(), befunde, QFileInfo(db.path()).absolutePath()));

@@ -1,6 +1,8 @@
 #include "data/db.h"
 #include "data/datenbankpruefung.h"
+#include "data/serverziel.h"
 #include "data/sortierung.h"
+#include "data/sqldialekt.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -140,12 +142,67 @@ QString fuerCode(int code, const QString& path, const QString& detail, int syste
                      detail);
 }
 
+QString serverNichtErreichbar(const QString& adresse, const QString& detail) {
+    return mitDetail(QStringLiteral("Der Datenbankserver %1 ist nicht erreichbar. Bitte prüfen Sie "
+                                    "die Adresse, das Netz und ob der Server läuft.")
+                         .arg(adresse),
+                     detail.trimmed());
+}
+
+QString fuerServer(const QString& sqlstate, const QString& adresse, const QString& detail) {
+    const QString d = detail.trimmed();
+    const QString klasse = sqlstate.left(2);
+    // libpq's own texts at connecting carry no SQLSTATE; they may be German
+    if (sqlstate == QLatin1String("28P01") || sqlstate == QLatin1String("28000") ||
+        d.contains(QLatin1String("password authentication failed")) ||
+        d.contains(QLatin1String("Passwort-Authentifizierung")) ||
+        d.contains(QLatin1String("no password supplied")) ||
+        d.contains(QLatin1String("kein Passwort angegeben")))
+        return mitDetail(QStringLiteral("Der Datenbankserver %1 hat die Anmeldung abgelehnt: "
+                                        "Benutzer oder Kennwort sind falsch.")
+                             .arg(adresse),
+                         d);
+    if (sqlstate == QLatin1String("3D000") ||
+        (d.contains(QLatin1String("database")) && d.contains(QLatin1String("does not exist"))) ||
+        (d.contains(QLatin1String("Datenbank")) && d.contains(QLatin1String("existiert nicht"))))
+        return mitDetail(QStringLiteral("Die Datenbank auf dem Datenbankserver %1 gibt es nicht. "
+                                        "Bitte prüfen Sie den Namen in der Adresse.")
+                             .arg(adresse),
+                         d);
+    if (sqlstate == QLatin1String("55P03") || sqlstate == QLatin1String("40P01") ||
+        sqlstate == QLatin1String("40001") || sqlstate == QLatin1String("57014"))
+        return gesperrt(adresse);
+    if (klasse == QLatin1String("23"))
+        return mitDetail(QStringLiteral("Die Änderung verletzt eine Regel der Datenbank %1 und "
+                                        "wurde nicht gespeichert. Bitte prüfen Sie die Eingaben.")
+                             .arg(adresse),
+                         d);
+    if (klasse == QLatin1String("53"))
+        return mitDetail(QStringLiteral("Der Datenbankserver %1 hat keinen Platz oder Speicher "
+                                        "mehr; die letzte Änderung wurde nicht gespeichert. Bitte "
+                                        "verständigen Sie den Betreuer des Servers.")
+                             .arg(adresse),
+                         d);
+    if (sqlstate == QLatin1String("42501"))
+        return mitDetail(QStringLiteral("Der Benutzer darf in der Datenbank %1 nicht lesen oder "
+                                        "schreiben. Bitte verständigen Sie den Betreuer des "
+                                        "Servers.")
+                             .arg(adresse),
+                         d);
+    if (sqlstate.isEmpty() || klasse == QLatin1String("08") || klasse == QLatin1String("57"))
+        return serverNichtErreichbar(adresse, d);
+    return mitDetail(QStringLiteral("Die Datenbank %1 meldet einen Fehler.").arg(adresse), d);
+}
+
 } // namespace datenbankmeldung
 
 QString Datenbank::fehlerText(const QSqlError& e) const {
     QString text = e.databaseText();
     if (text.isEmpty())
         text = e.text();
+    if (m_server)
+        return datenbankmeldung::fuerServer(e.nativeErrorCode(), m_path,
+                                            text.isEmpty() ? e.driverText() : text);
     bool ok = false;
     const int code = e.nativeErrorCode().toInt(&ok);
     if (!ok)
@@ -191,7 +248,7 @@ QStringList Sql::placeholders(const QString& text) {
 
 Sql::Sql(Datenbank& db, const QString& text)
     : m_db(&db), m_text(text), m_query(db.connection()), m_placeholders(placeholders(text)) {
-    if (!m_query.prepare(text))
+    if (!m_query.prepare(db.m_server ? db.uebersetzt(text) : text))
         throw DatenbankFehler(db.fehlerText(m_query.lastError()));
 }
 
@@ -212,7 +269,11 @@ Sql::~Sql() {
 Sql& Sql::bind(const QString& name, const QVariant& value) {
     for (const QString& p : std::as_const(m_placeholders)) {
         if (p.compare(name, Qt::CaseInsensitive) == 0) {
-            m_query.bindValue(QLatin1Char(':') + p, value);
+            // yes/no columns are integers on both engines
+            if (m_db->m_server && value.typeId() == QMetaType::Bool)
+                m_query.bindValue(QLatin1Char(':') + p, value.toBool() ? 1 : 0);
+            else
+                m_query.bindValue(QLatin1Char(':') + p, value);
             if (!m_bound.contains(p))
                 m_bound << p;
             return *this;
@@ -248,6 +309,11 @@ Datenbank::~Datenbank() {
 
 void Datenbank::open(const QString& path, bool nurLesen) {
     close();
+    if (m_server) {
+        // the same connection name cannot change its driver
+        QSqlDatabase::removeDatabase(m_name);
+        m_server = false;
+    }
     m_vorDemSchreibenGeprueft = false;
     m_path = QFileInfo(path).absoluteFilePath();
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
@@ -264,6 +330,61 @@ void Datenbank::open(const QString& path, bool nurLesen) {
     if (auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData()))
         sqlite3_extended_result_codes(handle, 1);
     sortierung::registrieren(db);
+}
+
+void Datenbank::openServer(const serverziel::Ziel& ziel, const QString& passwort) {
+    close();
+    m_server = true;
+    m_vorDemSchreibenGeprueft = true;
+    m_path = ziel.anzeige();
+    QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
+                                                     : QSqlDatabase::addDatabase("QPSQL", m_name);
+    if (!db.isValid())
+        throw DatenbankFehler(QStringLiteral("Für den Datenbankserver %1 fehlt der Treiber "
+                                             "(Debian: Paket libqt6sql6-psql).")
+                                  .arg(m_path));
+    db.setHostName(ziel.host);
+    db.setPort(ziel.port);
+    db.setDatabaseName(ziel.datenbank);
+    db.setUserName(ziel.benutzer);
+    db.setPassword(passwort);
+    db.setConnectOptions(ziel.treiberOptionen());
+    if (!db.open())
+        throw DatenbankFehler(fehlerText(db.lastError()));
+    // a lock held by another clerk ends the wait like SQLite's busy timeout
+    execute(QStringLiteral("SET lock_timeout = %1").arg(m_busyTimeoutMs));
+    execute(QStringLiteral("SET client_min_messages = warning"));
+}
+
+void Datenbank::execute(const QString& text) {
+    if (!m_server) {
+        Sql(*this, text).exec();
+        return;
+    }
+    // the server cannot prepare transaction control or settings
+    QSqlQuery q(connection());
+    if (!q.exec(uebersetzt(text)))
+        throw DatenbankFehler(fehlerText(q.lastError()));
+}
+
+QStringList Datenbank::tabellen() {
+    Sql q = sql(m_server ? QStringLiteral("select table_name from information_schema.tables "
+                                          "where table_schema = 'public' and table_type = 'BASE "
+                                          "TABLE'")
+                         : QStringLiteral("select name from sqlite_master where type = 'table' "
+                                          "and name not like 'sqlite\\_%' escape '\\'"));
+    q.exec();
+    QStringList namen;
+    while (q.next())
+        namen << q.value(0).toString();
+    return namen;
+}
+
+const QString& Datenbank::uebersetzt(const QString& text) {
+    auto it = m_uebersetzt.find(text);
+    if (it == m_uebersetzt.end())
+        it = m_uebersetzt.emplace(text, sqldialekt::fuerPostgres(text)).first;
+    return it->second;
 }
 
 void Datenbank::close() {
@@ -328,6 +449,9 @@ int fortschrittMelden(void* daten) {
 
 QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortschritt,
                                           bool nurSeiten) {
+    // the server keeps its own pages; what it finds it reports on every read
+    if (m_server)
+        return {};
     Sql seiten = sql(QStringLiteral("PRAGMA page_count"));
     seiten.exec();
     const qint64 anzahl = seiten.next() ? seiten.value(0).toLongLong() : 0;
@@ -374,7 +498,17 @@ QStringList Datenbank::integritaetPruefen(const std::function<void(int)>& fortsc
 Transaktion::Transaktion(Datenbank& db) : m_db(db), m_level(db.m_depth) {
     if (m_level == 0 && m_db.m_waechter)
         m_db.m_waechter();
-    if (m_level == 0) {
+    if (m_level == 0 && m_db.m_server) {
+        m_db.execute(QStringLiteral("BEGIN"));
+        // one writer at a time, as SQLite's write lock gives it: identifiers
+        // and voucher numbers are "largest plus one" inside the transaction
+        try {
+            m_db.execute(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kSchreibsperre));
+        } catch (const DatenbankFehler&) {
+            QSqlQuery(m_db.connection()).exec(QStringLiteral("ROLLBACK"));
+            throw;
+        }
+    } else if (m_level == 0) {
         m_db.execute(QStringLiteral("BEGIN IMMEDIATE"));
         // the first write of a connection looks at the header first: a cut
         // or damaged file is never written into

@@ -10,6 +10,9 @@
 #include <stdexcept>
 
 class QSqlError;
+namespace serverziel {
+struct Ziel;
+}
 
 // A database failure with the text to show the user.
 class DatenbankFehler : public std::runtime_error {
@@ -45,8 +48,14 @@ public:
     // The next row; false only at the end. A row that cannot be read (a
     // damaged page, a lock) throws instead of ending the result early.
     bool next();
-    QVariant value(int column) const { return m_query.value(column); }
-    QVariant value(const QString& column) const { return m_query.value(column); }
+    // NULL as an empty QVariant on both engines (PostgreSQL's driver hands
+    // out a null of the column's type, whose text would be "0").
+    QVariant value(int column) const {
+        return m_query.isNull(column) ? QVariant() : m_query.value(column);
+    }
+    QVariant value(const QString& column) const {
+        return m_query.isNull(column) ? QVariant() : m_query.value(column);
+    }
     int rowsAffected() const { return m_query.numRowsAffected(); }
     QSqlQuery& query() { return m_query; }
     // Hands the executed query on, e.g. to a list model.
@@ -84,10 +93,17 @@ public:
     // Opens an existing file for reading and writing (or only for reading);
     // never creates one.
     void open(const QString& path, bool nurLesen = false);
+    // Opens the books on a PostgreSQL server; the password only when libpq
+    // finds none of its own (kept by the caller in memory, never written).
+    void openServer(const serverziel::Ziel& ziel, const QString& passwort = QString());
     void close();
     bool isOpen() const;
     QSqlDatabase connection() const;
+    // The file, or the server's address as messages name it.
     const QString& path() const { return m_path; }
+    bool istServer() const { return m_server; }
+    // The names of the database's own tables, as the engine spells them.
+    QStringList tabellen();
     // How long a statement waits for another program's lock before it fails.
     void setBusyTimeout(int ms) { m_busyTimeoutMs = ms; }
     int busyTimeout() const { return m_busyTimeoutMs; }
@@ -100,7 +116,8 @@ public:
     // The same, for a small statement run again and again (the booking
     // dialog's reads): prepared once per connection and then reused.
     Sql wiederverwendet(const QString& text);
-    void execute(const QString& text) { Sql(*this, text).exec(); }
+    // A statement without parameters, e.g. transaction control.
+    void execute(const QString& text);
 
     // The German message for a failure of this database's driver.
     QString fehlerText(const QSqlError& error) const;
@@ -121,7 +138,12 @@ private:
     };
     void zurueckgeben(const QString& text, QSqlQuery query, QStringList placeholders);
 
+    // a statement as the connection's engine takes it
+    const QString& uebersetzt(const QString& text);
+
     QString m_name;
+    bool m_server = false;
+    std::map<QString, QString> m_uebersetzt;
     // prepared statements not in use, by their text; emptied when the file closes
     std::map<QString, Vorrat> m_vorrat;
     QString m_path;
@@ -142,6 +164,9 @@ public:
     Transaktion& operator=(const Transaktion&) = delete;
 
     void commit();
+
+    // The key of the server's transaction-level lock that every writer takes.
+    static constexpr qint64 kSchreibsperre = 0x56454c4d4f5241; // "VELMORA"
 
 private:
     Datenbank& m_db;
@@ -166,4 +191,9 @@ QStringList befunde(const QString& zeile);
 // failed call, which tells a full disk from other I/O errors.
 QString fuerCode(int code, const QString& path, const QString& detail, int systemFehler = 0);
 
+// The message for a failure of a PostgreSQL server at the address named:
+// by its SQLSTATE, or for a connection that failed, by what libpq said.
+QString fuerServer(const QString& sqlstate, const QString& adresse, const QString& detail);
+
+QString serverNichtErreichbar(const QString& adresse, const QString& detail);
 } // namespace datenbankmeldung

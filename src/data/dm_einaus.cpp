@@ -37,16 +37,12 @@ QString kopfPruefen(const QString& path, const QString& keine) {
 }
 
 bool alleTabellen(Datenbank& db) {
-    int gefunden = 0;
-    Sql q = db.sql(QStringLiteral("select name from sqlite_master where type = 'table'"));
-    q.exec();
-    while (q.next()) {
-        for (const char* t : kTabellen) {
-            if (q.value(0).toString().compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
-                ++gefunden;
-        }
+    const QStringList vorhanden = db.tabellen();
+    for (const char* t : kTabellen) {
+        if (!vorhanden.contains(QLatin1String(t), Qt::CaseInsensitive))
+            return false;
     }
-    return gefunden == static_cast<int>(kTabellen.size());
+    return true;
 }
 
 QString naechsterVerbindungsname() {
@@ -86,7 +82,34 @@ QString TDM_EinAus::ADO_VelmoraBeforeConnect() const {
 }
 
 void TDM_EinAus::ADO_VelmoraConnect() {
+    if (m_server) {
+        serverVerbinden();
+        return;
+    }
     pruefeDatenbank(ADO_VelmoraBeforeConnect());
+}
+
+void TDM_EinAus::setServer(std::optional<serverziel::Ziel> ziel, QString passwort) {
+    m_server = std::move(ziel);
+    m_passwort = std::move(passwort);
+}
+
+void TDM_EinAus::serverVerbinden() {
+    try {
+        m_db.openServer(*m_server, m_passwort);
+        const QStringList vorhanden = m_db.tabellen();
+        if (vorhanden.isEmpty())
+            throw DatenbankFehler(
+                QStringLiteral("Die Datenbank %1 ist leer. Legen Sie die Tabellen mit "
+                               "„velmora-cli --db %1 init --mandant NAME --jahr JAHR“ an.")
+                    .arg(m_db.path()));
+        if (!alleTabellen(m_db))
+            throw DatenbankFehler(QStringLiteral("Die Datenbank %1 ist keine Velmora-Datenbank.")
+                                      .arg(m_db.path()));
+    } catch (const DatenbankFehler&) {
+        m_db.close();
+        throw;
+    }
 }
 
 QString TDM_EinAus::keineVelmoraDatenbank(const QString& path) {
@@ -240,6 +263,9 @@ void TDM_EinAus::aufSchaedenPruefen() {
 }
 
 void TDM_EinAus::aufSchaedenPruefen(Datenbank& db) {
+    // a server finds damage on the read that meets it
+    if (db.istServer())
+        return;
     const QString path = db.path();
     // Header and size are compared under a read lock, so that no commit of
     // another program changes the file in between.
@@ -270,6 +296,8 @@ void TDM_EinAus::aufSchaedenPruefen(Datenbank& db) {
 
 QStringList TDM_EinAus::DatenbankPruefen(const std::function<void(int)>& fortschritt) {
     QStringList probleme = m_db.integritaetPruefen(fortschritt);
+    if (m_db.istServer())
+        return probleme;
     if (probleme.isEmpty())
         probleme << datenbankpruefung::typBefunde(m_db, true);
     // a check without findings lifts the backup's block on writing

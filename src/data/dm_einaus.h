@@ -2,6 +2,7 @@
 
 #include "data/db.h"
 #include "data/exportabfrage.h"
+#include "data/serverziel.h"
 
 #include <QSqlQueryModel>
 #include <QString>
@@ -56,6 +57,10 @@ public:
     void DataModuleCreate();
 
     Datenbank& db() { return m_db; }
+    // The books on a PostgreSQL server instead of the file in dir; the
+    // password only when libpq has none of its own.
+    void setServer(std::optional<serverziel::Ziel> ziel, QString passwort = QString());
+    const std::optional<serverziel::Ziel>& server() const { return m_server; }
     UserSeam& ui() { return m_ui; }
     const Clock& clock() const { return m_clock; }
     const QString& dir() const { return m_dir; }
@@ -146,7 +151,11 @@ private:
     void ersterStart();
     bool mandantIDBelegt(int id);
 
+    void serverVerbinden();
+
     QString m_dir;
+    std::optional<serverziel::Ziel> m_server;
+    QString m_passwort;
     UserSeam& m_ui;
     const Clock& m_clock;
     Datenbank m_db;

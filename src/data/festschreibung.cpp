@@ -16,10 +16,7 @@ namespace festschreibung {
 namespace {
 
 bool tabelleVorhanden(Datenbank& db, const QString& name) {
-    Sql q = db.sql(QStringLiteral(
-        "select 1 from sqlite_master where type = 'table' and name = :name collate nocase"));
-    q.bind("name", name).exec();
-    return q.next();
+    return db.tabellen().contains(name, Qt::CaseInsensitive);
 }
 
 } // namespace

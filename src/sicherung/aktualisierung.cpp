@@ -3,6 +3,7 @@
 #include "data/aenderungsprotokoll.h"
 #include "data/db.h"
 #include "data/dm_einaus.h"
+#include "data/sqldialekt.h"
 #include "platform/files.h"
 #include "sicherung/datensicherung.h"
 #include "sicherung/verbindung.h"
@@ -17,7 +18,11 @@ namespace aktualisierung {
 
 namespace {
 
-QString bezeichner(const QString& name) {
+// The server folds unquoted names, as its statements expect; the template's
+// names are plain identifiers.
+QString bezeichner(const Datenbank& db, const QString& name) {
+    if (db.istServer())
+        return name;
     QString n = name;
     n.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + n + QLatin1Char('"');
@@ -49,7 +54,18 @@ QString schluessel(const QString& name) {
 
 std::vector<Spalte> spaltenLesen(Datenbank& db, const QString& tabelle) {
     std::vector<Spalte> spalten;
-    Sql q = db.sql(QStringLiteral("PRAGMA table_info(%1)").arg(bezeichner(tabelle)));
+    if (db.istServer()) {
+        Sql q = db.sql(QStringLiteral(
+            "select column_name, data_type, is_nullable, column_default from "
+            "information_schema.columns where table_schema = 'public' and table_name = :t "
+            "order by ordinal_position"));
+        q.bind(QStringLiteral("t"), tabelle).exec();
+        while (q.next())
+            spalten.push_back({q.value(0).toString(), q.value(1).toString(),
+                               q.value(2).toString() == QLatin1String("NO"), q.value(3)});
+        return spalten;
+    }
+    Sql q = db.sql(QStringLiteral("PRAGMA table_info(%1)").arg(bezeichner(db, tabelle)));
     q.exec();
     while (q.next())
         spalten.push_back(
@@ -59,12 +75,17 @@ std::vector<Spalte> spaltenLesen(Datenbank& db, const QString& tabelle) {
 
 NachName<Tabelle> tabellenLesen(Datenbank& db) {
     NachName<Tabelle> tabellen;
-    Sql q = db.sql(QStringLiteral("select name, sql from sqlite_master where type = 'table' "
-                                  "and name not like 'sqlite\\_%' escape '\\'"));
-    q.exec();
-    while (q.next())
-        tabellen[schluessel(q.value(0).toString())] = {
-            q.value(0).toString(), q.value(1).toString(), {}};
+    if (db.istServer()) {
+        for (const QString& name : db.tabellen())
+            tabellen[schluessel(name)] = {name, QString(), {}};
+    } else {
+        Sql q = db.sql(QStringLiteral("select name, sql from sqlite_master where type = 'table' "
+                                      "and name not like 'sqlite\\_%' escape '\\'"));
+        q.exec();
+        while (q.next())
+            tabellen[schluessel(q.value(0).toString())] = {
+                q.value(0).toString(), q.value(1).toString(), {}};
+    }
     for (auto& [_, t] : tabellen)
         t.spalten = spaltenLesen(db, t.name);
     return tabellen;
@@ -73,8 +94,11 @@ NachName<Tabelle> tabellenLesen(Datenbank& db) {
 NachName<Index> indizesLesen(Datenbank& db) {
     NachName<Index> indizes;
     // indexes of constraints have no statement of their own and come with their table
-    Sql q = db.sql(QStringLiteral(
-        "select name, sql from sqlite_master where type = 'index' and sql is not null"));
+    Sql q = db.sql(db.istServer()
+                       ? QStringLiteral("select indexname, indexdef from pg_indexes where "
+                                        "schemaname = 'public'")
+                       : QStringLiteral("select name, sql from sqlite_master where type = 'index' "
+                                        "and sql is not null"));
     q.exec();
     while (q.next())
         indizes[schluessel(q.value(0).toString())] = {q.value(0).toString(), q.value(1).toString()};
@@ -85,9 +109,9 @@ NachName<Index> indizesLesen(Datenbank& db) {
 std::vector<std::vector<QVariant>> zeilenLesen(Datenbank& db, const Tabelle& t) {
     QStringList namen;
     for (const Spalte& s : t.spalten)
-        namen << bezeichner(s.name);
+        namen << bezeichner(db, s.name);
     Sql q = db.sql(
-        QStringLiteral("select %1 from %2").arg(namen.join(QLatin1Char(',')), bezeichner(t.name)));
+        QStringLiteral("select %1 from %2").arg(namen.join(QLatin1Char(',')), bezeichner(db, t.name)));
     q.exec();
     std::vector<std::vector<QVariant>> zeilen;
     while (q.next()) {
@@ -103,12 +127,12 @@ void zeileEinfuegen(Datenbank& db, const Tabelle& t, const std::vector<QVariant>
     QStringList namen;
     QStringList werte;
     for (int i = 0; i < static_cast<int>(t.spalten.size()); ++i) {
-        namen << bezeichner(t.spalten[i].name);
+        namen << bezeichner(db, t.spalten[i].name);
         werte << QStringLiteral(":w%1").arg(i);
     }
     Sql q = db.sql(
         QStringLiteral("insert into %1 (%2) values (%3)")
-            .arg(bezeichner(t.name), namen.join(QLatin1Char(',')), werte.join(QLatin1Char(','))));
+            .arg(bezeichner(db, t.name), namen.join(QLatin1Char(',')), werte.join(QLatin1Char(','))));
     for (int i = 0; i < static_cast<int>(zeile.size()); ++i)
         q.bind(QStringLiteral("w%1").arg(i), zeile[static_cast<size_t>(i)]);
     q.exec();
@@ -121,10 +145,11 @@ bool hatSpalte(const Tabelle& t, const QString& name) {
     return false;
 }
 
-QString spaltenDefinition(const Spalte& s) {
-    QString def = bezeichner(s.name);
+QString spaltenDefinition(const Datenbank& db, const Spalte& s) {
+    QString def = bezeichner(db, s.name);
     if (!s.typ.isEmpty())
-        def += QLatin1Char(' ') + s.typ;
+        def += QLatin1Char(' ') +
+               (db.istServer() ? sqldialekt::spaltentypFuerPostgres(s.name, s.typ) : s.typ);
     if (s.nichtNull)
         def += QStringLiteral(" NOT NULL");
     if (!s.vorgabe.isNull())
@@ -154,6 +179,77 @@ Vorlage vorlageLesen(const QString& path) {
     return v;
 }
 
+// Adds to db what the template has and db lacks, in one transaction.
+QStringList ergaenzen(Datenbank& db, const Vorlage& vorlage, const QDateTime& jetzt) {
+    QStringList ergaenzt;
+    {
+        Transaktion t(db);
+        // the German name order the statements ask for by name
+        if (db.istServer())
+            db.execute(QStringLiteral("CREATE COLLATION IF NOT EXISTS deutsch "
+                                      "(provider = icu, locale = 'de-AT')"));
+        NachName<Tabelle> tabellen = tabellenLesen(db);
+        const NachName<Index> indizes = indizesLesen(db);
+        for (const auto& [key, soll] : vorlage.tabellen) {
+            const auto ist = tabellen.find(key);
+            if (ist == tabellen.end()) {
+                db.execute(db.istServer() ? sqldialekt::ddlFuerPostgres(soll.sql) : soll.sql);
+                for (const auto& zeile : vorlage.zeilen.at(key))
+                    zeileEinfuegen(db, soll, zeile);
+                ergaenzt << QStringLiteral("Tabelle %1").arg(soll.name);
+                continue;
+            }
+            for (const Spalte& s : soll.spalten) {
+                if (hatSpalte(ist->second, s.name))
+                    continue;
+                db.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                               .arg(bezeichner(db, ist->second.name), spaltenDefinition(db, s)));
+                ergaenzt << QStringLiteral("Spalte %1.%2").arg(ist->second.name, s.name);
+            }
+        }
+        for (const auto& [key, soll] : vorlage.indizes) {
+            if (indizes.count(key))
+                continue;
+            const QString ddl = db.istServer() ? sqldialekt::ddlFuerPostgres(soll.sql) : soll.sql;
+            if (ddl.isEmpty())
+                continue;
+            db.execute(ddl);
+            ergaenzt << QStringLiteral("Index %1").arg(soll.name);
+        }
+        // the chart of accounts: an account the user's file lacks, by its number
+        const QString konten = schluessel(QStringLiteral("T_Kontenplan"));
+        if (vorlage.tabellen.count(konten) && tabellen.count(konten)) {
+            const Tabelle& soll = vorlage.tabellen.at(konten);
+            int nummer = -1;
+            for (int i = 0; i < static_cast<int>(soll.spalten.size()); ++i)
+                if (soll.spalten[static_cast<size_t>(i)].name.compare(QLatin1String("Kontonummer"),
+                                                                      Qt::CaseInsensitive) == 0)
+                    nummer = i;
+            for (const auto& zeile : vorlage.zeilen.at(konten)) {
+                if (nummer < 0)
+                    break;
+                const QVariant konto = zeile[static_cast<size_t>(nummer)];
+                Sql da = db.sql(QStringLiteral("select 1 from %1 where Kontonummer = :konto")
+                                    .arg(bezeichner(db, tabellen.at(konten).name)));
+                da.bind(QStringLiteral("konto"), konto).exec();
+                if (da.next())
+                    continue;
+                zeileEinfuegen(db, soll, zeile);
+                ergaenzt << QStringLiteral("Konto %1").arg(konto.toString());
+            }
+        }
+        // a log that arrives after the bookings starts with what is there, so
+        // that its check covers them
+        const QString protokoll = schluessel(QStringLiteral("T_Protokoll"));
+        if (vorlage.tabellen.count(protokoll) && !tabellen.count(protokoll)) {
+            const int anzahl = aenderungsprotokoll::bestandUebernehmen(db, jetzt);
+            ergaenzt << QStringLiteral("Protokoll: %1 Buchungen übernommen").arg(anzahl);
+        }
+        t.commit();
+    }
+    return ergaenzt;
+}
+
 } // namespace
 
 QString vorlageName() {
@@ -179,64 +275,7 @@ Ergebnis aktualisieren(const QString& dir, const QDateTime& jetzt) {
     Datenbank db(sicherung::verbindungsname());
     db.open(arbeitsPfad);
     db.execute(QStringLiteral("PRAGMA synchronous=FULL"));
-    {
-        Transaktion t(db);
-        NachName<Tabelle> tabellen = tabellenLesen(db);
-        const NachName<Index> indizes = indizesLesen(db);
-        for (const auto& [key, soll] : vorlage.tabellen) {
-            const auto ist = tabellen.find(key);
-            if (ist == tabellen.end()) {
-                db.execute(soll.sql);
-                for (const auto& zeile : vorlage.zeilen.at(key))
-                    zeileEinfuegen(db, soll, zeile);
-                e.ergaenzt << QStringLiteral("Tabelle %1").arg(soll.name);
-                continue;
-            }
-            for (const Spalte& s : soll.spalten) {
-                if (hatSpalte(ist->second, s.name))
-                    continue;
-                db.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
-                               .arg(bezeichner(ist->second.name), spaltenDefinition(s)));
-                e.ergaenzt << QStringLiteral("Spalte %1.%2").arg(ist->second.name, s.name);
-            }
-        }
-        for (const auto& [key, soll] : vorlage.indizes) {
-            if (indizes.count(key))
-                continue;
-            db.execute(soll.sql);
-            e.ergaenzt << QStringLiteral("Index %1").arg(soll.name);
-        }
-        // the chart of accounts: an account the user's file lacks, by its number
-        const QString konten = schluessel(QStringLiteral("T_Kontenplan"));
-        if (vorlage.tabellen.count(konten) && tabellen.count(konten)) {
-            const Tabelle& soll = vorlage.tabellen.at(konten);
-            int nummer = -1;
-            for (int i = 0; i < static_cast<int>(soll.spalten.size()); ++i)
-                if (soll.spalten[static_cast<size_t>(i)].name.compare(QLatin1String("Kontonummer"),
-                                                                      Qt::CaseInsensitive) == 0)
-                    nummer = i;
-            for (const auto& zeile : vorlage.zeilen.at(konten)) {
-                if (nummer < 0)
-                    break;
-                const QVariant konto = zeile[static_cast<size_t>(nummer)];
-                Sql da = db.sql(QStringLiteral("select 1 from %1 where Kontonummer = :konto")
-                                    .arg(bezeichner(tabellen.at(konten).name)));
-                da.bind(QStringLiteral("konto"), konto).exec();
-                if (da.next())
-                    continue;
-                zeileEinfuegen(db, soll, zeile);
-                e.ergaenzt << QStringLiteral("Konto %1").arg(konto.toString());
-            }
-        }
-        // a log that arrives after the bookings starts with what is there, so
-        // that its check covers them
-        const QString protokoll = schluessel(QStringLiteral("T_Protokoll"));
-        if (vorlage.tabellen.count(protokoll) && !tabellen.count(protokoll)) {
-            const int anzahl = aenderungsprotokoll::bestandUebernehmen(db, jetzt);
-            e.ergaenzt << QStringLiteral("Protokoll: %1 Buchungen übernommen").arg(anzahl);
-        }
-        t.commit();
-    }
+    e.ergaenzt = ergaenzen(db, vorlage, jetzt);
     db.close();
 
     // while the template lies there, the next start runs the update again
@@ -246,6 +285,11 @@ Ergebnis aktualisieren(const QString& dir, const QDateTime& jetzt) {
                            "werden.")
                 .arg(QDir::toNativeSeparators(vorlagePfad)));
     return e;
+}
+
+QStringList serverAktualisieren(Datenbank& db, const QString& vorlagePfad,
+                                const QDateTime& jetzt) {
+    return ergaenzen(db, vorlageLesen(vorlagePfad), jetzt);
 }
 
 QString bericht(const Ergebnis& ergebnis) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class Datenbank;
+
 // check_update: brings the working database "Velmora_tab.mdb" of a directory
 // up to the template "Velmora_neu.mdb" beside it. Only adds: tables,
 // columns and indexes the working database lacks, and accounts of the chart
@@ -24,6 +26,12 @@ struct Ergebnis {
 // Throws DatenbankFehler with the reason; then the working database and the
 // template are as they were, so the next start tries again.
 Ergebnis aktualisieren(const QString& dir, const QDateTime& jetzt);
+
+// The books on a server, brought up to the template at vorlagePfad in the
+// same way; an empty database gets every table, index and account and the
+// German collation (this is how `init` creates them there). Answers what
+// was added.
+QStringList serverAktualisieren(Datenbank& db, const QString& vorlagePfad, const QDateTime& jetzt);
 
 // The log line of a finished run.
 QString bericht(const Ergebnis& ergebnis);

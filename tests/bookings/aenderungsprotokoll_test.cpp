@@ -87,18 +87,17 @@ TEST_F(AenderungsprotokollTest, AFailureInTheMiddleLeavesNeitherChangeNorRow) {
     postingsSchlagenFehl();
     EXPECT_THROW(schreiber().neueBuchungSpeichern(beleg("10,00", 20, true)), DatenbankFehler);
     EXPECT_THROW(schreiber().buchungAendern(b), DatenbankFehler);
-    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    schreibfehlerWeg();
     postingsSchlagenFehl(QStringLiteral("DELETE"));
     EXPECT_THROW(schreiber().buchungLoeschen(id, mandant), DatenbankFehler);
-    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    schreibfehlerWeg();
 
     // the log row itself fails after booking and postings were written
-    dm->db().execute(QStringLiteral("CREATE TRIGGER kaputt BEFORE INSERT ON T_Protokoll "
-                                    "BEGIN SELECT RAISE(ABORT, 'Schreibfehler'); END"));
+    schreibfehler(QStringLiteral("T_Protokoll"));
     EXPECT_THROW(schreiber().neueBuchungSpeichern(beleg("10,00", 20, true)), DatenbankFehler);
     EXPECT_THROW(schreiber().buchungAendern(b), DatenbankFehler);
     EXPECT_THROW(schreiber().buchungLoeschen(id, mandant), DatenbankFehler);
-    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    schreibfehlerWeg();
 
     EXPECT_EQ(anzahl("T_Buchungen"), 1);
     EXPECT_EQ(wert("select Betrag from T_Buchungen").toLongLong(), 1200000);

@@ -70,9 +70,7 @@ protected:
 
     // A test-only trigger that makes every insert into the postings fail.
     void postingsSchlagenFehl(const QString& art = QStringLiteral("INSERT")) {
-        dm->db().execute(QStringLiteral("CREATE TRIGGER kaputt BEFORE %1 ON t_kontenbewegungen "
-                                        "BEGIN SELECT RAISE(ABORT, 'Schreibfehler'); END")
-                             .arg(art));
+        schreibfehler(QStringLiteral("t_kontenbewegungen"), art);
     }
 
     int mandant = -1;

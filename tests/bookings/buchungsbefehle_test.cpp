@@ -233,7 +233,7 @@ TEST_F(BuchungsbefehleTest, FailedWriteRollsBackAndReopensWithTheEntries) {
             wieder << f.DBEdit_Betrag->text() << f.DBCombo_Steuersatz->currentText()
                    << f.DBComboText->currentText() << f.DBEditBelegnummer->text()
                    << f.DBLookupComboBox1->currentText() << f.windowTitle();
-            dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+            schreibfehlerWeg();
         },
         &TFormBelegeingabe::SchalterOK);
 
@@ -266,7 +266,7 @@ TEST_F(BuchungsbefehleTest, FailedChangeOrDeletionChangesNothing) {
     EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant), vorher);
     EXPECT_EQ(bewegungen(id), QStringList{"1020:166700"});
 
-    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    schreibfehlerWeg();
     postingsSchlagenFehl(QStringLiteral("DELETE"));
     ui.answerQuestion(UserSeam::Yes);
     ui.answerQuestion(UserSeam::Yes);

@@ -273,8 +273,7 @@ TEST_F(BuchungskreisTest, PickerShowsTheExportBoxOnlyWhenAskedAndReportsIt) {
 
 TEST_F(BuchungskreisTest, AFailedWriteIsShownAndStoresNothing) {
     listeZeigen();
-    dm->db().execute("create trigger kein before insert on T_BKreis begin "
-                     "select raise(abort, 'gesperrt'); end");
+    schreibfehler(QStringLiteral("T_BKreis"), QStringLiteral("INSERT"), QStringLiteral("kein"));
     bearbeitenMit("Büro", "B", QDialog::Accepted);
     befehle->SchalterNeuClick();
     EXPECT_EQ(ui.texts("error").size(), 1);

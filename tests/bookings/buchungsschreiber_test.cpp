@@ -55,11 +55,14 @@ TEST_F(BuchungsschreiberTest, ChangeReplacesPostingsAndKeepsTheIdentifier) {
     ASSERT_TRUE(schreiber().buchungAendern(b));
     EXPECT_EQ(bewegungen(id),
               (QStringList{QStringLiteral("1021:200000"), QStringLiteral("2021:200000")}));
-    EXPECT_EQ(wert(QStringLiteral("select group_concat(id) from (select id from "
-                                  "t_kontenbewegungen where Buchungen_id = %1 order by id)")
-                       .arg(id))
-                  .toString(),
-              QStringLiteral("3,4"));
+    QStringList ids;
+    Sql q = dm->db().sql(
+        QStringLiteral("select id from t_kontenbewegungen where Buchungen_id = %1 order by id")
+            .arg(id));
+    q.exec();
+    while (q.next())
+        ids << q.value(0).toString();
+    EXPECT_EQ(ids.join(QLatin1Char(',')), QStringLiteral("3,4"));
     EXPECT_EQ(anzahl("T_Buchungen"), 2);
 }
 
@@ -97,13 +100,13 @@ TEST_F(BuchungsschreiberTest, FailuresRollBackTheWholeBooking) {
     EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant), vorher);
     EXPECT_EQ(bewegungen(id), QStringList{QStringLiteral("1020:200000")});
 
-    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    schreibfehlerWeg();
     postingsSchlagenFehl(QStringLiteral("DELETE"));
     EXPECT_THROW(schreiber().buchungLoeschen(id, mandant), DatenbankFehler);
     EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant), vorher);
 
     // and the connection is usable afterwards
-    dm->db().execute(QStringLiteral("DROP TRIGGER kaputt"));
+    schreibfehlerWeg();
     EXPECT_NO_THROW(schreiber().buchungLoeschen(id, mandant));
     EXPECT_EQ(anzahl("t_kontenbewegungen"), 0);
 }
@@ -188,10 +191,11 @@ TEST_F(BuchungsschreiberTest, RatesWithADecimalAndTheKindsOfLiability) {
     b.Buchungsdatum = QDate(2026, 7, 1);
     const int erste = schreiber().neueBuchungSpeichern(b);
     EXPECT_EQ(bewegungen(erste), QStringList{"1049:49000"});
-    EXPECT_EQ(
-        abfrage("select typeof(Steuersatz) || ' ' || Steuersatz from T_Buchungen where ID = " +
-                QString::number(erste)),
-        "real 4.9");
+    // SQLite keeps whole rates as integers; the server's column is a decimal
+    EXPECT_EQ(abfrage(QStringLiteral("select %1 Steuersatz from T_Buchungen where ID = ")
+                          .arg(testserver::aktiv() ? "" : "typeof(Steuersatz) || ' ' ||") +
+                      QString::number(erste)),
+              testserver::aktiv() ? "4.9" : "real 4.9");
 
     Buchung kz = beleg("80", 0, true);
     kz.SteuerfreiKZ = QStringLiteral("017");
@@ -200,9 +204,11 @@ TEST_F(BuchungsschreiberTest, RatesWithADecimalAndTheKindsOfLiability) {
     rc.Steuerschuld = steuerschuld::ReverseCharge;
     const int dritte = schreiber().neueBuchungSpeichern(rc);
     EXPECT_EQ(bewegungen(dritte), (QStringList{"1021:1000000", "2021:1000000"}));
-    EXPECT_EQ(
-        abfrage("select typeof(Steuersatz) from T_Buchungen where ID = " + QString::number(dritte)),
-        "integer");
+    if (!testserver::aktiv()) {
+        EXPECT_EQ(abfrage("select typeof(Steuersatz) from T_Buchungen where ID = " +
+                          QString::number(dritte)),
+                  "integer");
+    }
     for (const int id : {erste, zweite, dritte}) {
         const auto gelesen = buchungstabelle::lesen(dm->db(), id, mandant);
         ASSERT_TRUE(gelesen.has_value());

@@ -108,8 +108,11 @@ TEST_F(BuchungslisteTest, ManyRowsLoadAsTheyAreRead) {
     }
     Buchungsliste liste(dm->db(), true);
     liste.starten(z, m);
-    EXPECT_LT(liste.rowCount(), 3000);
-    EXPECT_TRUE(liste.canFetchMore());
+    // libpq hands over a result whole; SQLite's rows come as they are read
+    if (!testserver::aktiv()) {
+        EXPECT_LT(liste.rowCount(), 3000);
+        EXPECT_TRUE(liste.canFetchMore());
+    }
     while (liste.canFetchMore())
         liste.fetchMore();
     ASSERT_EQ(liste.rowCount(), 3000);

@@ -32,10 +32,7 @@ protected:
     }
 
     // The fixture's module on the file again, for its query helpers.
-    void oeffnen() {
-        dm = std::make_unique<TDM_EinAus>(dir(), ui, clock);
-        dm->ADO_VelmoraConnect();
-    }
+    void oeffnen() { dm = weiteresModul(ui); }
 
     Buchung beleg(int bk, const QString& betrag) {
         Buchung b;
@@ -86,6 +83,7 @@ protected:
 // The two damaged files of a real report: a file cut short, whose broken
 // index answers "no year" without any error, and an index page overwritten.
 TEST_F(Datensicherheit, ADamagedFileIsReportedAndNeverWrittenAtStartUp) {
+    NUR_DATEI();
     for (const bool abgeschnitten : {true, false}) {
         SetUp();
         if (abgeschnitten) {
@@ -128,6 +126,7 @@ TEST_F(Datensicherheit, ADamagedFileIsReportedAndNeverWrittenAtStartUp) {
 }
 
 TEST_F(Datensicherheit, TheFullCheckReportsProgressAndASoundFile) {
+    NUR_DATEI();
     TDM_EinAus modul(dir(), ui, clock);
     modul.ADO_VelmoraConnect();
     QList<int> schritte;
@@ -156,11 +155,10 @@ TEST_F(Datensicherheit, TheFullCheckReportsProgressAndASoundFile) {
 TEST_F(Datensicherheit, TwoWritersNeverDuplicateAVoucherNumber) {
     int mandant = 0, zeitraum = 0, bk = 0;
     {
-        TDM_EinAus modul(dir(), ui, clock);
-        modul.ADO_VelmoraConnect();
-        mandant = modul.gibMandant();
-        zeitraum = modul.gibZeitraum();
-        Sql q = modul.db().sql("select id from T_BKreis");
+        const auto modul = weiteresModul(ui);
+        mandant = modul->gibMandant();
+        zeitraum = modul->gibZeitraum();
+        Sql q = modul->db().sql("select id from T_BKreis");
         q.exec();
         ASSERT_TRUE(q.next());
         bk = q.value(0).toInt();
@@ -168,7 +166,8 @@ TEST_F(Datensicherheit, TwoWritersNeverDuplicateAVoucherNumber) {
     std::atomic<int> fehler{0};
     const auto schreiber = [&] {
         ScriptedUserSeam stumm;
-        TDM_EinAus modul(dir(), stumm, clock);
+        const auto m = weiteresModul(stumm, false);
+        TDM_EinAus& modul = *m;
         modul.db().setBusyTimeout(60000);
         try {
             modul.ADO_VelmoraConnect();
@@ -202,6 +201,7 @@ TEST_F(Datensicherheit, TwoWritersNeverDuplicateAVoucherNumber) {
 // Another program holds the file: a clear German message, never "no Velmora
 // database" or SQLite's English text.
 TEST_F(Datensicherheit, ALockHeldByAnotherProgramIsNamedAsSuch) {
+    NUR_DATEI();
     const QString gesperrt =
         QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Programm benutzt. Bitte "
                        "versuchen Sie es in einigen Sekunden noch einmal.")

@@ -143,9 +143,8 @@ TEST_F(DataModule, AReusedStatementIsNeverSharedAndSurvivesReopening) {
         Sql ungebunden = db.wiederverwendet(text);
         EXPECT_THROW(ungebunden.exec(), DatenbankFehler) << "a value bound before does not count";
     }
-    const QString pfad = db.path();
     db.close();
-    db.open(pfad);
+    dm->ADO_VelmoraConnect();
     Sql q = db.wiederverwendet(text);
     EXPECT_EQ(erste(q, 1), 1);
 }
@@ -218,6 +217,7 @@ TEST_F(DataModule, DeletingAYearTakesItsBookingsAndTheirPostings) {
 }
 
 TEST_F(DataModule, FailedDeletionsLeaveEverythingAsItWas) {
+    NUR_DATEI();
     ersterMandant("A", 2025);
     const int a = dm->gibMandant();
     const int z2 = dm->zeitraumAnlegen(a, 2026);
@@ -283,7 +283,13 @@ TEST_F(DataModule, PlaceholdersAreMatchedWithoutCaseAndNeverLeftEmpty) {
                  DatenbankFehler);
 }
 
-class DataModuleFiles : public VelmoraFixture {};
+class DataModuleFiles : public VelmoraFixture {
+protected:
+    void SetUp() override {
+        NUR_DATEI();
+        VelmoraFixture::SetUp();
+    }
+};
 
 TEST_F(DataModuleFiles, MissingDatabaseIsNamedAndNotCreated) {
     dm.reset();

@@ -1,6 +1,7 @@
 #include "fixture.h"
 
 #include "data/currency.h"
+#include "testserver.h"
 
 #include <QFile>
 
@@ -22,8 +23,20 @@ void VelmoraFixture::neueDatenbank() {
     ASSERT_TRUE(QFile::copy(QStringLiteral(VELMORA_TEMPLATE_PATH), dbPath()));
     QFile(dbPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     dm = std::make_unique<TDM_EinAus>(dir(), ui, clock);
+    if (testserver::aktiv()) {
+        m_server = testserver::frischeDatenbank();
+        dm->setServer(m_server);
+    }
     dm->ADO_VelmoraConnect();
     umgebung = std::make_unique<Umgebung>(Umgebung{*dm, ui, *ini, clock});
+}
+
+std::unique_ptr<TDM_EinAus> VelmoraFixture::weiteresModul(UserSeam& u, bool verbinden) {
+    auto modul = std::make_unique<TDM_EinAus>(dir(), u, clock);
+    modul->setServer(m_server);
+    if (verbinden)
+        modul->ADO_VelmoraConnect();
+    return modul;
 }
 
 void VelmoraFixture::ersterMandant(const QString& name, int jahr) {
@@ -88,6 +101,30 @@ void VelmoraFixture::bewegung(int mandant, int buchung, int konto, const QString
         .bind("betrag", static_cast<qlonglong>(Currency::parse(betrag)->units()))
         .exec();
     t.commit();
+}
+
+void VelmoraFixture::schreibfehler(const QString& tabelle, const QString& art,
+                                   const QString& name) {
+    m_schreibfehler[name] = tabelle;
+    if (!dm->db().istServer()) {
+        dm->db().execute(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 "
+                                        "BEGIN SELECT RAISE(ABORT, 'Schreibfehler'); END")
+                             .arg(name, art, tabelle));
+        return;
+    }
+    dm->db().execute(QStringLiteral("CREATE OR REPLACE FUNCTION %1_f() RETURNS trigger LANGUAGE "
+                                    "plpgsql AS $$ BEGIN RAISE EXCEPTION 'Schreibfehler'; END $$")
+                         .arg(name));
+    dm->db().execute(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE "
+                                    "FUNCTION %1_f()")
+                         .arg(name, art, tabelle));
+}
+
+void VelmoraFixture::schreibfehlerWeg(const QString& name) {
+    const QString tabelle = m_schreibfehler.at(name);
+    dm->db().execute(dm->db().istServer()
+                         ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, tabelle)
+                         : QStringLiteral("DROP TRIGGER %1").arg(name));
 }
 
 QVariant VelmoraFixture::wert(const QString& sql) {

@@ -4,10 +4,12 @@
 #include "platform/clock.h"
 #include "platform/scripteduserseam.h"
 #include "platform/settingsfile.h"
+#include "testserver.h"
 #include "toolkit/umgebung.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 // A fresh working database from the template in a temporary directory, a
@@ -22,6 +24,9 @@ protected:
     QString dbPath() const { return dir() + QStringLiteral("Velmora_tab.mdb"); }
     // Copies the template to Velmora_tab.mdb and opens a data module on it.
     void neueDatenbank();
+    // Another data module on the same books (a second program, a second clerk);
+    // connected when verbinden.
+    std::unique_ptr<TDM_EinAus> weiteresModul(UserSeam& u, bool verbinden = true);
     // Runs DataModuleCreate answering the two questions: a client and a year.
     void ersterMandant(const QString& name = QStringLiteral("Mandant 1"), int jahr = 2026);
 
@@ -31,11 +36,19 @@ protected:
                 int bk, bool einnahme, int eu = 2, int dritt = 2, int beleg = 0);
     void bewegung(int mandant, int buchung, int konto, const QString& betrag);
 
+    // A test-only trigger that makes every art ("INSERT", "DELETE", "UPDATE")
+    // on tabelle fail with "Schreibfehler", in the syntax of the books' engine.
+    void schreibfehler(const QString& tabelle, const QString& art = QStringLiteral("INSERT"),
+                       const QString& name = QStringLiteral("kaputt"));
+    void schreibfehlerWeg(const QString& name = QStringLiteral("kaputt"));
+
     // One value of a single-row query; invalid QVariant when no row.
     QVariant wert(const QString& sql);
     int anzahl(const QString& table, const QString& where = QString());
 
     QTemporaryDir m_dir;
+    std::optional<serverziel::Ziel> m_server;
+    std::map<QString, QString> m_schreibfehler; // trigger → table // the books on the test server, if any
     FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(10, 0))};
     ScriptedUserSeam ui;
     std::unique_ptr<SettingsFile> ini;

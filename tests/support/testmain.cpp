@@ -1,3 +1,4 @@
+#include "testserver.h"
 #include "toolkit/fokusstil.h"
 
 #include <QApplication>
@@ -23,5 +24,11 @@ int main(int argc, char** argv) {
     // as the program itself shows the focus
     fokusSichtbarMachen();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int ergebnis = RUN_ALL_TESTS();
+    try {
+        testserver::aufraeumen();
+    } catch (const std::exception&) {
+        // the cluster goes at the end of the run anyway
+    }
+    return ergebnis;
 }
