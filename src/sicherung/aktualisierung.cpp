@@ -7,10 +7,12 @@
 #include "platform/files.h"
 #include "sicherung/datensicherung.h"
 #include "sicherung/verbindung.h"
+#include "sicherung/vorlageschema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <map>
 #include <vector>
 
@@ -287,9 +289,15 @@ Ergebnis aktualisieren(const QString& dir, const QDateTime& jetzt) {
     return e;
 }
 
-QStringList serverAktualisieren(Datenbank& db, const QString& vorlagePfad,
-                                const QDateTime& jetzt) {
-    return ergaenzen(db, vorlageLesen(vorlagePfad), jetzt);
+QStringList serverAktualisieren(Datenbank& db, const QDateTime& jetzt) {
+    QTemporaryDir ablage;
+    if (!ablage.isValid())
+        throw DatenbankFehler(
+            QStringLiteral("Für die Vorlage der Tabellen fehlt ein temporäres Verzeichnis: %1")
+                .arg(ablage.errorString()));
+    const QString pfad = ablage.filePath(vorlageName());
+    vorlageschema::vorlageSchreiben(pfad);
+    return ergaenzen(db, vorlageLesen(pfad), jetzt);
 }
 
 QString bericht(const Ergebnis& ergebnis) {

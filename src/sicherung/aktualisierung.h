@@ -27,11 +27,10 @@ struct Ergebnis {
 // template are as they were, so the next start tries again.
 Ergebnis aktualisieren(const QString& dir, const QDateTime& jetzt);
 
-// The books on a server, brought up to the template at vorlagePfad in the
-// same way; an empty database gets every table, index and account and the
-// German collation (this is how `init` creates them there). Answers what
-// was added.
-QStringList serverAktualisieren(Datenbank& db, const QString& vorlagePfad, const QDateTime& jetzt);
+// The books on a server, brought up to the program's template in the same
+// way; an empty database gets every table, index and account and the German
+// collation (this is how `init` creates them there). Answers what was added.
+QStringList serverAktualisieren(Datenbank& db, const QDateTime& jetzt);
 
 // The log line of a finished run.
 QString bericht(const Ergebnis& ergebnis);

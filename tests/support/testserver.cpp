@@ -66,8 +66,7 @@ serverziel::Ziel frischeDatenbank() {
     db.openServer(ziel);
     db.execute(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE"));
     db.execute(QStringLiteral("CREATE SCHEMA public"));
-    aktualisierung::serverAktualisieren(db, QStringLiteral(VELMORA_TEMPLATE_PATH),
-                                        QDateTime::currentDateTime());
+    aktualisierung::serverAktualisieren(db, QDateTime::currentDateTime());
     return ziel;
 }
 

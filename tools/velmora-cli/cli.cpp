@@ -65,6 +65,16 @@ Kontext::Kontext(QString dir, std::optional<QDate> heute, QString aufruf)
     m_ini.setProblemReporter([this](const QString& text) { err(text); });
 }
 
+void Kontext::setDatenbank(const std::optional<QString>& option) {
+    const QString url = serverziel::waehlen(option, m_ini);
+    if (url.isEmpty())
+        return;
+    QString fehler;
+    m_server = serverziel::lesen(url, &fehler);
+    if (!m_server)
+        throw UsageError(fehler);
+}
+
 QString Kontext::datei(const QString& name) const {
     return QDir(m_aufruf).absoluteFilePath(name);
 }
@@ -90,6 +100,7 @@ void Kontext::oeffnenOhnePruefung() {
     if (m_dm)
         return;
     m_dm = std::make_unique<TDM_EinAus>(m_dir, m_ui, *m_clock);
+    m_dm->setServer(m_server);
     m_dm->ADO_VelmoraConnect();
     m_umgebung = std::make_unique<Umgebung>(Umgebung{*m_dm, m_ui, m_ini, *m_clock});
 }
@@ -109,6 +120,9 @@ void Kontext::oeffnen() {
 
 void Kontext::vorabPruefen() {
     Datenbank& db = m_dm->db();
+    // the server checks its own pages on every read
+    if (db.istServer())
+        return;
     const QString pfad = db.path();
     if (const QStringList marker = datenbankpruefung::markerProbleme(pfad); !marker.isEmpty())
         throw Refused(datenbankpruefung::befund(pfad, marker, m_dir));
@@ -136,7 +150,8 @@ void Kontext::err(const QString& line) {
 
 QString usageText(const std::vector<Befehl>& befehle) {
     QString text = QStringLiteral(
-        "Aufruf: velmora-cli [--dir DIR] [--heute TT.MM.JJJJ] BEFEHL ...\n\nBefehle:\n");
+        "Aufruf: velmora-cli [--dir DIR] [--db postgresql://BENUTZER@HOST/DATENBANK] "
+        "[--heute TT.MM.JJJJ] BEFEHL ...\n\nBefehle:\n");
     for (const Befehl& b : befehle)
         text += QStringLiteral("  ") + b.usage + QLatin1Char('\n');
     text += QStringLiteral(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/serverziel.h"
 #include "platform/clock.h"
 #include "platform/scripteduserseam.h"
 #include "platform/settingsfile.h"
@@ -63,6 +64,11 @@ public:
     ~Kontext();
 
     const QString& dir() const { return m_dir; }
+    // --db URL; without it VELMORA_DB or the settings' "Datenbank" /
+    // "Verbindung" may still name a server. A UsageError for a bad address.
+    void setDatenbank(const std::optional<QString>& option);
+    // The server the books are on, none for the working database file.
+    const std::optional<serverziel::Ziel>& server() const { return m_server; }
     // A file name given on the command line, made absolute against the
     // shell's working directory (the tool itself works in dir()).
     QString datei(const QString& name) const;
@@ -91,6 +97,7 @@ private:
     void vorabPruefen();
 
     QString m_dir;
+    std::optional<serverziel::Ziel> m_server;
     bool m_vorabPruefung = false;
     QString m_aufruf;
     std::unique_ptr<Clock> m_clock;

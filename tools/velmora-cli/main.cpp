@@ -42,10 +42,13 @@ int main(int argc, char** argv) {
     const QString aufruf = QDir::currentPath();
     QString dir = aufruf;
     std::optional<QDate> heute;
+    std::optional<QString> db;
     while (!words.isEmpty() && words.front().startsWith(QLatin1String("--"))) {
         const QString option = words.takeFirst();
         if (option == QLatin1String("--dir") && !words.isEmpty()) {
             dir = words.takeFirst();
+        } else if (option == QLatin1String("--db") && !words.isEmpty()) {
+            db = words.takeFirst();
         } else if (option == QLatin1String("--heute") && !words.isEmpty()) {
             const QString text = words.takeFirst();
             heute = dates::parse(text);
@@ -77,6 +80,11 @@ int main(int argc, char** argv) {
                                   : QStringLiteral("Unbekannter Befehl: %1").arg(words.join(' ')));
 
     cli::Kontext k(dir, heute, aufruf);
+    try {
+        k.setDatenbank(db);
+    } catch (const cli::UsageError& e) {
+        return usage(befehle, e.text);
+    }
     // the state, the full check and the backups work on a damaged file
     const QString name = befehl->name;
     k.setVorabPruefung(name != QLatin1String("status") && name != QLatin1String("pruefen") &&

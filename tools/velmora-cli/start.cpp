@@ -5,7 +5,9 @@
 #include "data/dates.h"
 #include "data/dm_einaus.h"
 #include "data/festschreibung.h"
+#include "sicherung/aktualisierung.h"
 #include "sicherung/datensicherung.h"
+#include "sicherung/verbindung.h"
 #include "sicherung/wiederherstellung.h"
 
 #include <QDir>
@@ -16,6 +18,8 @@ namespace {
 
 void status(Kontext& k) {
     TDM_EinAus& dm = k.dm();
+    if (k.server())
+        k.out(QStringLiteral("Datenbank\t%1").arg(k.server()->anzeige()));
     const int mandant = dm.gibMandant();
     k.out(QStringLiteral("Mandant\t%1\t%2").arg(mandant).arg(dm.gibMandantName(mandant)));
     k.out(QStringLiteral("Wirtschaftsjahr\t%1\t%2").arg(dm.gibZeitraum()).arg(dm.gibJahr()));
@@ -23,13 +27,30 @@ void status(Kontext& k) {
         k.out(QStringLiteral("Festgeschrieben\t%1").arg(dates::format(*bis)));
 }
 
+// An empty database on the server gets the tables, a Velmora database what
+// it lacks; a database of another program is left alone.
+void tabellenAufDemServer(Kontext& k) {
+    Datenbank db(sicherung::verbindungsname());
+    db.openServer(*k.server());
+    const QStringList vorhanden = db.tabellen();
+    if (!vorhanden.isEmpty() && !vorhanden.contains(QStringLiteral("T_Buchungen"), Qt::CaseInsensitive))
+        throw Refused(QStringLiteral("Die Datenbank %1 gehört zu einem anderen Programm; Velmora "
+                                     "legt darin keine Tabellen an.")
+                          .arg(db.path()));
+    aktualisierung::serverAktualisieren(db, k.clock().now());
+}
+
 void init(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {QStringLiteral("--mandant"), QStringLiteral("--jahr")});
     args.expectPositional(0);
-    const startup::Vorbereitung vorbereitet =
-        startup::DatenbankDateienVorbereiten(QDir(k.dir()).absolutePath() + QLatin1Char('/'));
-    if (!vorbereitet.fehler.isEmpty())
-        throw Refused(vorbereitet.fehler);
+    if (k.server()) {
+        tabellenAufDemServer(k);
+    } else {
+        const startup::Vorbereitung vorbereitet =
+            startup::DatenbankDateienVorbereiten(QDir(k.dir()).absolutePath() + QLatin1Char('/'));
+        if (!vorbereitet.fehler.isEmpty())
+            throw Refused(vorbereitet.fehler);
+    }
     k.oeffnenOhnePruefung();
     TDM_EinAus& dm = k.dm();
 
