@@ -39,12 +39,7 @@ long long RohSql::laufen(const QString& text, const Werte& werte, int zeilen) {
         for (const auto& [n, v] : werte) {
             if (n.compare(name, Qt::CaseInsensitive) != 0)
                 continue;
-            if (v.typeId() == QMetaType::QString) {
-                const QByteArray s = v.toString().toUtf8();
-                sqlite3_bind_text(st, i, s.constData(), int(s.size()), SQLITE_TRANSIENT);
-            } else {
-                sqlite3_bind_int64(st, i, v.toLongLong());
-            }
+            binden(st, i, v);
         }
     }
     long long summe = 0;
@@ -74,4 +69,43 @@ long long RohSql::laufen(const QString& text, const Werte& werte, int zeilen) {
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
         throw std::runtime_error(sqlite3_errmsg(m_db));
     return summe;
+}
+
+void RohSql::binden(sqlite3_stmt* st, int i, const QVariant& v) {
+    if (v.isNull()) {
+        sqlite3_bind_null(st, i);
+    } else if (v.typeId() == QMetaType::QString) {
+        const QByteArray s = v.toString().toUtf8();
+        sqlite3_bind_text(st, i, s.constData(), int(s.size()), SQLITE_TRANSIENT);
+    } else if (v.typeId() == QMetaType::Double) {
+        sqlite3_bind_double(st, i, v.toDouble());
+    } else {
+        sqlite3_bind_int64(st, i, v.toLongLong());
+    }
+}
+
+long long RohSql::einfuegen(const QString& tabelle, const QStringList& spalten,
+                            const std::vector<std::vector<QVariant>>& zeilen) {
+    QStringList platz;
+    for (int i = 1; i <= spalten.size(); ++i)
+        platz << QStringLiteral("?%1").arg(i);
+    const QByteArray utf8 =
+        QStringLiteral("insert into %1 (%2) values (%3)")
+            .arg(tabelle, spalten.join(QStringLiteral(", ")), platz.join(QStringLiteral(", ")))
+            .toUtf8();
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(m_db));
+    for (const auto& zeile : zeilen) {
+        for (std::size_t c = 0; c < zeile.size(); ++c)
+            binden(st, int(c) + 1, zeile[c]);
+        if (sqlite3_step(st) != SQLITE_DONE) {
+            const std::string fehler = sqlite3_errmsg(m_db);
+            sqlite3_finalize(st);
+            throw std::runtime_error(fehler);
+        }
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    return static_cast<long long>(zeilen.size());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <sqlite3.h>
 #include <utility>
@@ -24,6 +25,14 @@ public:
     // away. Throws std::runtime_error on failure.
     long long laufen(const QString& text, const Werte& werte = {}, int zeilen = -1);
 
+    // Inserts the rows into the columns of a table with one statement
+    // prepared once, as a careful bulk writer does; the caller owns the
+    // transaction. Answers the number of rows.
+    long long einfuegen(const QString& tabelle, const QStringList& spalten,
+                        const std::vector<std::vector<QVariant>>& zeilen);
+
 private:
+    void binden(sqlite3_stmt* st, int i, const QVariant& v);
+
     sqlite3* m_db = nullptr;
 };

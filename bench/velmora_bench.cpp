@@ -17,6 +17,7 @@
 #include "export/programmexport.h"
 #include "export/tdbgridexport.h"
 #include "jahrgenerator.h"
+#include "kontoauszugbench.h"
 #include "platform/clock.h"
 #include "platform/scripteduserseam.h"
 #include "reports/einaus.h"
@@ -456,9 +457,36 @@ int main(int argc, char** argv) {
                 ->ReportAggregatesOnly(true);
         }
     }
+    for (const int n : ns) {
+        using Lauf = void (*)(benchmark::State&, int);
+        const struct {
+            const char* name;
+            Lauf velmora;
+            Lauf roh;
+        } auszug[] = {{"Kontoauszug 10000 Zeilen Vorschau", kontoauszugbench::vorschau,
+                       kontoauszugbench::vorschauRoh},
+                      {"Kontoauszug 10000 Zeilen Fenster", kontoauszugbench::vorschaufenster,
+                       kontoauszugbench::vorschauRoh},
+                      {"Kontoauszug 10000 Zeilen buchen", kontoauszugbench::buchen,
+                       kontoauszugbench::buchenRoh}};
+        for (const auto& op : auszug) {
+            const std::string name = std::string(op.name) + "/" + std::to_string(n);
+            tabelle.zeile(name, n, op.name);
+            for (const auto& [art, lauf] :
+                 {std::pair{"/velmora", op.velmora}, std::pair{"/sqlite", op.roh}})
+                benchmark::RegisterBenchmark(
+                    (name + art).c_str(),
+                    [n, lauf = lauf](benchmark::State& state) { lauf(state, n); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(1)
+                    ->Repetitions(3)
+                    ->ReportAggregatesOnly(true);
+        }
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks(&tabelle);
     benchmark::Shutdown();
     jahre().clear();
+    kontoauszugbench::aufraeumen();
     return 0;
 }

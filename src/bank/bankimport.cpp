@@ -3,6 +3,7 @@
 #include "bank/bankbuchung.h"
 #include "bank/duplikate.h"
 #include "bookings/buchungsschreiber.h"
+#include "bookings/buchungsstapel.h"
 #include "data/dates.h"
 #include "data/dm_einaus.h"
 
@@ -66,7 +67,7 @@ Importergebnis buchen(TDM_EinAus& dm, int mandant, int zeitraum,
     int naechsteId = max.value(0).toInt() + 1;
 
     Importergebnis e;
-    Buchungsschreiber schreiber(dm);
+    Buchungsstapel stapel(dm);
     int erledigt = 0;
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
         const Vorschauzeile& v = zeilen[i];
@@ -82,7 +83,7 @@ Importergebnis buchen(TDM_EinAus& dm, int mandant, int zeitraum,
             return Importergebnis{{}, {}, 0, true}; // the guard rolls back
         try {
             const Buchung b = bankbuchung::buchungAus(v.zeile, *v.vorschlag, mandant, zeitraum);
-            const int id = schreiber.neueBuchungSpeichern(b, Belegnummernwahl::Naechste);
+            const int id = stapel.neueBuchung(b);
             merken(db, naechsteId++, mandant, zeitraum, id, v.zeile);
             e.gebucht.emplace_back(v.zeile.zeile, id);
         } catch (const BuchungAbgewiesen& f) {

@@ -2,7 +2,9 @@
 
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace camt053 {
 
@@ -57,11 +59,31 @@ QString ort(const QXmlStreamReader& r) {
         QStringLiteral("Der Kontoauszug kann nicht gelesen werden (%1): %2").arg(ort(r), was));
 }
 
+// The few element names of a statement, each kept once and shared by its
+// elements instead of a string per element.
+class Namen {
+public:
+    QString name(QStringView n) {
+        for (const QString& bekannt : m_namen)
+            if (bekannt == n)
+                return bekannt;
+        m_namen.push_back(n.toString());
+        return m_namen.back();
+    }
+
+private:
+    std::vector<QString> m_namen;
+};
+
 // Reads the document into a tree of its elements; refuses DTDs, entity
-// references Qt does not resolve itself, and malformed XML.
-std::unique_ptr<Knoten> baum(QXmlStreamReader& r) {
+// references Qt does not resolve itself, and malformed XML. Each entry of a
+// statement goes to eintrag as soon as it is complete and is then dropped,
+// so a long statement is never held as a whole.
+std::unique_ptr<Knoten> baum(QXmlStreamReader& r,
+                             const std::function<void(const Knoten&)>& eintrag) {
     std::unique_ptr<Knoten> wurzel;
     std::vector<Knoten*> stapel;
+    Namen namen;
     QString ns;
     while (!r.atEnd()) {
         switch (r.readNext()) {
@@ -92,7 +114,7 @@ std::unique_ptr<Knoten> baum(QXmlStreamReader& r) {
             }
             auto k = std::make_unique<Knoten>();
             // elements of other namespaces (bank extensions) are kept but never matched
-            k->name = r.namespaceUri() == ns ? r.name().toString()
+            k->name = r.namespaceUri() == ns ? namen.name(r.name())
                                              : QLatin1Char('{') + r.name().toString();
             k->ccy = r.attributes().value(QLatin1String("Ccy")).toString();
             Knoten* roh = k.get();
@@ -100,11 +122,22 @@ std::unique_ptr<Knoten> baum(QXmlStreamReader& r) {
             stapel.push_back(roh);
             break;
         }
-        case QXmlStreamReader::EndElement:
+        case QXmlStreamReader::EndElement: {
+            const Knoten* fertig = stapel.back();
             stapel.pop_back();
+            if (stapel.size() == 3 && fertig->name == QLatin1String("Ntry") &&
+                stapel[2]->name == QLatin1String("Stmt") &&
+                stapel[1] == wurzel->kind(u"BkToCstmrStmt")) {
+                eintrag(*fertig);
+                stapel.back()->kinder.pop_back();
+            }
             break;
+        }
         case QXmlStreamReader::Characters:
-            if (!stapel.empty())
+            // every text is read trimmed: the indentation around elements is dropped
+            // here rather than kept in a string of each element
+            if (!stapel.empty() && !(r.isWhitespace() && (!stapel.back()->kinder.empty() ||
+                                                          stapel.back()->text.isEmpty())))
                 stapel.back()->text += r.text();
             break;
         default:
@@ -249,15 +282,24 @@ void eintragLesen(const Knoten& e, int eintragNr, Auszug& out) {
 Auszug lesen(const QByteArray& xml) {
     QXmlStreamReader r(xml);
     r.setNamespaceProcessing(true);
-    const auto wurzel = baum(r);
     Auszug out;
     int eintragNr = 0;
-    const Knoten* auszug = wurzel->kind(u"BkToCstmrStmt");
-    if (!auszug)
+    // a malformed document is refused before any of its entries
+    std::optional<KontoauszugFehler> ersterFehler;
+    const auto wurzel = baum(r, [&](const Knoten& e) {
+        ++eintragNr;
+        if (ersterFehler)
+            return;
+        try {
+            eintragLesen(e, eintragNr, out);
+        } catch (const KontoauszugFehler& f) {
+            ersterFehler = f;
+        }
+    });
+    if (!wurzel->kind(u"BkToCstmrStmt"))
         throw KontoauszugFehler(QStringLiteral("Die Datei enthält keinen Kontoauszug."));
-    for (const Knoten* stmt : auszug->alle(u"Stmt"))
-        for (const Knoten* e : stmt->alle(u"Ntry"))
-            eintragLesen(*e, ++eintragNr, out);
+    if (ersterFehler)
+        throw *ersterFehler;
     return out;
 }
 

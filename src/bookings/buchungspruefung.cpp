@@ -97,22 +97,54 @@ QString steuerschuld(const Buchung& b) {
     return QString();
 }
 
+bool Nachschlag::buchungskreisVorhanden(int bk, int mandant) {
+    const auto schluessel = std::make_pair(bk, mandant);
+    if (const auto it = m_kreise.constFind(schluessel); it != m_kreise.constEnd())
+        return *it;
+    Sql q = m_db.wiederverwendet(
+        QStringLiteral("select count(*) from T_BKreis where id = :bk and mandant = :mandant"));
+    q.bind("bk", bk).bind("mandant", mandant).exec();
+    const bool da = q.next() && q.value(0).toInt() > 0;
+    m_kreise.insert(schluessel, da);
+    return da;
+}
+
+bool Nachschlag::steuerDE(int mandant) {
+    if (const auto it = m_steuerDE.constFind(mandant); it != m_steuerDE.constEnd())
+        return *it;
+    Sql de = m_db.wiederverwendet(
+        QStringLiteral("select SteuerDE from t_stammdaten where mandant = :mandant"));
+    de.bind("mandant", mandant).exec();
+    const bool ja = de.next() && !de.value(0).isNull() && de.value(0).toInt() != 0;
+    m_steuerDE.insert(mandant, ja);
+    return ja;
+}
+
+bool Nachschlag::steuerkontoVorhanden(int konto, int zehntel) {
+    const auto schluessel = std::make_pair(konto, zehntel);
+    if (const auto it = m_konten.constFind(schluessel); it != m_konten.constEnd())
+        return *it;
+    Sql q = m_db.wiederverwendet(
+        QStringLiteral("select count(*) from T_Kontenplan "
+                       "where Kontonummer = :konto and round(Steuersatz * 10) = :zehntel"));
+    q.bind("konto", konto).bind("zehntel", zehntel).exec();
+    const bool da = q.next() && q.value(0).toInt() > 0;
+    m_konten.insert(schluessel, da);
+    return da;
+}
+
 QString steuersatzPruefen(Datenbank& db, Buchungsart art, double satz, int mandant) {
+    Nachschlag n(db);
+    return steuersatzPruefen(n, art, satz, mandant);
+}
+
+QString steuersatzPruefen(Nachschlag& n, Buchungsart art, double satz, int mandant) {
     const QString meldung = QStringLiteral("Für den Steuersatz %1 % gibt es kein Steuerkonto.")
                                 .arg(steuersatz::text(satz));
-    Sql de = db.sql(QStringLiteral("select SteuerDE from t_stammdaten where mandant = :mandant"));
-    de.bind("mandant", mandant).exec();
-    const bool steuerDE = de.next() && !de.value(0).isNull() && de.value(0).toInt() != 0;
-    if (!steuersatzErlaubt(satz, steuerDE))
+    if (!steuersatzErlaubt(satz, n.steuerDE(mandant)))
         return meldung;
     const auto konto = steuerkontoFuer(art, satz);
-    if (!konto)
-        return QString();
-    Sql q =
-        db.sql(QStringLiteral("select count(*) from T_Kontenplan "
-                              "where Kontonummer = :konto and round(Steuersatz * 10) = :zehntel"));
-    q.bind("konto", *konto).bind("zehntel", steuersatz::zehntel(satz)).exec();
-    if (q.next() && q.value(0).toInt() > 0)
+    if (!konto || n.steuerkontoVorhanden(*konto, steuersatz::zehntel(satz)))
         return QString();
     return meldung;
 }
@@ -130,19 +162,25 @@ bool belegnummerVorhanden(Datenbank& db, int mandant, int zeitraum, int nummer, 
 }
 
 bool buchungskreisVorhanden(Datenbank& db, int bk, int mandant) {
-    Sql q = db.wiederverwendet(
-        QStringLiteral("select count(*) from T_BKreis where id = :bk and mandant = :mandant"));
-    q.bind("bk", bk).bind("mandant", mandant).exec();
-    return q.next() && q.value(0).toInt() > 0;
+    return Nachschlag(db).buchungskreisVorhanden(bk, mandant);
 }
 
-QString buchungskreis(Datenbank& db, std::optional<int> bk, int mandant) {
+namespace {
+
+QString buchungskreis(Nachschlag& n, std::optional<int> bk, int mandant) {
     if (!bk)
         return buchungskreisFehlt();
-    if (!buchungskreisVorhanden(db, *bk, mandant))
+    if (!n.buchungskreisVorhanden(*bk, mandant))
         return QStringLiteral("Den Buchungskreis %1 gibt es beim aktuellen Mandanten nicht.")
             .arg(*bk);
     return QString();
+}
+
+} // namespace
+
+QString buchungskreis(Datenbank& db, std::optional<int> bk, int mandant) {
+    Nachschlag n(db);
+    return buchungskreis(n, bk, mandant);
 }
 
 QString belegdatum(const QDate& datum, int jahr) {
@@ -163,9 +201,14 @@ QString text(const QString& text) {
 }
 
 QString buchung(Datenbank& db, const Buchung& b, int jahr) {
+    Nachschlag n(db);
+    return buchung(n, b, jahr);
+}
+
+QString buchung(Nachschlag& n, const Buchung& b, int jahr) {
     for (const QString& fehler :
-         {buchungskreis(db, b.BK, b.mandant), betragsgrenzen(b.Betrag),
-          steuersatzPruefen(db, klassifiziere(b), b.Steuersatz, b.mandant),
+         {buchungskreis(n, b.BK, b.mandant), betragsgrenzen(b.Betrag),
+          steuersatzPruefen(n, klassifiziere(b), b.Steuersatz, b.mandant),
           belegdatum(b.Buchungsdatum, jahr),
           steuersatz::datumPruefen(b.Steuersatz, b.Buchungsdatum), steuerschuld(b), text(b.Text)}) {
         if (!fehler.isEmpty())

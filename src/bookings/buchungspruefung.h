@@ -4,8 +4,10 @@
 #include "data/feldlaengen.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <optional>
+#include <utility>
 
 class Datenbank;
 enum class Buchungsart;
@@ -22,6 +24,25 @@ template <class T> struct Eingelesen {
 };
 
 namespace buchungspruefung {
+
+// What the checks ask the database, each answer read once: a batch of
+// bookings in one transaction keeps one for all of them.
+class Nachschlag {
+public:
+    explicit Nachschlag(Datenbank& db) : m_db(db) {}
+
+    bool buchungskreisVorhanden(int bk, int mandant);
+    // whether the client also books the German rates
+    bool steuerDE(int mandant);
+    // whether the chart has the account for the rate in tenths of a percent
+    bool steuerkontoVorhanden(int konto, int zehntel);
+
+private:
+    Datenbank& m_db;
+    QHash<std::pair<int, int>, bool> m_kreise;
+    QHash<int, bool> m_steuerDE;
+    QHash<std::pair<int, int>, bool> m_konten;
+};
 
 inline constexpr int TextLaenge = feldlaenge::Buchungstext;
 // The largest amount in size: every total of a fiscal year stays exact.
@@ -47,6 +68,7 @@ bool steuersatzErlaubt(double satz, bool steuerDE);
 // Every booking, whatever its kind and flags, has one of the client's rates,
 // and an income or ordinary expense finds its rate account in the chart.
 QString steuersatzPruefen(Datenbank& db, Buchungsart art, double satz, int mandant);
+QString steuersatzPruefen(Nachschlag& n, Buchungsart art, double satz, int mandant);
 
 // The kind of tax liability and the per-booking Kennzahl fit the booking:
 // reverse charge and construction only on an expense posted like an
@@ -69,5 +91,6 @@ QString text(const QString& text);
 // limits, rate, date inside the calendar year jahr, text length.
 // Answers the first message, empty when the booking may be stored.
 QString buchung(Datenbank& db, const Buchung& b, int jahr);
+QString buchung(Nachschlag& n, const Buchung& b, int jahr);
 
 } // namespace buchungspruefung

@@ -83,32 +83,37 @@ void Buchungsschreiber::buchungLoeschen(int id, int mandant) {
     t.commit();
 }
 
-void Buchungsschreiber::SteuerBuchen(const Buchung& b) {
-    Transaktion t(m_dm.db());
-    bool kleinunternehmer = false;
-    if (b.Steuerschuld) {
-        Sql q = m_dm.db().sql(
-            QStringLiteral("select SteuerfreiKZ from T_Stammdaten where mandant = :mandant"));
-        q.bind("mandant", b.mandant).exec();
-        kleinunternehmer = q.next() && q.value(0).toString() == QLatin1String("016");
-    }
+bool kleinunternehmer(Datenbank& db, int mandant) {
+    Sql q = db.wiederverwendet(
+        QStringLiteral("select SteuerfreiKZ from T_Stammdaten where mandant = :mandant"));
+    q.bind("mandant", mandant).exec();
+    return q.next() && q.value(0).toString() == QLatin1String("016");
+}
+
+void steuerbuchungenEinfuegen(Datenbank& db, const Buchung& b, bool kleinunternehmer,
+                              const std::function<int()>& naechsteID) {
     for (const Steuerbuchung& s : SteuerbuchungenAbleiten(b, kleinunternehmer)) {
         const auto betrag = Currency::fromDouble(s.St_Betrag);
         if (!betrag)
             throw DatenbankFehler(
                 QStringLiteral("Der Steuerbetrag der Buchung %1 ist zu groß.").arg(b.ID));
-        const int id = m_dm.neueID(QStringLiteral("t_Kontenbewegungen"));
-        m_dm.db()
-            .sql(QStringLiteral("INSERT INTO t_kontenbewegungen ( mandant, id, Buchungen_id, "
-                                "Konten_Nr, St_Betrag ) "
-                                "values (:mandant, :id, :Buchungen_id, :Konten_nr, :St_Betrag);"))
+        db.wiederverwendet(
+              QStringLiteral("INSERT INTO t_kontenbewegungen ( mandant, id, Buchungen_id, "
+                             "Konten_Nr, St_Betrag ) "
+                             "values (:mandant, :id, :Buchungen_id, :Konten_nr, :St_Betrag);"))
             .bind("mandant", b.mandant)
-            .bind("id", id)
+            .bind("id", naechsteID())
             .bind("Buchungen_id", b.ID)
             .bind("Konten_nr", s.Konten_Nr)
             .bind("St_Betrag", static_cast<qlonglong>(betrag->units()))
             .exec();
     }
+}
+
+void Buchungsschreiber::SteuerBuchen(const Buchung& b) {
+    Transaktion t(m_dm.db());
+    steuerbuchungenEinfuegen(m_dm.db(), b, b.Steuerschuld && kleinunternehmer(m_dm.db(), b.mandant),
+                             [this] { return m_dm.neueID(QStringLiteral("t_Kontenbewegungen")); });
     t.commit();
 }
 

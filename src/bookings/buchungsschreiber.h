@@ -2,6 +2,8 @@
 
 #include "data/db.h"
 
+#include <functional>
+
 struct Buchung;
 class TDM_EinAus;
 
@@ -24,6 +26,13 @@ enum class Belegnummernwahl {
     // typed, and the user agreed to a number that is already taken
     AuchDoppelt,
 };
+
+// Whether the client is a small business (Kennzahl 016): a reverse charge
+// then posts only the tax owed.
+bool kleinunternehmer(Datenbank& db, int mandant);
+// Inserts the postings derived from b; naechsteID answers each posting's identifier.
+void steuerbuchungenEinfuegen(Datenbank& db, const Buchung& b, bool kleinunternehmer,
+                              const std::function<int()>& naechsteID);
 
 // Stores bookings with their tax postings. Each operation is one
 // transaction in which the booking is checked as it is written, so the

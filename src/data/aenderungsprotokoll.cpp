@@ -117,8 +117,9 @@ std::optional<Buchungsstand> lesen(Datenbank& db, int id, int mandant) {
     if (!b)
         return std::nullopt;
     Buchungsstand s{*b, {}};
-    Sql q = db.sql(QStringLiteral("select Konten_Nr, St_Betrag from t_kontenbewegungen "
-                                  "where mandant = :mandant and Buchungen_id = :id order by id"));
+    Sql q = db.wiederverwendet(
+        QStringLiteral("select Konten_Nr, St_Betrag from t_kontenbewegungen "
+                       "where mandant = :mandant and Buchungen_id = :id order by id"));
     q.bind("mandant", mandant).bind("id", id).exec();
     while (q.next())
         s.kontenbewegungen.emplace_back(q.value(0).toInt(),
@@ -236,10 +237,11 @@ Schreiber::Schreiber(Datenbank& db) : m_db(db) {
 int Schreiber::schreiben(Eintrag e) {
     e.id = m_letzteID + 1;
     e.Hash = hash(m_letzterHash, e);
-    m_db.sql(QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
-                            "Aktion, Buchungsid, Vorher, Nachher, Hash) values (:id, :zeitpunkt, "
-                            ":mandant, :wirtschaftsjahr, :aktion, :buchungsid, :vorher, :nachher, "
-                            ":hash)"))
+    m_db.wiederverwendet(
+            QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
+                           "Aktion, Buchungsid, Vorher, Nachher, Hash) values (:id, :zeitpunkt, "
+                           ":mandant, :wirtschaftsjahr, :aktion, :buchungsid, :vorher, :nachher, "
+                           ":hash)"))
         .bind("id", e.id)
         .bind("zeitpunkt", zeitText(e.Zeitpunkt))
         .bind("mandant", e.mandant)
@@ -257,6 +259,12 @@ int Schreiber::schreiben(Eintrag e) {
 
 void buchung(TDM_EinAus& dm, const std::optional<Buchungsstand>& alt, const std::optional<int>& neu,
              int mandant) {
+    Schreiber schreiber(dm.db());
+    buchung(dm, schreiber, alt, neu, mandant);
+}
+
+void buchung(TDM_EinAus& dm, Schreiber& schreiber, const std::optional<Buchungsstand>& alt,
+             const std::optional<int>& neu, int mandant) {
     Eintrag e;
     e.Zeitpunkt = dm.clock().now();
     e.mandant = mandant;
@@ -277,7 +285,7 @@ void buchung(TDM_EinAus& dm, const std::optional<Buchungsstand>& alt, const std:
             e.Wirtschaftsjahr = alt->buchung.Wirtschaftsjahr;
     }
     e.Aktion = !alt ? aenderungsprotokoll::neu() : neu ? geaendert() : geloescht();
-    Schreiber(dm.db()).schreiben(std::move(e));
+    schreiber.schreiben(std::move(e));
 }
 
 void eintragen(TDM_EinAus& dm, int mandant, int zeitraum, const QString& aktion,

@@ -73,6 +73,9 @@ private:
 // Reads the postings of neu as stored. Throws DatenbankFehler.
 void buchung(TDM_EinAus& dm, const std::optional<Buchungsstand>& alt, const std::optional<int>& neu,
              int mandant);
+// The same through a writer kept for many bookings of one transaction.
+void buchung(TDM_EinAus& dm, Schreiber& schreiber, const std::optional<Buchungsstand>& alt,
+             const std::optional<int>& neu, int mandant);
 
 // A row that concerns no single booking (a lock, a deleted client); the
 // texts are compact JSON objects.

@@ -84,9 +84,9 @@ Buchung ausZeile(const QSqlQuery& q) {
 }
 
 std::optional<Buchung> lesen(Datenbank& db, int id, int mandant) {
-    Sql q =
-        db.sql(QStringLiteral("select %1 from T_Buchungen where ID = :id and mandant = :mandant")
-                   .arg(spalten()));
+    Sql q = db.wiederverwendet(
+        QStringLiteral("select %1 from T_Buchungen where ID = :id and mandant = :mandant")
+            .arg(spalten()));
     q.bind("id", id).bind("mandant", mandant).exec();
     if (!q.next())
         return std::nullopt;
@@ -94,7 +94,7 @@ std::optional<Buchung> lesen(Datenbank& db, int id, int mandant) {
 }
 
 void einfuegen(Datenbank& db, const Buchung& b) {
-    Sql q = db.sql(QStringLiteral(
+    Sql q = db.wiederverwendet(QStringLiteral(
         "insert into T_Buchungen (ID, mandant, Wirtschaftsjahr, Buchungsdatum, Belegnummer, Text, "
         "Steuersatz, Betrag, BK, IstEinnahme, IstEU, IstDrittland, IstKFZ, IstGebaeude, "
         "Steuerschuld, SteuerfreiKZ) values "

@@ -63,10 +63,16 @@ QString pruefen(Datenbank& db, const Buchung* alt, const Buchung* neu) {
             gelesen->Wirtschaftsjahr != b->Wirtschaftsjahr)
             gesperrt = bis(db, b->mandant, b->Wirtschaftsjahr);
         gelesen = b;
-        // a booking without a valid date is refused by the entry checks
-        if (gesperrt && b->Buchungsdatum.isValid() && b->Buchungsdatum <= *gesperrt)
-            return meldungGesperrt(*gesperrt);
+        if (const QString fehler = pruefen(gesperrt, *b); !fehler.isEmpty())
+            return fehler;
     }
+    return {};
+}
+
+QString pruefen(const std::optional<QDate>& gesperrtBis, const Buchung& b) {
+    // a booking without a valid date is refused by the entry checks
+    if (gesperrtBis && b.Buchungsdatum.isValid() && b.Buchungsdatum <= *gesperrtBis)
+        return meldungGesperrt(*gesperrtBis);
     return {};
 }
 

@@ -20,6 +20,8 @@ std::optional<QDate> bis(Datenbank& db, int mandant, int zeitraum);
 // The refusal for a write from alt to neu (either may be absent: a new or
 // a deleted booking); empty when the lock allows it.
 QString pruefen(Datenbank& db, const Buchung* alt, const Buchung* neu);
+// The same for one booking against a lock already read with bis().
+QString pruefen(const std::optional<QDate>& gesperrtBis, const Buchung& b);
 QString meldungGesperrt(const QDate& bis);
 // What the read-only view of a locked booking says above its fields.
 QString grundNurLesen(const QDate& bis);

@@ -103,9 +103,9 @@ TEST(Camt053, Version04IsRead) {
 }
 
 TEST(Camt053, RefusedFilesSayWhy) {
-    const QByteArray eintrag =
-        "<BkToCstmrStmt><Stmt><Ntry><Amt Ccy=\"EUR\">1.00</Amt><CdtDbtInd>CRDT</CdtDbtInd>"
-        "<Sts>BOOK</Sts><BookgDt><Dt>2026-03-02</Dt></BookgDt></Ntry></Stmt></BkToCstmrStmt>";
+    const QByteArray ntry = "<Ntry><Amt Ccy=\"EUR\">1.00</Amt><CdtDbtInd>CRDT</CdtDbtInd>"
+                            "<Sts>BOOK</Sts><BookgDt><Dt>2026-03-02</Dt></BookgDt></Ntry>";
+    const QByteArray eintrag = "<BkToCstmrStmt><Stmt>" + ntry + "</Stmt></BkToCstmrStmt>";
     auto dokument = [&](const char* ns, const QByteArray& innen) {
         return QByteArray("<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:") + ns + "\">" +
                innen + "</Document>";
@@ -114,6 +114,11 @@ TEST(Camt053, RefusedFilesSayWhy) {
     ohneVorzeichen.replace("CRDT", "XXXX");
     QByteArray negativ = eintrag;
     negativ.replace("1.00", "-1.00");
+    QByteArray ntryNegativ = ntry;
+    ntryNegativ.replace("1.00", "-1.00");
+    // entries count on across the statements of a file
+    const QByteArray zweiAuszuege = "<BkToCstmrStmt><Stmt>" + ntry + ntry + "</Stmt><Stmt>" +
+                                    ntryNegativ + "</Stmt></BkToCstmrStmt>";
     const std::pair<QByteArray, const char*> faelle[] = {
         {bankdaten::datei("doctype.xml"), "Zeile 2, Spalte"},
         {bankdaten::datei("doctype.xml"), "DOCTYPE"},
@@ -123,6 +128,9 @@ TEST(Camt053, RefusedFilesSayWhy) {
         {dokument("camt.052.001.02", eintrag), "kein CAMT.053-Kontoauszug"},
         {dokument("camt.053.001.02", ohneVorzeichen), "Buchung 1 ist weder Gutschrift"},
         {dokument("camt.053.001.02", negativ), "Buchung 1 hat keinen lesbaren Betrag"},
+        {dokument("camt.053.001.02", zweiAuszuege), "Buchung 3 hat keinen lesbaren Betrag"},
+        // a cut file is refused as such, whatever its entries hold
+        {dokument("camt.053.001.02", negativ).chopped(20), "Zeile 1, Spalte"},
         {"", "Zeile 1, Spalte"},
     };
     for (const auto& [xml, teil] : faelle) {

@@ -4,6 +4,7 @@
 #include "testserver.h"
 
 #include <QFile>
+#include <QSqlRecord>
 
 void VelmoraFixture::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
@@ -137,4 +138,26 @@ int VelmoraFixture::anzahl(const QString& table, const QString& where) {
     return wert(QStringLiteral("select count(*) from ") + table +
                 (where.isEmpty() ? QString() : QStringLiteral(" where ") + where))
         .toInt();
+}
+
+Datenbankkopie::Datenbankkopie(const QString& quelle, const Clock& clock) {
+    const QString ziel = dir.filePath(QStringLiteral("Velmora_tab.mdb"));
+    if (!QFile::copy(quelle, ziel))
+        throw DatenbankFehler(QStringLiteral("Die Kopie von %1 ist misslungen.").arg(quelle));
+    dm = std::make_unique<TDM_EinAus>(dir.path() + QLatin1Char('/'), ui, clock);
+    dm->ADO_VelmoraConnect();
+}
+
+QStringList zeilenAlsText(Datenbank& db, const QString& tabelle) {
+    Sql q = db.sql(QStringLiteral("select * from %1 order by 1").arg(tabelle));
+    q.exec();
+    QStringList out;
+    while (q.next()) {
+        const QSqlRecord r = q.query().record();
+        QStringList spalten;
+        for (int c = 0; c < r.count(); ++c)
+            spalten << (r.isNull(c) ? QStringLiteral("NULL") : r.value(c).toString());
+        out << spalten.join(QLatin1Char('|'));
+    }
+    return out;
 }

@@ -12,6 +12,19 @@
 #include <map>
 #include <memory>
 
+// A copy of a working database in a directory of its own with its own data
+// module: the same writes done two ways are then compared table by table.
+struct Datenbankkopie {
+    Datenbankkopie(const QString& quelle, const Clock& clock);
+    QTemporaryDir dir;
+    ScriptedUserSeam ui;
+    std::unique_ptr<TDM_EinAus> dm;
+};
+
+// Every row of a table in the order of its first column, one text per row
+// with the columns separated by '|' and NULL as "NULL".
+QStringList zeilenAlsText(Datenbank& db, const QString& tabelle);
+
 // A fresh working database from the template in a temporary directory, a
 // fixed clock (10.12.2026 10:00) and the scripted user. `dm` is connected but
 // holds no client until `ersterMandant` or the test's own DataModuleCreate.
