@@ -1,5 +1,7 @@
 #include "clirunner.h"
 
+#include "testserver.h"
+
 #include <QFile>
 #include <QProcess>
 #include <csignal>
@@ -10,6 +12,11 @@ CliRunner::CliRunner() : m_dirPath(m_dir.path()) {
     QFile::copy(QStringLiteral(VELMORA_TEMPLATE_PATH), m_dirPath + "/Velmora_neu.mdb");
     QFile::setPermissions(m_dirPath + "/Velmora_neu.mdb",
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // on the test server the books start as an empty database, which init fills
+    if (testserver::aktiv()) {
+        testserver::leereDatenbank();
+        m_server = testserver::url();
+    }
 }
 
 CliErgebnis CliRunner::run(const QStringList& args, const QString& heute) const {
@@ -35,6 +42,11 @@ CliErgebnis CliRunner::run(const QStringList& args, const QString& heute, qint64
         all << QStringLiteral("--heute") << heute;
     if (!arbeitsverzeichnis.isEmpty())
         p.setWorkingDirectory(arbeitsverzeichnis);
+    if (!m_server.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELMORA_DB"), m_server);
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(VELMORA_CLI_PATH), all + args);
     p.closeWriteChannel();
     p.waitForFinished(60000);

@@ -37,4 +37,5 @@ private:
 
     QTemporaryDir m_dir;
     QString m_dirPath;
+    QString m_server; // the test server's books, given to the tool as VELMORA_DB
 };

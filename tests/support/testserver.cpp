@@ -53,7 +53,7 @@ void aufraeumen() {
     angelegt() = false;
 }
 
-serverziel::Ziel frischeDatenbank() {
+serverziel::Ziel leereDatenbank() {
     if (!angelegt()) {
         Datenbank verwaltung(QStringLiteral("testserver_verwaltung"));
         verwaltung.openServer(zielFuer(QStringLiteral("postgres")));
@@ -66,6 +66,13 @@ serverziel::Ziel frischeDatenbank() {
     db.openServer(ziel);
     db.execute(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE"));
     db.execute(QStringLiteral("CREATE SCHEMA public"));
+    return ziel;
+}
+
+serverziel::Ziel frischeDatenbank() {
+    const serverziel::Ziel ziel = leereDatenbank();
+    Datenbank db(QStringLiteral("testserver_schema"));
+    db.openServer(ziel);
     aktualisierung::serverAktualisieren(db, QDateTime::currentDateTime());
     return ziel;
 }

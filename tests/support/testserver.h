@@ -13,6 +13,8 @@ bool aktiv();
 // This process's own database on that server, emptied and given the whole
 // schema from the template: a fresh set of books, as a copied template file is.
 serverziel::Ziel frischeDatenbank();
+// The same database without a single table, as `init` meets it.
+serverziel::Ziel leereDatenbank();
 // Drops this process's database again; at the end of a test program.
 void aufraeumen();
 // The URL of frischeDatenbank's database, for programs the test starts.
