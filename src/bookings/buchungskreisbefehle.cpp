@@ -13,8 +13,10 @@ BuchungskreisBefehle::BuchungskreisBefehle(Umgebung& umgebung, QWidget* parent)
       m_liste(std::make_unique<TFormBuchungskreis>(umgebung.dm.ADO_BK(), parent)),
       m_neu(std::make_unique<TFormBuchungskreisNeu>(parent)),
       m_auswahl(std::make_unique<TFormBuchungsKreisAuswahl>(umgebung.dm.ADO_BK(), parent)) {
-    m_liste->setAktionen({[this] { SchalterNeuClick(); }, [this] { SchalterLoeschenClick(); },
-                          [this] { SchalterAendernClick(); }, {}});
+    m_liste->setAktionen({[this] { SchalterNeuClick(); },
+                          [this] { SchalterLoeschenClick(); },
+                          [this] { SchalterAendernClick(); },
+                          {}});
 }
 
 BuchungskreisBefehle::~BuchungskreisBefehle() = default;

@@ -240,9 +240,8 @@ void BerichtBefehle::jahresabschlussZeigen(
         fehler(misslungen, e);
         return;
     }
-    vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText, [this] {
-        programmExportAusfuehren(*m_jahresabschlussExport, m_umgebung.ui);
-    });
+    vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText,
+                   [this] { programmExportAusfuehren(*m_jahresabschlussExport, m_umgebung.ui); });
 }
 
 void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel,

@@ -46,8 +46,8 @@ const std::vector<Kennzahl>& bekannte() {
 }
 
 QString kreisName(Datenbank& db, int mandant, int bk) {
-    Sql kreis = db.sql(
-        QStringLiteral("select BKName from T_BKreis where id = :bk and mandant = :mandant"));
+    Sql kreis =
+        db.sql(QStringLiteral("select BKName from T_BKreis where id = :bk and mandant = :mandant"));
     kreis.bind("bk", bk).bind("mandant", mandant).exec();
     if (!kreis.next())
         throw DatenbankFehler(
@@ -151,8 +151,8 @@ QHash<int, QString> kreisTexte(Datenbank& db, int mandant) {
         const int nummer = q.value(1).toInt();
         const bool einnahme = q.value(2).toInt() == 1;
         const Kennzahl* k = bekannt(nummer);
-        QString text = QString::number(nummer) + QLatin1Char(' ') +
-                       (k ? k->text : q.value(4).toString());
+        QString text =
+            QString::number(nummer) + QLatin1Char(' ') + (k ? k->text : q.value(4).toString());
         if (!k || k->istEinnahme != einnahme)
             text += einnahme ? QStringLiteral(" (Einnahme)") : QStringLiteral(" (Ausgabe)");
         out.insert(bk, text);

@@ -58,12 +58,10 @@ TAnlagenverzeichnis::TAnlagenverzeichnis(Umgebung& umgebung, QWidget* parent)
     connect(SchalterNeu, &QPushButton::clicked, this, &TAnlagenverzeichnis::SchalterNeuClick);
     connect(SchalterAendern, &QPushButton::clicked, this,
             &TAnlagenverzeichnis::SchalterAendernClick);
-    connect(SchalterAbgang, &QPushButton::clicked, this,
-            &TAnlagenverzeichnis::SchalterAbgangClick);
+    connect(SchalterAbgang, &QPushButton::clicked, this, &TAnlagenverzeichnis::SchalterAbgangClick);
     connect(SchalterLoeschen, &QPushButton::clicked, this,
             &TAnlagenverzeichnis::SchalterLoeschenClick);
-    connect(SchalterExport, &QPushButton::clicked, this,
-            &TAnlagenverzeichnis::SchalterExportClick);
+    connect(SchalterExport, &QPushButton::clicked, this, &TAnlagenverzeichnis::SchalterExportClick);
     connect(SchalterSchliessen, &QPushButton::clicked, this, &QDialog::reject);
 
     m_export = std::make_unique<TDBGridExport>(umgebung.ui, umgebung.clock);

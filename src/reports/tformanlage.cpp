@@ -101,9 +101,9 @@ TFormAnlage::TFormAnlage(QWidget* parent) : QDialog(parent) {
     layout->addLayout(form);
     layout->addLayout(knoepfe);
 
-    QWidget* reihe[] = {Edit_Bezeichnung, Datum_Anschaffung, Edit_Buchung,   Edit_Kosten,
-                        Edit_Lieferant,   Spin_Nutzungsdauer, Combo_Methode, Spin_Satz,
-                        Edit_LinearAb,    Combo_Art,          Check_Gebraucht, Edit_Abgang,
+    QWidget* reihe[] = {Edit_Bezeichnung, Datum_Anschaffung,  Edit_Buchung,     Edit_Kosten,
+                        Edit_Lieferant,   Spin_Nutzungsdauer, Combo_Methode,    Spin_Satz,
+                        Edit_LinearAb,    Combo_Art,          Check_Gebraucht,  Edit_Abgang,
                         Edit_Erloes,      SchalterOK,         SchalterAbbrechen};
     for (size_t i = 1; i < std::size(reihe); ++i)
         setTabOrder(reihe[i - 1], reihe[i]);

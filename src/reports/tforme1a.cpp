@@ -93,6 +93,11 @@ void TFormE1a::setzen(const QString& kreis, const e1a::Zuordnung& jetzt,
                             int(Anlage));
     Edit_Nummer->clear();
     Edit_Text->clear();
+    // no side until one is known or chosen
+    Radio_Einnahme->group()->setExclusive(false);
+    Radio_Einnahme->setChecked(false);
+    Radio_Ausgabe->setChecked(false);
+    Radio_Einnahme->group()->setExclusive(true);
     int wahl = Keine;
     if (jetzt.art == e1a::Zuordnung::Art::Anlage)
         wahl = Anlage;

@@ -72,7 +72,7 @@ int GridSpaltenModell::quellSpalte(int spalte) const {
 }
 
 void GridSpaltenModell::setNachschlagen(int spalte, const QString& schluesselFeld,
-                                       QHash<int, QString> texte) {
+                                        QHash<int, QString> texte) {
     m_nachschlagSpalte = spalte;
     m_schluesselFeld = schluesselFeld;
     m_texte = std::move(texte);

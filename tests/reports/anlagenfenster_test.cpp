@@ -321,18 +321,18 @@ void tabReihe(QWidget& fenster, const QStringList& reihenfolge) {
 
 TEST_F(Anlagenfenster, TheKeyboardReachesEveryControl) {
     // the window: the list, its six buttons, back to the list
-    tabReihe(*fenster, {"Grid_Anlagen", "SchalterNeu", "SchalterAendern", "SchalterAbgang",
-                        "SchalterLoeschen", "SchalterExport", "SchalterSchliessen",
-                        "Grid_Anlagen"});
+    tabReihe(*fenster,
+             {"Grid_Anlagen", "SchalterNeu", "SchalterAendern", "SchalterAbgang",
+              "SchalterLoeschen", "SchalterExport", "SchalterSchliessen", "Grid_Anlagen"});
     fenster->hide();
 
     // the dialog, linear: rate and switch year are passed by
     TFormAnlage& d = fenster->FormAnlage();
     d.setEintrag({}, TFormAnlage::Modus::Neu);
-    const QStringList linear{"Edit_Bezeichnung", "Datum_Anschaffung", "Edit_Buchung",
-                             "Edit_Kosten",      "Edit_Lieferant",    "Spin_Nutzungsdauer",
-                             "Combo_Methode",    "Combo_Art",         "Check_Gebraucht",
-                             "Edit_Abgang",      "Edit_Erloes",       "SchalterOK",
+    const QStringList linear{"Edit_Bezeichnung",  "Datum_Anschaffung", "Edit_Buchung",
+                             "Edit_Kosten",       "Edit_Lieferant",    "Spin_Nutzungsdauer",
+                             "Combo_Methode",     "Combo_Art",         "Check_Gebraucht",
+                             "Edit_Abgang",       "Edit_Erloes",       "SchalterOK",
                              "SchalterAbbrechen", "Edit_Bezeichnung"};
     tabReihe(d, linear);
     d.hide();
@@ -359,8 +359,7 @@ TEST_F(Anlagenfenster, TheKeyboardReachesEveryControl) {
     fenster->Grid_Anlagen->setFocus();
     fenster->Grid_Anlagen->setCurrentIndex(fenster->liste().index(0, 0));
     bool geaendert = false;
-    dialog([&geaendert](TFormAnlage& f) { geaendert = f.windowTitle() == "Anlage ändern"; },
-           false);
+    dialog([&geaendert](TFormAnlage& f) { geaendert = f.windowTitle() == "Anlage ändern"; }, false);
     QTest::keyClick(fenster->Grid_Anlagen, Qt::Key_Return);
     EXPECT_TRUE(geaendert);
     ui.answerQuestion(UserSeam::Yes);
