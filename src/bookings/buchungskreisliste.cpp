@@ -10,7 +10,7 @@
 namespace {
 
 // The E 1a column widens the list by this much; the buttons move with it.
-constexpr int kE1aBreite = 150;
+constexpr int kE1aBreite = 210;
 
 QPushButton* schalter(QWidget* parent, const char* name, const QString& text, int y) {
     auto* b = new QPushButton(text, parent);

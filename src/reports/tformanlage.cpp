@@ -36,6 +36,8 @@ TFormAnlage::TFormAnlage(QWidget* parent) : QDialog(parent) {
     Edit_Bezeichnung->setMaxLength(100);
     Datum_Anschaffung = new DateEdit(this);
     Datum_Anschaffung->setObjectName(QStringLiteral("Datum_Anschaffung"));
+    Datum_Anschaffung->setCalendarPopup(true);
+    Datum_Anschaffung->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     Edit_Buchung = zeile("Edit_Buchung");
     Edit_Buchung->setPlaceholderText(QStringLiteral("ID, wenn bekannt"));
     Edit_Kosten = zeile("Edit_Kosten");

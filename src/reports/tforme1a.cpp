@@ -1,6 +1,5 @@
 #include "reports/tforme1a.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -34,9 +33,11 @@ TFormE1a::TFormE1a(QWidget* parent) : QDialog(parent) {
     Radio_Einnahme->setObjectName(QStringLiteral("Radio_Einnahme"));
     Radio_Ausgabe = new QRadioButton(QStringLiteral("A&usgabe"), this);
     Radio_Ausgabe->setObjectName(QStringLiteral("Radio_Ausgabe"));
-    auto* seite = new QButtonGroup(this);
-    seite->addButton(Radio_Einnahme);
-    seite->addButton(Radio_Ausgabe);
+    // one frame for the pair, so their exclusiveness can be lifted to clear both
+    auto* seite = new QWidget(this);
+    seite->setObjectName(QStringLiteral("Seite"));
+    Radio_Einnahme->setParent(seite);
+    Radio_Ausgabe->setParent(seite);
     SchalterOK = new QPushButton(QStringLiteral("OK"), this);
     SchalterOK->setObjectName(QStringLiteral("SchalterOK"));
     SchalterOK->setDefault(true);
@@ -56,11 +57,12 @@ TFormE1a::TFormE1a(QWidget* parent) : QDialog(parent) {
     feld(QStringLiteral("&Kennzahl:"), Combo_Kennzahl);
     feld(QStringLiteral("andere &Nummer:"), Edit_Nummer);
     feld(QStringLiteral("ihr &Text:"), Edit_Text);
-    auto* seiten = new QHBoxLayout;
+    auto* seiten = new QHBoxLayout(seite);
+    seiten->setContentsMargins(0, 0, 0, 0);
     seiten->addWidget(Radio_Einnahme);
     seiten->addWidget(Radio_Ausgabe);
     seiten->addStretch();
-    form->addRow(QStringLiteral("Seite:"), seiten);
+    form->addRow(QStringLiteral("Seite:"), seite);
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addStretch();
     knoepfe->addWidget(SchalterOK);
@@ -94,10 +96,11 @@ void TFormE1a::setzen(const QString& kreis, const e1a::Zuordnung& jetzt,
     Edit_Nummer->clear();
     Edit_Text->clear();
     // no side until one is known or chosen
-    Radio_Einnahme->group()->setExclusive(false);
-    Radio_Einnahme->setChecked(false);
-    Radio_Ausgabe->setChecked(false);
-    Radio_Einnahme->group()->setExclusive(true);
+    for (QRadioButton* r : {Radio_Einnahme, Radio_Ausgabe}) {
+        r->setAutoExclusive(false);
+        r->setChecked(false);
+        r->setAutoExclusive(true);
+    }
     int wahl = Keine;
     if (jetzt.art == e1a::Zuordnung::Art::Anlage)
         wahl = Anlage;

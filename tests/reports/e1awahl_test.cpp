@@ -7,12 +7,14 @@
 #include "reports/tforme1a.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTest>
 #include <functional>
 
 namespace {
@@ -182,6 +184,53 @@ TEST_F(E1aWahl, TheCircleListShowsTheColumnAndItsButtonChooses) {
     EXPECT_EQ(zuordnung(erloese).kennzahl, 9040);
     EXPECT_EQ(ui.pending(), 0u);
     EXPECT_TRUE(ui.texts("error").isEmpty());
+}
+
+TEST_F(E1aWahl, TheKeyboardReachesEveryControl) {
+    const auto fokus = [] {
+        QWidget* w = QApplication::focusWidget();
+        return w ? w->objectName() : QStringLiteral("?");
+    };
+    // the pair of side buttons is one stop, whichever of them Qt focuses
+    const auto stopp = [&fokus] {
+        const QString n = fokus();
+        return n.startsWith(QLatin1String("Radio_")) ? QStringLiteral("Seite") : n;
+    };
+    // another number: both fields join; the side is one stop, the arrows choose in it
+    dialog(
+        "andere",
+        [&fokus, &stopp](TFormE1a& f) {
+            f.Radio_Ausgabe->setChecked(true);
+            f.show();
+            QApplication::setActiveWindow(&f);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+            f.Combo_Kennzahl->setFocus();
+            const QStringList reihenfolge{"Combo_Kennzahl", "Edit_Nummer", "Edit_Text",
+                                          "Seite",          "SchalterOK",  "SchalterAbbrechen",
+                                          "Combo_Kennzahl"};
+            QStringList vor{stopp()};
+            for (qsizetype i = 1; i < reihenfolge.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                vor << stopp();
+            }
+            EXPECT_EQ(vor, reihenfolge);
+            f.Radio_Einnahme->setFocus();
+            QTest::keyClick(f.Radio_Einnahme, Qt::Key_Right);
+            EXPECT_EQ(fokus(), "Radio_Ausgabe");
+            f.Combo_Kennzahl->setFocus();
+            // a known Kennzahl: number and text are passed by
+            f.Combo_Kennzahl->setCurrentIndex(1);
+            QStringList bekannt{stopp()};
+            for (int i = 0; i < 4; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                bekannt << stopp();
+            }
+            EXPECT_EQ(bekannt, QStringList({"Combo_Kennzahl", "Seite", "SchalterOK",
+                                            "SchalterAbbrechen", "Combo_Kennzahl"}));
+            f.hide();
+        },
+        false);
+    EXPECT_FALSE(ablauf->waehlen(waren));
 }
 
 } // namespace
