@@ -77,8 +77,8 @@ TAnlagenverzeichnis::TAnlagenverzeichnis(Umgebung& umgebung, QWidget* parent)
     knoepfe->addWidget(SchalterSchliessen);
     auto* hinweis = new QLabel(
         QStringLiteral("Geringwertige Wirtschaftsgüter (bis 1.000,00, vor 2023 bis 800,00) "
-                       "werden im Jahr der Anschaffung voll abgeschrieben. Doppelklick: ändern, "
-                       "Entf: löschen."),
+                       "werden im Jahr der Anschaffung voll abgeschrieben. Doppelklick oder "
+                       "Eingabetaste: ändern, Entf: löschen."),
         this);
     hinweis->setObjectName(QStringLiteral("LabelHinweis"));
     hinweis->setWordWrap(true);

@@ -53,7 +53,7 @@ TFormE1a::TFormE1a(QWidget* parent) : QDialog(parent) {
         l->setBuddy(w);
         form->addRow(l, w);
     };
-    form->addRow(QStringLiteral("Buchungskreis:"), LabelKreis);
+    form->addRow(new QLabel(QStringLiteral("Buchungskreis:"), this), LabelKreis);
     feld(QStringLiteral("&Kennzahl:"), Combo_Kennzahl);
     feld(QStringLiteral("andere &Nummer:"), Edit_Nummer);
     feld(QStringLiteral("ihr &Text:"), Edit_Text);
@@ -62,7 +62,7 @@ TFormE1a::TFormE1a(QWidget* parent) : QDialog(parent) {
     seiten->addWidget(Radio_Einnahme);
     seiten->addWidget(Radio_Ausgabe);
     seiten->addStretch();
-    form->addRow(QStringLiteral("Seite:"), seite);
+    form->addRow(new QLabel(QStringLiteral("Seite:"), this), seite);
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addStretch();
     knoepfe->addWidget(SchalterOK);

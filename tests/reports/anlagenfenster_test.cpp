@@ -7,12 +7,15 @@
 #include "reports/tabelle.h"
 #include "reports/tanlagenverzeichnis.h"
 #include "reports/tformanlage.h"
+#include "reports/tforme1a.h"
 #include "toolkit/dateedit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -317,6 +320,32 @@ void tabReihe(QWidget& fenster, const QStringList& reihenfolge) {
     }
     std::reverse(zurueck.begin(), zurueck.end());
     EXPECT_EQ(zurueck, reihenfolge);
+}
+
+TEST_F(Anlagenfenster, EveryLabelAndButtonHasAMnemonicOfItsOwn) {
+    TFormE1a e1a;
+    for (QWidget* fenster :
+         std::initializer_list<QWidget*>{fenster.get(), &fenster->FormAnlage(), &e1a}) {
+        SCOPED_TRACE(fenster->objectName().toStdString());
+        QStringList buchstaben;
+        QStringList texte;
+        // its own controls, not those of a dialog it owns
+        for (QLabel* l : fenster->findChildren<QLabel*>())
+            if (l->buddy() && l->window() == fenster)
+                texte << l->text();
+        for (QAbstractButton* b : fenster->findChildren<QAbstractButton*>())
+            if (b->window() == fenster && !b->text().isEmpty() && b->text() != "OK" &&
+                b->text() != "Abbrechen")
+                texte << b->text();
+        for (const QString& t : texte) {
+            const QString taste =
+                QKeySequence::mnemonic(t).toString().section(QLatin1Char('+'), -1).toUpper();
+            EXPECT_FALSE(taste.isEmpty()) << t.toStdString();
+            EXPECT_FALSE(buchstaben.contains(taste)) << t.toStdString() << " twice";
+            buchstaben << taste;
+        }
+        EXPECT_GE(buchstaben.size(), 3);
+    }
 }
 
 TEST_F(Anlagenfenster, TheKeyboardReachesEveryControl) {
