@@ -52,6 +52,8 @@ void TForm_Velmora::baueMenue() {
             &QAction::triggered, this, &TForm_Velmora::Wirtschaftsjahrauswhlen1Click);
     connect(item(verwalten, "Buchungskreise1", QStringLiteral("&Buchungskreise")),
             &QAction::triggered, this, &TForm_Velmora::Buchungskreise1Click);
+    connect(item(verwalten, "AnlagenVerwalten1", QStringLiteral("&Anlagenverzeichnis")),
+            &QAction::triggered, this, &TForm_Velmora::AnlagenVerwalten1Click);
     connect(item(verwalten, "Datenbankpruefen1", QStringLiteral("Datenbank &prüfen")),
             &QAction::triggered, this, &TForm_Velmora::DatenbankPruefen1Click);
     auto* protokoll = new ProtokollBefehle(m_umgebung, this);

@@ -25,8 +25,12 @@
 #include "platform/process.h"
 #include "platform/userseam.h"
 #include "reports/berichtbefehle.h"
+#include "reports/e1a.h"
+#include "reports/e1aablauf.h"
 #include "reports/finanzamtexport.h"
+#include "reports/tanlagenverzeichnis.h"
 #include "reports/texportansicht.h"
+#include "reports/tforme1a.h"
 #include "reports/tmonatsauswahl.h"
 #include "sicherung/datensicherung.h"
 #include "sicherung/sicherungsstatus.h"
@@ -92,6 +96,13 @@ TForm_Velmora::TForm_Velmora(Umgebung& umgebung)
     baueFenster();
 
     m_buchungskreise = std::make_unique<BuchungskreisBefehle>(m_umgebung, this);
+    m_formE1a = std::make_unique<TFormE1a>(this);
+    m_e1a = std::make_unique<E1aAblauf>(m_umgebung, *m_formE1a);
+    m_buchungskreise->setE1a({[this] {
+                                  TDM_EinAus& dm = m_umgebung.dm;
+                                  return e1a::kreisTexte(dm.db(), dm.gibMandant());
+                              },
+                              [this](int bk) { return m_e1a->waehlen(bk); }});
     m_buchungen = std::make_unique<BuchungsBefehle>(m_umgebung, *this, *m_buchungskreise);
     m_storno = std::make_unique<StornoBefehl>(m_umgebung, *this);
     m_mandanten = std::make_unique<MandantenBefehle>(m_umgebung, *this);
@@ -581,6 +592,12 @@ void TForm_Velmora::Plus_MinusClick() {
 }
 void TForm_Velmora::MonatsuebersichtClick() {
     m_berichte->MonatsuebersichtClick();
+}
+
+void TForm_Velmora::AnlagenVerwalten1Click() {
+    TAnlagenverzeichnis fenster(m_umgebung, this);
+    fenster.laden();
+    m_umgebung.ui.runModal(fenster);
 }
 
 void TForm_Velmora::AnlagenverzeichnisClick() {

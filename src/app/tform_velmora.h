@@ -20,6 +20,8 @@ struct Summen;
 class BerichtBefehle;
 class BuchungsBefehle;
 class BuchungskreisBefehle;
+class E1aAblauf;
+class TFormE1a;
 class Buchungsliste;
 class KlickLabel;
 class MandantenBefehle;
@@ -70,6 +72,8 @@ public:
     void Mandanten1Click();
     void Wirtschaftsjahrauswhlen1Click();
     void Buchungskreise1Click();
+    // "Verwalten > Anlagenverzeichnis": the register of the current year to edit.
+    void AnlagenVerwalten1Click();
     // The whole integrity check with progress, and its finding.
     void DatenbankPruefen1Click();
     void Iconerstellen1Click();
@@ -94,6 +98,7 @@ public:
     Buchungsliste& Query_Ein() { return *m_queryEin; }
     Buchungsliste& Query_Aus() { return *m_queryAus; }
     BerichtBefehle& berichte() { return *m_berichte; }
+    BuchungskreisBefehle& buchungskreise() { return *m_buchungskreise; }
     // The export of the hidden grid, for the journal and circle-detail exports.
     TDBGridExport& DBGridExport1() { return *m_dbGridExport1; }
     TExportansicht& Exportansicht() { return *m_exportansicht; }
@@ -195,6 +200,8 @@ private:
     std::unique_ptr<BuchungsBefehle> m_buchungen;
     std::unique_ptr<StornoBefehl> m_storno;
     std::unique_ptr<BuchungskreisBefehle> m_buchungskreise;
+    std::unique_ptr<TFormE1a> m_formE1a;
+    std::unique_ptr<E1aAblauf> m_e1a;
     std::unique_ptr<MandantenBefehle> m_mandanten;
     std::unique_ptr<ZeitraumBefehle> m_zeitraeume;
     std::unique_ptr<BerichtBefehle> m_berichte;

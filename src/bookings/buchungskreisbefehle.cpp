@@ -13,11 +13,36 @@ BuchungskreisBefehle::BuchungskreisBefehle(Umgebung& umgebung, QWidget* parent)
       m_liste(std::make_unique<TFormBuchungskreis>(umgebung.dm.ADO_BK(), parent)),
       m_neu(std::make_unique<TFormBuchungskreisNeu>(parent)),
       m_auswahl(std::make_unique<TFormBuchungsKreisAuswahl>(umgebung.dm.ADO_BK(), parent)) {
-    m_liste->setAktionen({[this] { SchalterNeuClick(); }, [this] { SchalterLoeschenClick(); },
-                          [this] { SchalterAendernClick(); }});
+    m_liste->setAktionen({[this] { SchalterNeuClick(); },
+                          [this] { SchalterLoeschenClick(); },
+                          [this] { SchalterAendernClick(); },
+                          {}});
 }
 
 BuchungskreisBefehle::~BuchungskreisBefehle() = default;
+
+void BuchungskreisBefehle::setE1a(E1a e1a) {
+    m_e1a = std::move(e1a);
+    m_liste->setAktionen({[this] { SchalterNeuClick(); }, [this] { SchalterLoeschenClick(); },
+                          [this] { SchalterAendernClick(); }, [this] { SchalterE1aClick(); }});
+}
+
+void BuchungskreisBefehle::e1aTexteLesen() {
+    if (!m_e1a.texte)
+        return;
+    try {
+        m_liste->setE1aTexte(m_e1a.texte());
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+    }
+}
+
+void BuchungskreisBefehle::SchalterE1aClick() {
+    const std::optional<int> id = m_liste->ausgewaehlt();
+    if (!id || !m_e1a.waehlen || !m_e1a.waehlen(*id))
+        return;
+    e1aTexteLesen();
+}
 
 void BuchungskreisBefehle::Buchungskreise1Click() {
     TDM_EinAus& dm = m_umgebung.dm;
@@ -28,6 +53,7 @@ void BuchungskreisBefehle::Buchungskreise1Click() {
         return;
     }
     m_liste->auswaehlen(std::nullopt);
+    e1aTexteLesen();
     m_umgebung.ui.runModal(*m_liste);
 }
 
@@ -40,6 +66,7 @@ void BuchungskreisBefehle::listeNeu(std::optional<int> auswahl) {
         return;
     }
     m_liste->auswaehlen(auswahl);
+    e1aTexteLesen();
 }
 
 void BuchungskreisBefehle::SchalterNeuClick() {

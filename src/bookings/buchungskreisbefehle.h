@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QHash>
+#include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,6 +29,16 @@ public:
     void SchalterNeuClick();
     void SchalterAendernClick();
     void SchalterLoeschenClick();
+    void SchalterE1aClick();
+
+    // The E 1a Kennzahlen of the circles, kept where the year-end reports
+    // are: texte reads the column (throws DatenbankFehler), waehlen lets the
+    // user choose for a circle and answers whether it changed.
+    struct E1a {
+        std::function<QHash<int, QString>()> texte;
+        std::function<bool(int bk)> waehlen;
+    };
+    void setE1a(E1a e1a);
 
     // The picker for the current client's circles; `ergebnis` is its modal
     // result (see buchungskreise::auswahlDeuten), `datenexport` the box.
@@ -41,9 +54,11 @@ public:
 
 private:
     void listeNeu(std::optional<int> auswahl);
+    void e1aTexteLesen();
 
     Umgebung& m_umgebung;
     std::unique_ptr<TFormBuchungskreis> m_liste;
     std::unique_ptr<TFormBuchungskreisNeu> m_neu;
     std::unique_ptr<TFormBuchungsKreisAuswahl> m_auswahl;
+    E1a m_e1a;
 };

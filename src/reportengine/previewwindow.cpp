@@ -70,6 +70,7 @@ PreviewWindow::PreviewWindow(PageModel model, const QString& title, QWidget* par
 
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("VorschauLeiste"));
+    m_bar = bar;
     const auto action = [&](const QString& text, const QKeySequence& key, auto slot) {
         QAction* a = bar->addAction(text);
         a->setShortcut(key);
@@ -101,7 +102,7 @@ PreviewWindow::PreviewWindow(PageModel model, const QString& title, QWidget* par
                      &PreviewWindow::printReport);
     m_pdf = action(QStringLiteral("Als PDF speichern…"), QKeySequence(QKeySequence::Save),
                    &PreviewWindow::savePdf);
-    bar->addSeparator();
+    m_schliessenTrenner = bar->addSeparator();
     action(QStringLiteral("Schließen"), QKeySequence(), &QDialog::reject);
 
     m_view = new QPrintPreviewWidget(&m_printer, this);
@@ -127,6 +128,18 @@ PreviewWindow::PreviewWindow(PageModel model, const QString& title, QWidget* par
 }
 
 PreviewWindow::~PreviewWindow() = default;
+
+QAction* PreviewWindow::addExportAction(std::function<void()> run) {
+    if (!m_export) {
+        m_export = new QAction(QStringLiteral("Exportieren…"), this);
+        m_export->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+        m_bar->insertAction(m_schliessenTrenner, m_export);
+        addAction(m_export);
+    }
+    disconnect(m_export, &QAction::triggered, nullptr, nullptr);
+    connect(m_export, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    return m_export;
+}
 
 void PreviewWindow::paintRequested(QPrinter* printer) {
     QPainter painter(printer);

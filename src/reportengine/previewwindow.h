@@ -9,6 +9,7 @@
 class QAction;
 class QLabel;
 class QPrintPreviewWidget;
+class QToolBar;
 
 namespace reportengine {
 
@@ -37,7 +38,12 @@ public:
     // The file without asking; false after telling the failure.
     bool savePdfTo(const QString& path);
 
+    // "Exportieren…" beside the PDF button, for a report whose rows can also
+    // go to the grid export; run is called with the preview still open.
+    QAction* addExportAction(std::function<void()> run);
+
     QAction* printAction() const { return m_print; }
+    QAction* exportAction() const { return m_export; }
     QAction* pdfAction() const { return m_pdf; }
 
 private:
@@ -52,6 +58,9 @@ private:
     QLabel* m_pageLabel = nullptr;
     QAction* m_print = nullptr;
     QAction* m_pdf = nullptr;
+    QAction* m_export = nullptr;
+    QToolBar* m_bar = nullptr;
+    QAction* m_schliessenTrenner = nullptr;
     MessageSink m_messages;
 };
 

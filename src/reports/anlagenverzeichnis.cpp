@@ -162,7 +162,7 @@ Verzeichnis jahr(Datenbank& db, int mandant, int jahr) {
         const anlagen::Jahr j = anlagen::rechnen(e.anlage, jahr);
         if (!j.vorhanden)
             continue;
-        v.zeilen.push_back({e.bezeichnung, e.anlage.anschaffung, e.anlage.kosten, j});
+        v.zeilen.push_back({e.id, e.bezeichnung, e.anlage.anschaffung, e.anlage.kosten, j});
         v.summe.kosten += e.anlage.kosten;
         v.summe.jahr.buchwertBeginn += j.buchwertBeginn;
         v.summe.jahr.abgang += j.abgang;

@@ -34,6 +34,7 @@ std::vector<Eintrag> alle(Datenbank& db, int mandant);
 
 // One line of the register for a year, and the column totals.
 struct Zeile {
+    int id = 0; // 0 for the totals
     QString bezeichnung;
     QDate anschaffung;
     Currency kosten;

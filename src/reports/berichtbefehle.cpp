@@ -3,6 +3,7 @@
 #include "data/dm_einaus.h"
 #include "export/programmexport.h"
 #include "export/tcustomexport.h"
+#include "export/tdbgridexport.h"
 #include "platform/userseam.h"
 #include "reportengine/previewwindow.h"
 #include "reports/anlagenverzeichnis.h"
@@ -12,6 +13,7 @@
 #include "reports/journal.h"
 #include "reports/mandantenname.h"
 #include "reports/plusminus.h"
+#include "reports/tabelle.h"
 #include "reports/tmonatsauswahl.h"
 #include "reports/trep_einaus.h"
 #include "reports/trep_einausdetail.h"
@@ -48,7 +50,14 @@ BerichtBefehle::BerichtBefehle(Umgebung& umgebung, QWidget* parent)
       m_repVerprobung(std::make_unique<TRep_Verprobung>(umgebung.dm.db(), m_verprobungDaten)),
       m_repJournal(std::make_unique<TRep_Journal>(m_journalDaten)),
       m_repEinAusDetail(std::make_unique<TRep_EinAusDetail>(umgebung.dm.db(), m_detailDaten)),
-      m_repPlusMinus(std::make_unique<TRep_PlusMinus>(m_plusMinusDaten)) {}
+      m_repPlusMinus(std::make_unique<TRep_PlusMinus>(m_plusMinusDaten)),
+      m_jahresabschlussDaten(std::make_unique<TabellenModell>()),
+      m_jahresabschlussExport(std::make_unique<TDBGridExport>(umgebung.ui, umgebung.clock)) {
+    m_jahresabschlussExport->setObjectName(QStringLiteral("JahresabschlussExport"));
+    m_jahresabschlussExport->setModel(m_jahresabschlussDaten.get());
+    programmExportEinrichten(*m_jahresabschlussExport, umgebung.ui,
+                             QStringLiteral("Export Buchhaltung"));
+}
 
 BerichtBefehle::~BerichtBefehle() = default;
 
@@ -198,7 +207,7 @@ void BerichtBefehle::AnlagenverzeichnisClick() {
     jahresabschlussZeigen(QStringLiteral("Anlagenverzeichnis"),
                           QStringLiteral("Das Anlagenverzeichnis konnte nicht erstellt werden."),
                           jahresabschluss::anlagenSpalten(), [](TDM_EinAus& dm, int jahr) {
-                              return jahresabschluss::anlagenZeilen(
+                              return jahresabschluss::anlagenTabelle(
                                   anlagenverzeichnis::jahr(dm.db(), dm.gibMandant(), jahr));
                           });
 }
@@ -207,7 +216,7 @@ void BerichtBefehle::JahresabschlussClick() {
     jahresabschlussZeigen(QStringLiteral("Jahresabschluss (E 1a)"),
                           QStringLiteral("Der Jahresabschluss konnte nicht erstellt werden."),
                           jahresabschluss::e1aSpalten(), [](TDM_EinAus& dm, int jahr) {
-                              return jahresabschluss::e1aZeilen(
+                              return jahresabschluss::e1aTabelle(
                                   e1a::rechnen(dm.db(), dm.gibMandant(), dm.gibZeitraum(), jahr));
                           });
 }
@@ -215,7 +224,7 @@ void BerichtBefehle::JahresabschlussClick() {
 void BerichtBefehle::jahresabschlussZeigen(
     const QString& titel, const QString& misslungen,
     std::vector<TRep_Jahresabschluss::Spalte> spalten,
-    const std::function<std::vector<QStringList>(TDM_EinAus&, int jahr)>& zeilen) {
+    const std::function<Tabelle(TDM_EinAus&, int jahr)>& zeilen) {
     std::optional<reportengine::PageModel> seiten;
     T_RepDaten daten;
     try {
@@ -223,19 +232,25 @@ void BerichtBefehle::jahresabschlussZeigen(
         daten.GanzerName = mandantenname::zeilenTest(dm);
         daten.Jahr = dm.gibJahr();
         daten.ZeitraumText = auswertung::jahrText(daten.Jahr);
+        Tabelle tabelle = zeilen(dm, daten.Jahr);
         TRep_Jahresabschluss bericht(daten, titel, std::move(spalten));
-        seiten = bericht.erzeugen(zeilen(dm, daten.Jahr));
+        seiten = bericht.erzeugen(tabelle.texte());
+        m_jahresabschlussDaten->setTabelle(std::move(tabelle));
     } catch (const std::exception& e) {
         fehler(misslungen, e);
         return;
     }
-    vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText);
+    vorschauZeigen(std::move(*seiten), titel + QLatin1Char(' ') + daten.ZeitraumText,
+                   [this] { programmExportAusfuehren(*m_jahresabschlussExport, m_umgebung.ui); });
 }
 
-void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel) {
+void BerichtBefehle::vorschauZeigen(reportengine::PageModel seiten, const QString& titel,
+                                    std::function<void()> exportieren) {
     UserSeam& ui = m_umgebung.ui;
     reportengine::PreviewWindow vorschau(std::move(seiten), titel, m_parent);
     vorschau.setMessageSink([&ui](const QString& text) { ui.message(text); });
+    if (exportieren)
+        vorschau.addExportAction(std::move(exportieren));
     ui.runModal(vorschau);
 }
 

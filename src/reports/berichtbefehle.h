@@ -13,6 +13,8 @@
 class QWidget;
 class TDM_EinAus;
 class TCustomExport;
+class TDBGridExport;
+class TabellenModell;
 class TExportauswahl;
 class TMonatsAuswahl;
 class TRep_EinAusDetail;
@@ -48,7 +50,8 @@ public:
     // their chart in the preview.
     void MonatsuebersichtClick();
     // "Auswerten > Anlagenverzeichnis" and "Auswerten > Jahresabschluss (E 1a)":
-    // the current fiscal year in the preview.
+    // the current fiscal year in the preview, whose "Exportieren…" hands the
+    // same rows to the grid export.
     void AnlagenverzeichnisClick();
     void JahresabschlussClick();
 
@@ -71,16 +74,19 @@ public:
     const T_RepDaten& einAusDaten() const { return m_einAusDaten; }
     const T_RepDaten& detailDaten() const { return m_detailDaten; }
     const T_RepDaten& plusMinusDaten() const { return m_plusMinusDaten; }
+    // The rows of the latest year-end report and their grid export.
+    const TabellenModell& jahresabschlussDaten() const { return *m_jahresabschlussDaten; }
+    TDBGridExport& jahresabschlussExport() { return *m_jahresabschlussExport; }
 
 private:
     // The period dialog without "Datenexport": the code chosen, or none.
     std::optional<int> periodeFragen();
-    void vorschauZeigen(reportengine::PageModel seiten, const QString& titel);
+    void vorschauZeigen(reportengine::PageModel seiten, const QString& titel,
+                        std::function<void()> exportieren = {});
     // The register or the E 1a summary of the current fiscal year in the preview.
-    void jahresabschlussZeigen(
-        const QString& titel, const QString& misslungen,
-        std::vector<TRep_Jahresabschluss::Spalte> spalten,
-        const std::function<std::vector<QStringList>(TDM_EinAus&, int jahr)>& zeilen);
+    void jahresabschlussZeigen(const QString& titel, const QString& misslungen,
+                               std::vector<TRep_Jahresabschluss::Spalte> spalten,
+                               const std::function<Tabelle(TDM_EinAus&, int jahr)>& zeilen);
     // The data export of Query_Export as filled by the command.
     void datenexportAusfuehren();
     // A failure of an evaluation: what it was, then why.
@@ -99,6 +105,8 @@ private:
     std::unique_ptr<TRep_EinAusDetail> m_repEinAusDetail;
     T_RepDaten m_plusMinusDaten;
     std::unique_ptr<TRep_PlusMinus> m_repPlusMinus;
+    std::unique_ptr<TabellenModell> m_jahresabschlussDaten;
+    std::unique_ptr<TDBGridExport> m_jahresabschlussExport;
     TCustomExport* m_datenexport = nullptr;
     KreisFrage m_kreisFrage;
 };

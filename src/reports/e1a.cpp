@@ -45,15 +45,20 @@ const std::vector<Kennzahl>& bekannte() {
     return liste;
 }
 
+QString kreisName(Datenbank& db, int mandant, int bk) {
+    Sql kreis =
+        db.sql(QStringLiteral("select BKName from T_BKreis where id = :bk and mandant = :mandant"));
+    kreis.bind("bk", bk).bind("mandant", mandant).exec();
+    if (!kreis.next())
+        throw DatenbankFehler(
+            QStringLiteral("Den Buchungskreis %1 gibt es beim aktuellen Mandanten nicht.").arg(bk));
+    return kreis.value(0).toString();
+}
+
 void zuordnen(Datenbank& db, int mandant, int bk, const Zuordnung& z,
               std::optional<bool> istEinnahme, const std::optional<QString>& neuerText) {
     Transaktion t(db);
-    Sql kreis = db.sql(
-        QStringLiteral("select count(*) from T_BKreis where id = :bk and mandant = :mandant"));
-    kreis.bind("bk", bk).bind("mandant", mandant).exec();
-    if (!kreis.next() || kreis.value(0).toInt() == 0)
-        throw DatenbankFehler(
-            QStringLiteral("Den Buchungskreis %1 gibt es beim aktuellen Mandanten nicht.").arg(bk));
+    kreisName(db, mandant, bk);
     Zuordnung neu = z;
     if (z.art == Zuordnung::Art::Kennzahl) {
         if (z.kennzahl < 1000 || z.kennzahl > 9999)
@@ -110,6 +115,49 @@ Zuordnung zuordnung(Datenbank& db, int mandant, int bk) {
         z.istEinnahme = q.value(1).toInt() == 1;
     }
     return z;
+}
+
+std::vector<Kennzahl> eigene(Datenbank& db, int mandant) {
+    Sql q = db.sql(QStringLiteral(
+        "select Kennzahl, Text from T_E1aText where mandant = :mandant order by Kennzahl"));
+    q.bind("mandant", mandant).exec();
+    std::vector<Kennzahl> out;
+    while (q.next())
+        if (!bekannt(q.value(0).toInt()))
+            out.push_back({q.value(0).toInt(), q.value(1).toString(), false});
+    return out;
+}
+
+QString anlagenzugang() {
+    return QStringLiteral("Anlagenzugang");
+}
+
+QHash<int, QString> kreisTexte(Datenbank& db, int mandant) {
+    Sql q = db.sql(QStringLiteral(
+        "select T_E1aKreis.BK, T_E1aKreis.Kennzahl, T_E1aKreis.IstEinnahme, "
+        "T_E1aKreis.IstAnlage, T_E1aText.Text from T_E1aKreis left join T_E1aText on "
+        "T_E1aText.mandant = T_E1aKreis.mandant and T_E1aText.Kennzahl = T_E1aKreis.Kennzahl "
+        "where T_E1aKreis.mandant = :mandant"));
+    q.bind("mandant", mandant).exec();
+    QHash<int, QString> out;
+    while (q.next()) {
+        const int bk = q.value(0).toInt();
+        if (q.value(3).toInt() == 1) {
+            out.insert(bk, anlagenzugang());
+            continue;
+        }
+        if (q.value(1).isNull())
+            continue;
+        const int nummer = q.value(1).toInt();
+        const bool einnahme = q.value(2).toInt() == 1;
+        const Kennzahl* k = bekannt(nummer);
+        QString text =
+            QString::number(nummer) + QLatin1Char(' ') + (k ? k->text : q.value(4).toString());
+        if (!k || k->istEinnahme != einnahme)
+            text += einnahme ? QStringLiteral(" (Einnahme)") : QStringLiteral(" (Ausgabe)");
+        out.insert(bk, text);
+    }
+    return out;
 }
 
 Zusammenfassung rechnen(Datenbank& db, int mandant, int zeitraum, int jahr) {

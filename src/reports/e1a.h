@@ -2,6 +2,7 @@
 
 #include "data/currency.h"
 
+#include <QHash>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -37,6 +38,17 @@ struct Zuordnung {
 void zuordnen(Datenbank& db, int mandant, int bk, const Zuordnung& z,
               std::optional<bool> istEinnahme, const std::optional<QString>& text);
 Zuordnung zuordnung(Datenbank& db, int mandant, int bk);
+
+// The Kennzahlen the client typed with their texts, by number; their side
+// belongs to each circle, so istEinnahme says nothing here.
+std::vector<Kennzahl> eigene(Datenbank& db, int mandant);
+// What the circle list shows per assigned circle: "9100 Waren, Rohstoffe,
+// Hilfsstoffe", the side added where it is not the Kennzahl's own,
+// "Anlagenzugang" for asset purchases.
+QHash<int, QString> kreisTexte(Datenbank& db, int mandant);
+QString anlagenzugang();
+// The circle's name; throws when the client has no such circle.
+QString kreisName(Datenbank& db, int mandant, int bk);
 
 struct Betrag {
     QString links;

@@ -102,25 +102,46 @@ std::vector<TRep_Jahresabschluss::Spalte> e1aSpalten() {
             {QStringLiteral("Betrag"), 30, true}};
 }
 
+Tabelle anlagenTabelle(const anlagenverzeichnis::Verzeichnis& v) {
+    Tabelle t;
+    for (const auto& s : anlagenSpalten())
+        t.spalten.push_back({s.titel, s.rechts ? FeldArt::Waehrung : FeldArt::Text});
+    t.spalten[1].art = FeldArt::Datum;
+    const auto betrag = [](Currency c) { return QVariant::fromValue(c); };
+    for (const auto& z : v.zeilen) {
+        t.zeilen.push_back({z.bezeichnung, z.anschaffung, betrag(z.kosten),
+                            betrag(z.jahr.buchwertBeginn), betrag(z.jahr.abgang),
+                            betrag(z.jahr.afa), betrag(z.jahr.buchwertEnde)});
+        t.schluessel.push_back(z.id);
+    }
+    t.zeilen.push_back({QStringLiteral("Summe"), QVariant(), betrag(v.summe.kosten),
+                        betrag(v.summe.jahr.buchwertBeginn), betrag(v.summe.jahr.abgang),
+                        betrag(v.summe.jahr.afa), betrag(v.summe.jahr.buchwertEnde)});
+    t.schluessel.push_back(0);
+    return t;
+}
+
+Tabelle e1aTabelle(const e1a::Zusammenfassung& s) {
+    Tabelle t;
+    for (const auto& sp : e1aSpalten())
+        t.spalten.push_back({sp.titel, sp.rechts ? FeldArt::Waehrung : FeldArt::Text});
+    int nr = 0;
+    for (const auto* teil : {&s.kennzahlen, &s.ohneKennzahl, &s.ohneAnlage})
+        for (const e1a::Betrag& b : *teil) {
+            t.zeilen.push_back({b.links, b.text, QVariant::fromValue(b.betrag)});
+            t.schluessel.push_back(++nr);
+        }
+    t.zeilen.push_back({QStringLiteral("Gewinn"), QString(), QVariant::fromValue(s.gewinn)});
+    t.schluessel.push_back(0);
+    return t;
+}
+
 std::vector<QStringList> anlagenZeilen(const anlagenverzeichnis::Verzeichnis& v) {
-    std::vector<QStringList> zeilen;
-    for (const auto& z : v.zeilen)
-        zeilen.push_back({z.bezeichnung, z.anschaffung.toString(QStringLiteral("dd.MM.yyyy")),
-                          z.kosten.format(), z.jahr.buchwertBeginn.format(), z.jahr.abgang.format(),
-                          z.jahr.afa.format(), z.jahr.buchwertEnde.format()});
-    zeilen.push_back({QStringLiteral("Summe"), QString(), v.summe.kosten.format(),
-                      v.summe.jahr.buchwertBeginn.format(), v.summe.jahr.abgang.format(),
-                      v.summe.jahr.afa.format(), v.summe.jahr.buchwertEnde.format()});
-    return zeilen;
+    return anlagenTabelle(v).texte();
 }
 
 std::vector<QStringList> e1aZeilen(const e1a::Zusammenfassung& s) {
-    std::vector<QStringList> zeilen;
-    for (const auto* teil : {&s.kennzahlen, &s.ohneKennzahl, &s.ohneAnlage})
-        for (const e1a::Betrag& b : *teil)
-            zeilen.push_back({b.links, b.text, b.betrag.format()});
-    zeilen.push_back({QStringLiteral("Gewinn"), QString(), s.gewinn.format()});
-    return zeilen;
+    return e1aTabelle(s).texte();
 }
 
 } // namespace jahresabschluss

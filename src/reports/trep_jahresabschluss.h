@@ -2,6 +2,7 @@
 
 #include "reportengine/report.h"
 #include "reports/t_repdaten.h"
+#include "reports/tabelle.h"
 
 #include <QStringList>
 #include <vector>
@@ -38,7 +39,11 @@ namespace jahresabschluss {
 // The register's columns and the E 1a summary's.
 std::vector<TRep_Jahresabschluss::Spalte> anlagenSpalten();
 std::vector<TRep_Jahresabschluss::Spalte> e1aSpalten();
-// Their lines, amounts as "1.234,56", the total last.
+// Their lines with typed cells, the total last (key 0); an asset's line
+// carries the asset's id as its key.
+Tabelle anlagenTabelle(const anlagenverzeichnis::Verzeichnis& v);
+Tabelle e1aTabelle(const e1a::Zusammenfassung& s);
+// Their lines as texts, amounts as "1.234,56".
 std::vector<QStringList> anlagenZeilen(const anlagenverzeichnis::Verzeichnis& v);
 std::vector<QStringList> e1aZeilen(const e1a::Zusammenfassung& s);
 } // namespace jahresabschluss

@@ -71,6 +71,24 @@ int GridSpaltenModell::quellSpalte(int spalte) const {
     return m_quelle[static_cast<size_t>(spalte)];
 }
 
+void GridSpaltenModell::setNachschlagen(int spalte, const QString& schluesselFeld,
+                                        QHash<int, QString> texte) {
+    m_nachschlagSpalte = spalte;
+    m_schluesselFeld = schluesselFeld;
+    m_texte = std::move(texte);
+    if (rowCount() > 0 && spalte >= 0 && spalte < columnCount())
+        emit dataChanged(index(0, spalte), index(rowCount() - 1, spalte));
+}
+
+QVariant GridSpaltenModell::nachgeschlagen(const QModelIndex& idx) const {
+    const auto* sql = qobject_cast<const QSqlQueryModel*>(sourceModel());
+    const int feld = sql ? sql->record().indexOf(m_schluesselFeld) : -1;
+    if (feld < 0)
+        return QString();
+    const QVariant schluessel = sql->data(sql->index(idx.row(), feld));
+    return schluessel.isNull() ? QString() : m_texte.value(schluessel.toInt());
+}
+
 void GridSpaltenModell::zuordnen() {
     QAbstractItemModel* source = sourceModel();
     const auto* sql = qobject_cast<const QSqlQueryModel*>(source);
@@ -214,6 +232,8 @@ QVariant GridSpaltenModell::data(const QModelIndex& idx, int role) const {
         if (a != Qt::Alignment())
             return QVariant(a);
     }
+    if (idx.column() == m_nachschlagSpalte && quellSpalte(idx.column()) < 0)
+        return role == Qt::DisplayRole ? nachgeschlagen(idx) : QVariant();
     const QModelIndex s = mapToSource(idx);
     return s.isValid() ? s.data(role) : QVariant();
 }

@@ -3,6 +3,7 @@
 #include "data/listenspalte.h"
 
 #include <QAbstractProxyModel>
+#include <QHash>
 #include <vector>
 
 class QTableView;
@@ -19,6 +20,9 @@ public:
     const std::vector<ListenSpalte>& spalten() const { return m_spalten; }
     // The source column of a column; -1 when the source lacks its field.
     int quellSpalte(int spalte) const;
+    // Fills a column the source lacks with texts looked up by the row's value
+    // of another field (a circle's Kennzahl by its id); rows without one stay empty.
+    void setNachschlagen(int spalte, const QString& schluesselFeld, QHash<int, QString> texte);
 
     void setSourceModel(QAbstractItemModel* source) override;
     QModelIndex index(int row, int column,
@@ -38,8 +42,13 @@ public:
 private:
     void zuordnen();
 
+    QVariant nachgeschlagen(const QModelIndex& idx) const;
+
     std::vector<ListenSpalte> m_spalten;
     std::vector<int> m_quelle;
+    int m_nachschlagSpalte = -1;
+    QString m_schluesselFeld;
+    QHash<int, QString> m_texte;
     QList<QMetaObject::Connection> m_verbindungen;
 };
 

@@ -1,14 +1,22 @@
 #include "app/tdatensicherungen.h"
 #include "app/tform_velmora.h"
 #include "bookings/buchungskreis.h"
+#include "bookings/buchungskreisliste.h"
 #include "data/buchungsliste.h"
 #include "data/festschreibung.h"
 #include "export/tdbgridexport.h"
 #include "fixture.h"
+#include "reports/anlagenverzeichnis.h"
+#include "reports/e1a.h"
+#include "reports/tabelle.h"
+#include "reports/tanlagenverzeichnis.h"
 #include "reports/texportansicht.h"
+#include "reports/tforme1a.h"
 #include "reports/tmonatsauswahl.h"
 #include "sicherung/datensicherung.h"
 #include "toolkit/gridspalten.h"
+#include <QComboBox>
+#include <QPushButton>
 
 #include <QAction>
 #include <QCheckBox>
@@ -197,16 +205,16 @@ TEST_F(HauptfensterTest, WindowLabelsGridsAndMenu) {
         verwalten << a->objectName() + (a->isVisible() ? "" : "(hidden)");
     EXPECT_EQ(verwalten,
               QStringList({"Stammdaten1", "Mandanten1", "Wirtschaftsjahrauswhlen1",
-                           "Buchungskreise1", "Datenbankpruefen1", "Aenderungsprotokoll1",
-                           "ZeitraumFestschreiben1", "Datensicherungen1", "N1", "Iconerstellen1",
-                           "N2(hidden)", "MandantImportieren1(hidden)"}));
+                           "Buchungskreise1", "AnlagenVerwalten1", "Datenbankpruefen1",
+                           "Aenderungsprotokoll1", "ZeitraumFestschreiben1", "Datensicherungen1",
+                           "N1", "Iconerstellen1", "N2(hidden)", "MandantImportieren1(hidden)"}));
 }
 
 TEST_F(HauptfensterTest, EveryMenuAndItemHasAMnemonicOfItsOwn) {
     erzeugen();
     // menu (or the bar) -> the mnemonic letters of its items, in their order
     const std::map<QString, QString> erwartet{
-        {"MainMenu1", "DBVAEI"},    {"Datei1", "KD"},  {"Verwalten1", "SMWBPNFDIO"},
+        {"MainMenu1", "DBVAEI"},    {"Datei1", "KD"},  {"Verwalten1", "SMWBAPNFDIO"},
         {"Auswerten1", "UJADPMVE"}, {"Export1", "FU"}, {"Info1", "V"}};
     const auto buchstaben = [](const QList<QAction*>& actions, const QString& wo) {
         QString folge;
@@ -278,6 +286,46 @@ TEST_F(HauptfensterTest, TheLockIsSeenInTheStatusBarAndInGrey) {
     EXPECT_TRUE(grau("Grid_Aus", 0));
     EXPECT_EQ(bild(0), offen0) << "an open booking is drawn as before";
     EXPECT_NE(bild(1), offen1) << "a locked booking is drawn grey";
+}
+
+TEST_F(HauptfensterTest, TheAssetWindowAndTheCirclesKennzahlAreReachedFromTheMenu) {
+    anlagenverzeichnis::Eintrag laptop;
+    laptop.bezeichnung = QStringLiteral("Laptop");
+    laptop.anlage.anschaffung = QDate(2026, 3, 15);
+    laptop.anlage.kosten = *Currency::parse(QStringLiteral("2400"));
+    laptop.anlage.nutzungsdauer = 3;
+    anlagenverzeichnis::anlegen(dm->db(), dm->gibMandant(), laptop);
+    erzeugen();
+
+    QStringList zeile;
+    ui.answerModal([&zeile](QDialog& d) {
+        auto& f = dynamic_cast<TAnlagenverzeichnis&>(d);
+        EXPECT_EQ(f.LabelJahr->text(), "Geschäftsjahr 2026");
+        zeile = f.liste().tabelle().texte().front();
+        return int(QDialog::Rejected);
+    });
+    form->menuAction("AnlagenVerwalten1")->trigger();
+    EXPECT_EQ(zeile, QStringList({"Laptop", "15.03.2026", "2.400,00", "0,00", "0,00", "800,00",
+                                  "1.600,00"}));
+
+    // the circle list's E 1a button: the window wires it to the same command as "bk e1a"
+    ui.answerModal([this](QDialog& d) {
+        auto* knopf = d.findChild<QPushButton*>(QStringLiteral("SchalterE1a"));
+        EXPECT_TRUE(knopf && knopf->isVisibleTo(&d));
+        ui.answerModal([](QDialog& w) {
+            auto& f = dynamic_cast<TFormE1a&>(w);
+            f.Combo_Kennzahl->setCurrentIndex(
+                f.Combo_Kennzahl->findText("9100 ", Qt::MatchStartsWith));
+            return int(QDialog::Accepted);
+        });
+        knopf->click();
+        return int(QDialog::Accepted);
+    });
+    form->menuAction("Buchungskreise1")->trigger();
+    EXPECT_EQ(e1a::kreisTexte(dm->db(), dm->gibMandant()).value(bk),
+              "9100 Waren, Rohstoffe, Hilfsstoffe");
+    EXPECT_EQ(ui.pending(), 0u);
+    EXPECT_TRUE(ui.texts("error").isEmpty());
 }
 
 TEST_F(HauptfensterTest, ACopyIsRestoredFromTheWindow) {

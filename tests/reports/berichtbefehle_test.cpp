@@ -9,8 +9,10 @@
 #include "reportengine/previewwindow.h"
 #include "reports/anlagenverzeichnis.h"
 #include "reports/berichtbefehle.h"
+#include "reports/tabelle.h"
 #include "reports/tmonatsauswahl.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -326,6 +328,53 @@ TEST_F(BerichtBefehleTest, PlusMinusAsksThePeriodAndTheMonthsNeedNone) {
     EXPECT_EQ(zeilen.last(), "Summe\t300,00\t0,00\t300,00");
     EXPECT_EQ(titel,
               QStringList({"Plus - Minus Rechnung Februar 2026", "Monatsübersicht Jahr 2026"}));
+    EXPECT_TRUE(ui.texts("error").isEmpty());
+    EXPECT_EQ(ui.pending(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DatenexportTest, TheYearEndPreviewsExportTheirRows) {
+    // as in the preview test: 1.000,00 net unassigned, 250,00 depreciation
+    einnahme(QDate(2026, 3, 31), "1200");
+    anlagenverzeichnis::Eintrag maschine;
+    maschine.bezeichnung = QStringLiteral("Maschine");
+    maschine.anlage.anschaffung = QDate(2026, 8, 10);
+    maschine.anlage.kosten = *Currency::parse(QStringLiteral("2000"));
+    maschine.anlage.nutzungsdauer = 4;
+    anlagenverzeichnis::anlegen(dm->db(), dm->gibMandant(), maschine);
+    befehle->jahresabschlussExport().Options.exclude(xoShowProgress);
+    const auto exportierenAus = [this](const QString& datei) {
+        ui.answerModal([](QDialog& d) {
+            auto& v = dynamic_cast<reportengine::PreviewWindow&>(d);
+            EXPECT_EQ(v.exportAction()->text(), "Exportieren…");
+            v.exportAction()->trigger();
+            return 0;
+        });
+        speichernUnter(datei);
+    };
+    exportierenAus(dir() + QStringLiteral("e1a.txt"));
+    befehle->JahresabschlussClick();
+    EXPECT_EQ(inhalt(dir() + "e1a.TXT"), QByteArray("KZ\tText\tBetrag\r\n"
+                                                    "9130\tAbschreibungen\t250,00\r\n"
+                                                    "ohne Kennzahl\tAllgemein\t1.000,00\r\n"
+                                                    "Gewinn\t\t750,00\r\n"));
+    exportierenAus(dir() + QStringLiteral("anlagen.txt"));
+    befehle->AnlagenverzeichnisClick();
+    EXPECT_EQ(inhalt(dir() + "anlagen.TXT"),
+              QByteArray("Bezeichnung\tAnschaffung\tKosten\tBuchwert Beginn\tAbgang\tAfA\t"
+                         "Buchwert Ende\r\n"
+                         "Maschine\t10.08.2026\t2.000,00\t0,00\t0,00\t250,00\t1.750,00\r\n"
+                         "Summe\t\t2.000,00\t0,00\t0,00\t250,00\t1.750,00\r\n"));
+    // the workbook gets numbers and dates, not their texts
+    const TabellenModell& daten = befehle->jahresabschlussDaten();
+    EXPECT_EQ(daten.index(0, 2).data(ZahlRolle).value<Currency>().format(), "2.000,00");
+    EXPECT_EQ(daten.index(0, 1).data(DatumRolle).toDate(), QDate(2026, 8, 10));
+    EXPECT_FALSE(daten.index(0, 0).data(ZahlRolle).isValid());
+    EXPECT_EQ(daten.headerData(2, Qt::Horizontal, FeldArtRolle).toInt(),
+              static_cast<int>(FeldArt::Waehrung));
     EXPECT_TRUE(ui.texts("error").isEmpty());
     EXPECT_EQ(ui.pending(), 0u);
 }
