@@ -292,6 +292,10 @@ Sql& Sql::exec() {
     return *this;
 }
 
+void Sql::nurVorwaerts() {
+    m_query.setForwardOnly(!m_db->istServer());
+}
+
 bool Sql::next() {
     if (m_query.next())
         return true;
@@ -378,6 +382,16 @@ QStringList Datenbank::tabellen() {
     while (q.next())
         namen << q.value(0).toString();
     return namen;
+}
+
+bool Datenbank::hatSpalte(const QString& tabelle, const QString& spalte) {
+    Sql q = sql(m_server ? QStringLiteral("select 1 from information_schema.columns where "
+                                          "table_schema = 'public' and table_name = lower(:t) "
+                                          "and column_name = lower(:s)")
+                         : QStringLiteral("select 1 from pragma_table_info(:t) where lower(name) "
+                                          "= lower(:s)"));
+    q.bind(QStringLiteral("t"), tabelle).bind(QStringLiteral("s"), spalte).exec();
+    return q.next();
 }
 
 const QString& Datenbank::uebersetzt(const QString& text) {

@@ -58,6 +58,10 @@ public:
     }
     int rowsAffected() const { return m_query.numRowsAffected(); }
     QSqlQuery& query() { return m_query; }
+    // Rows read once from first to last, not cached a second time. Only for
+    // SQLite: PostgreSQL's driver would then hold the connection for this one
+    // result, and libpq hands over a result whole anyway.
+    void nurVorwaerts();
     // Hands the executed query on, e.g. to a list model.
     QSqlQuery take() {
         m_zurueckgeben = false;
@@ -104,6 +108,8 @@ public:
     bool istServer() const { return m_server; }
     // The names of the database's own tables, as the engine spells them.
     QStringList tabellen();
+    // Whether a table has a column, names compared without regard to case.
+    bool hatSpalte(const QString& tabelle, const QString& spalte);
     // How long a statement waits for another program's lock before it fails.
     void setBusyTimeout(int ms) { m_busyTimeoutMs = ms; }
     int busyTimeout() const { return m_busyTimeoutMs; }

@@ -549,10 +549,7 @@ std::optional<Stammdaten> TDM_EinAus::Table_Stammdaten() {
 }
 
 bool TDM_EinAus::hatSteuerfreiKZ() {
-    Sql q = m_db.sql(QStringLiteral(
-        "select 1 from pragma_table_info('T_Stammdaten') where lower(name) = 'steuerfreikz'"));
-    q.exec();
-    return q.next();
+    return m_db.hatSpalte(QStringLiteral("T_Stammdaten"), QStringLiteral("SteuerfreiKZ"));
 }
 
 void TDM_EinAus::stammdatenSpeichern(const Stammdaten& d) {

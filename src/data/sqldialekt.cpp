@@ -76,9 +76,8 @@ QStringList argumente(const QString& s, qsizetype offen, qsizetype* ende) {
     return args;
 }
 
-} // namespace
-
-QString fuerPostgres(const QString& text) {
+// [name] and iif, at every level.
+QString ausdruecke(const QString& text) {
     QString out;
     out.reserve(text.size() + 32);
     qsizetype i = 0;
@@ -117,8 +116,8 @@ QString fuerPostgres(const QString& text) {
             const QStringList a = argumente(text, klammer, &ende);
             if (a.size() == 3) {
                 out += QStringLiteral("(CASE WHEN %1 THEN %2 ELSE %3 END)")
-                           .arg(fuerPostgres(a[0]).trimmed(), fuerPostgres(a[1]).trimmed(),
-                                fuerPostgres(a[2]).trimmed());
+                           .arg(ausdruecke(a[0]).trimmed(), ausdruecke(a[1]).trimmed(),
+                                ausdruecke(a[2]).trimmed());
                 i = ende;
                 continue;
             }
@@ -127,6 +126,98 @@ QString fuerPostgres(const QString& text) {
         ++i;
     }
     return out;
+}
+
+// Splits s[von, bis) at its own level's commas.
+QList<std::pair<qsizetype, qsizetype>> teile(const QString& s, qsizetype von, qsizetype bis) {
+    QList<std::pair<qsizetype, qsizetype>> out;
+    int tiefe = 0;
+    qsizetype start = von;
+    for (qsizetype i = von; i < bis; ++i) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            i = ueberQuote(s, i) - 1;
+            continue;
+        }
+        if (c == QLatin1Char('('))
+            ++tiefe;
+        else if (c == QLatin1Char(')'))
+            --tiefe;
+        else if (c == QLatin1Char(',') && tiefe == 0) {
+            out.append({start, i});
+            start = i + 1;
+        }
+    }
+    out.append({start, bis});
+    return out;
+}
+
+// Where the keyword wort starts at s's own level from von on, or -1.
+qsizetype schluesselwort(const QString& s, qsizetype von, QLatin1String wort) {
+    int tiefe = 0;
+    for (qsizetype i = von; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            i = ueberQuote(s, i) - 1;
+            continue;
+        }
+        if (c == QLatin1Char('('))
+            ++tiefe;
+        else if (c == QLatin1Char(')'))
+            --tiefe;
+        else if (tiefe == 0 && (i == 0 || !bezeichnerZeichen(s[i - 1])) &&
+                 QStringView(s).mid(i, wort.size()).compare(wort, Qt::CaseInsensitive) == 0 &&
+                 (i + wort.size() >= s.size() || !bezeichnerZeichen(s[i + wort.size()])))
+            return i;
+    }
+    return -1;
+}
+
+// PostgreSQL names a result column in lower case unless it is quoted; the
+// exports print the names as headers, so the outer select list names each
+// plain column and alias in the statement's own spelling.
+QString ergebnisnamen(const QString& s) {
+    qsizetype anfang = 0;
+    while (anfang < s.size() && s[anfang].isSpace())
+        ++anfang;
+    if (QStringView(s).mid(anfang, 6).compare(QLatin1String("select"), Qt::CaseInsensitive) != 0 ||
+        (anfang + 6 < s.size() && bezeichnerZeichen(s[anfang + 6])))
+        return s;
+    qsizetype liste = anfang + 6;
+    const qsizetype distinct = schluesselwort(s, liste, QLatin1String("distinct"));
+    const qsizetype von = schluesselwort(s, liste, QLatin1String("from"));
+    if (von < 0)
+        return s;
+    if (distinct >= 0 && distinct < von && QStringView(s).mid(liste, distinct - liste).trimmed().isEmpty())
+        liste = distinct + 8;
+    static const QRegularExpression spalte(
+        QStringLiteral("^\\s*(?:[A-Za-z_][A-Za-z0-9_]*\\.)?([A-Za-z_][A-Za-z0-9_]*)\\s*$"));
+    static const QRegularExpression alias(
+        QStringLiteral("\\s[Aa][Ss]\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*$"));
+    QStringList neu;
+    for (const auto& [a, b] : teile(s, liste, von)) {
+        QString teil = s.mid(a, b - a);
+        // the blanks after an item stay where they were, before FROM
+        qsizetype ende = teil.size();
+        while (ende > 0 && teil[ende - 1].isSpace())
+            --ende;
+        const QString rest = teil.mid(ende);
+        teil.truncate(ende);
+        if (const auto m = spalte.match(teil); m.hasMatch())
+            teil += QStringLiteral(" AS \"%1\"").arg(m.captured(1));
+        else if (const auto m2 = alias.match(teil); m2.hasMatch())
+            teil = teil.left(m2.capturedStart(1)) + QLatin1Char('"') + m2.captured(1) +
+                   QLatin1Char('"');
+        neu << teil + rest;
+    }
+    const QString out = s.left(liste) + neu.join(QLatin1Char(','));
+    return out + s.mid(von);
+}
+
+} // namespace
+
+QString fuerPostgres(const QString& text) {
+    return ergebnisnamen(ausdruecke(text));
 }
 
 QString spaltentypFuerPostgres(const QString& spalte, const QString& typ) {

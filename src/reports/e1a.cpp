@@ -76,13 +76,20 @@ void zuordnen(Datenbank& db, int mandant, int bk, const Zuordnung& z,
             throw DatenbankFehler(
                 QStringLiteral("Der Text der Kennzahl %1 fehlt.").arg(z.kennzahl));
         neu.istEinnahme = istEinnahme ? *istEinnahme : k->istEinnahme;
-        if (!k && neuerText && !neuerText->trimmed().isEmpty())
-            db.sql(QStringLiteral("insert or replace into T_E1aText (mandant, Kennzahl, Text) "
+        if (!k && neuerText && !neuerText->trimmed().isEmpty()) {
+            // replaced as a pair, which both engines take the same way
+            db.sql(QStringLiteral(
+                       "delete from T_E1aText where mandant = :mandant and Kennzahl = :kz"))
+                .bind("mandant", mandant)
+                .bind("kz", z.kennzahl)
+                .exec();
+            db.sql(QStringLiteral("insert into T_E1aText (mandant, Kennzahl, Text) "
                                   "values (:mandant, :kz, :text)"))
                 .bind("mandant", mandant)
                 .bind("kz", z.kennzahl)
                 .bind("text", neuerText->trimmed())
                 .exec();
+        }
     }
     db.sql(QStringLiteral("delete from T_E1aKreis where mandant = :mandant and BK = :bk"))
         .bind("mandant", mandant)

@@ -90,7 +90,7 @@ reportengine::PageModel auswertungErzeugen(TDM_EinAus& dm, TRep_EinAus& bericht,
     datenbankpruefung::typenSicherstellen(dm.db());
     daten.GanzerName = mandantenname::zeilenTest(dm);
     Sql QueryEinAus = dm.db().sql(sqlzeilen::statement(queryEinAusZeilen()));
-    QueryEinAus.query().setForwardOnly(true);
+    QueryEinAus.nurVorwaerts();
     binden(QueryEinAus, daten);
     QueryEinAus.exec();
     reportengine::QueryRowSource zeilen(QueryEinAus.query());
@@ -108,7 +108,7 @@ void detailDatenSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code) {
 reportengine::PageModel detailsErzeugen(TDM_EinAus& dm, TRep_EinAusDetail& bericht,
                                         const T_RepDaten& daten) {
     Sql QueryEinAusDetail = dm.db().sql(sqlzeilen::statement(queryEinAusDetailZeilen()));
-    QueryEinAusDetail.query().setForwardOnly(true);
+    QueryEinAusDetail.nurVorwaerts();
     binden(QueryEinAusDetail, daten);
     QueryEinAusDetail.exec();
     reportengine::QueryRowSource zeilen(QueryEinAusDetail.query());

@@ -76,7 +76,7 @@ void datenSetzen(TDM_EinAus& dm, T_RepDaten& daten, int code) {
 
 reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_Journal& bericht, const T_RepDaten& daten) {
     Sql QueryJournal = dm.db().sql(sqlzeilen::statement(queryJournalZeilen()));
-    QueryJournal.query().setForwardOnly(true);
+    QueryJournal.nurVorwaerts();
     binden(QueryJournal, daten);
     QueryJournal.exec();
     bericht.report().setDruckdatum(dm.clock().today());

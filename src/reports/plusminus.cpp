@@ -36,7 +36,7 @@ reportengine::PageModel erzeugen(TDM_EinAus& dm, TRep_PlusMinus& bericht, T_RepD
     datenbankpruefung::typenSicherstellen(dm.db());
     daten.GanzerName = mandantenname::zeilenTest(dm);
     Sql Query_PlusMinus = dm.db().sql(sqlzeilen::statement(queryPlusMinusZeilen()));
-    Query_PlusMinus.query().setForwardOnly(true);
+    Query_PlusMinus.nurVorwaerts();
     Query_PlusMinus.bind(QStringLiteral("Zeitraum"), daten.Zeitraum)
         .bind(QStringLiteral("Mandant"), daten.Mandant)
         .bind(QStringLiteral("von"), dates::toSql(daten.Von))

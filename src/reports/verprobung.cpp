@@ -52,7 +52,7 @@ void parameterSetzen(Sql& q, const T_RepDaten& r) {
 
 std::vector<Posten> periodenPosten(Datenbank& db, const T_RepDaten& r) {
     Sql q = db.sql(periodenPostenSql());
-    q.query().setForwardOnly(true);
+    q.nurVorwaerts();
     parameterSetzen(q, r);
     q.exec();
     std::vector<Posten> out;

@@ -1,4 +1,5 @@
 #include "clirunner.h"
+#include "testserver.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +30,7 @@ protected:
 
 // Every writer refuses the books' own files, before anything is written.
 TEST_F(CliBuchdateien, NoReportOrExportIsWrittenOverTheBooks) {
+    NUR_DATEI();
     cli.ok({"sicherung"});
     const QStringList kopien = QDir(datei("Datensicherung")).entryList({"*.mdb"}, QDir::Files);
     ASSERT_EQ(kopien.size(), 1);
@@ -107,6 +109,7 @@ quint32 be32(const QByteArray& b, qint64 at) {
 // Small damaged files whose header is sound: every command but the state,
 // the full check and the backups refuses, the file unchanged.
 TEST_F(CliBuchdateien, DamageAnywhereInASmallFileStopsWritesAndReads) {
+    NUR_DATEI();
     const QString db = datei("Velmora_tab.mdb");
     // enough bookings that the bookings and their covering index reach
     // below their root pages

@@ -1,4 +1,5 @@
 #include "clirunner.h"
+#include "testserver.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

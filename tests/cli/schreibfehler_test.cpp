@@ -1,4 +1,5 @@
 #include "clirunner.h"
+#include "testserver.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,6 +48,7 @@ protected:
 // that is not there: status 1, the file and the cause named, an earlier file
 // byte for byte as it was, no temporary file left.
 TEST_F(CliSchreibfehler, NoCommandReportsAFileAsWrittenThatWasNot) {
+    NUR_DATEI();
     struct Schreiber {
         const char* name;
         QStringList args; // the target is appended
@@ -101,6 +103,7 @@ TEST_F(CliSchreibfehler, NoCommandReportsAFileAsWrittenThatWasNot) {
 }
 
 TEST_F(CliSchreibfehler, ABackupUnderTheLimitLeavesNoPartialCopy) {
+    NUR_DATEI();
     const CliErgebnis r = cli.runBegrenzt({"sicherung"}, 4096);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(QDir(datei("Datensicherung")).entryList({"*.mdb", "*.teil", "*-journal"}),
@@ -110,6 +113,7 @@ TEST_F(CliSchreibfehler, ABackupUnderTheLimitLeavesNoPartialCopy) {
 // Leftovers of killed runs go with the next run; a temporary file of a run
 // that is still going (its process alive) stays.
 TEST_F(CliSchreibfehler, TheNextRunRemovesLeftoversOfKilledRuns) {
+    NUR_DATEI();
     QDir().mkpath(datei("Datensicherung"));
     const QString tot = QStringLiteral("2147483646");
     const QString laeuft = QString::number(QCoreApplication::applicationPid());
@@ -130,6 +134,7 @@ TEST_F(CliSchreibfehler, TheNextRunRemovesLeftoversOfKilledRuns) {
 // A file that lost its last 1,000 bytes is never written into; the header's
 // page count says it is short before any page is read.
 TEST_F(CliSchreibfehler, ACutFileIsNotWrittenByAnyCommand) {
+    NUR_DATEI();
     const QString db = datei("Velmora_tab.mdb");
     QByteArray ganz = bytes(db);
     ASSERT_GT(ganz.size(), 2000);
@@ -157,6 +162,7 @@ TEST_F(CliSchreibfehler, ACutFileIsNotWrittenByAnyCommand) {
 // passes. The damage here is one quick_check does not see: an index that
 // lost its entries (its definition changed behind SQLite's back).
 TEST_F(CliSchreibfehler, TheBackupsMarkerBlocksWritingUntilACheckPasses) {
+    NUR_DATEI();
     const QString db = datei("Velmora_tab.mdb");
     const QByteArray gesund = bytes(db);
     {
@@ -198,6 +204,7 @@ TEST_F(CliSchreibfehler, TheBackupsMarkerBlocksWritingUntilACheckPasses) {
 // A text where a number belongs: SQLite adds it as 0, so every total would be
 // short by that booking without a word.
 TEST_F(CliSchreibfehler, AValueOfTheWrongTypeIsFoundAndNeverSummedAsZero) {
+    NUR_DATEI();
     struct Fall {
         const char* sql;
         const char* befund;

@@ -1,4 +1,5 @@
 #include "clirunner.h"
+#include "testserver.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 namespace {
 
 TEST(CliSicherung, PrintsTheVerifiedCopyOrTheReason) {
+    NUR_DATEI();
     CliRunner cli;
     const CliErgebnis ohne = cli.run({"sicherung"});
     EXPECT_EQ(ohne.status, 1);
@@ -37,6 +39,7 @@ TEST(CliSicherung, PrintsTheVerifiedCopyOrTheReason) {
 }
 
 TEST(CliSicherung, ListsTheCopiesNewestFirstAndRestoresOne) {
+    NUR_DATEI();
     CliRunner cli;
     cli.ok({"init", "--mandant", "Huber KG", "--jahr", "2026"});
     EXPECT_EQ(cli.ok({"sicherung", "liste"}), "") << "no copy yet";

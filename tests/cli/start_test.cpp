@@ -1,4 +1,5 @@
 #include "clirunner.h"
+#include "testserver.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,7 @@ TEST(CliStart, InitCreatesTheFirstClientAndYearAndPrintsStatus) {
 // A file cut short answers "no year" without an error: the tool must say
 // that the file is damaged, ask for nothing and write nothing.
 TEST(CliStart, ADamagedFileIsNamedAndNeverWritten) {
+    NUR_DATEI();
     CliRunner cli;
     cli.ok({"init", "--mandant", "Test", "--jahr", "2024"});
     cli.ok({"bk", "neu", "Allgemein", "A"});
@@ -84,6 +86,7 @@ TEST(CliStart, ADamagedFileIsNamedAndNeverWritten) {
 
 // A template that is not a Velmora database is left where it is.
 TEST(CliStart, AForeignTemplateIsRefusedAndKept) {
+    NUR_DATEI();
     CliRunner cli;
     const QString vorlage = cli.dir() + "/Velmora_neu.mdb";
     QFile::remove(vorlage);
@@ -100,6 +103,7 @@ TEST(CliStart, AForeignTemplateIsRefusedAndKept) {
 }
 
 TEST(CliStart, MissingDatabaseAndUsageErrors) {
+    NUR_DATEI();
     CliRunner cli;
     const CliErgebnis missing = cli.run({"status"});
     EXPECT_EQ(missing.status, 1);

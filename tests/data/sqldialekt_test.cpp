@@ -14,7 +14,12 @@ struct Fall {
 
 TEST(SqlDialekt, StatementsAreRewrittenForPostgres) {
     const Fall faelle[] = {
-        {"select [betrag] from T_Buchungen", "select betrag from T_Buchungen"},
+        // the result columns keep the statement's spelling: exports print them
+        {"select [Betrag], T_Buchungen.Text, count(*), sum(x) AS Summe from T_Buchungen",
+         "select Betrag AS \"Betrag\", T_Buchungen.Text AS \"Text\", count(*), sum(x) AS "
+         "\"Summe\" from T_Buchungen"},
+        {"SELECT DISTINCT a.Name FROM t a where x in (select id from u)",
+         "SELECT DISTINCT a.Name AS \"Name\" FROM t a where x in (select id from u)"},
         {"iif([isteinnahme]=2,[betrag]*-1,[betrag]) AS Betrag",
          "(CASE WHEN isteinnahme=2 THEN betrag*-1 ELSE betrag END) AS Betrag"},
         // nested, with a call and a literal holding a comma and brackets inside
@@ -28,8 +33,9 @@ TEST(SqlDialekt, StatementsAreRewrittenForPostgres) {
          "select tariif(1) from t where x = :iif and \"[a]\" = 1"},
         {"select sum(iif( [isteu] = 1 , [betrag] , ([betrag]-[st_betrag]))) from t",
          "select sum((CASE WHEN isteu = 1 THEN betrag ELSE (betrag-st_betrag) END)) from t"},
-        {"order by BKName COLLATE DEUTSCH", "order by BKName COLLATE DEUTSCH"},
-        {"select [Mein Feld] from t", "select \"mein feld\" from t"},
+        {"update t set a = 1 order by BKName COLLATE DEUTSCH",
+         "update t set a = 1 order by BKName COLLATE DEUTSCH"},
+        {"delete from t where [Mein Feld] = 1", "delete from t where \"mein feld\" = 1"},
     };
     for (const Fall& f : faelle)
         EXPECT_EQ(sqldialekt::fuerPostgres(QString::fromUtf8(f.sqlite)),
