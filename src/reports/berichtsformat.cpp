@@ -9,8 +9,12 @@
 QString berichtsFormat(const QVariant& value, const QString& mask) {
     if (mask.isEmpty() || value.isNull())
         return value.toString();
-    if (mask == kSatzMaske)
+    if (mask == kSatzMaske) {
+        // a whole rate is its number; only a real one (4,9) needs the rate's rule
+        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+            return QString::number(value.toLongLong());
         return steuersatz::text(value.toDouble());
+    }
     if (mask == kDatumMaske) {
         const QDate d =
             value.typeId() == QMetaType::QDate ? value.toDate() : dates::fromSql(value.toString());
