@@ -28,6 +28,7 @@ void TAbfrageExport::schliessen() {
     m_werte = {};
     m_zellarten = {};
     m_texte = {};
+    m_letzte.clear();
     m_gelesen = false;
     m_zeilen = 0;
     m_row = 0;
@@ -154,12 +155,19 @@ bool TAbfrageExport::ReadRow(TExportValues& values) {
     const int n = ColumnCount();
     values.resize(static_cast<size_t>(n));
     const size_t zeile = static_cast<size_t>(m_row) * static_cast<size_t>(n);
+    m_letzte.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         const size_t z = zeile + static_cast<size_t>(i);
-        // a text is its own display text
-        values[static_cast<size_t>(i)] = m_zellarten[z] == Zellart::Text
-                                             ? m_texte[static_cast<size_t>(m_werte[z])]
-                                             : anzeige::text(art(i), typisiert(z));
+        if (m_zellarten[z] == Zellart::Text) {
+            // a text is its own display text
+            values[static_cast<size_t>(i)] = m_texte[static_cast<size_t>(m_werte[z])];
+            continue;
+        }
+        // rows come by date: a column's value is mostly the row before's
+        Letzte& l = m_letzte[static_cast<size_t>(i)];
+        if (!l.gueltig || l.art != m_zellarten[z] || l.wert != m_werte[z])
+            l = {true, m_zellarten[z], m_werte[z], anzeige::text(art(i), typisiert(z))};
+        values[static_cast<size_t>(i)] = l.text;
     }
     ++m_row;
     return true;

@@ -60,6 +60,14 @@ private:
     std::vector<qint64> m_werte;
     std::vector<Zellart> m_zellarten;
     std::vector<QString> m_texte;
+    // per column the last cell's value and text, written again unformatted
+    struct Letzte {
+        bool gueltig = false;
+        Zellart art = Zellart::Leer;
+        qint64 wert = 0;
+        QString text;
+    };
+    std::vector<Letzte> m_letzte;
     bool m_gelesen = false;
     int m_zeilen = 0;
     int m_row = 0;

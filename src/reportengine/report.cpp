@@ -400,6 +400,10 @@ private:
     void newPage(bool fortsetzung) {
         Page p;
         p.number = static_cast<int>(m_model.pages.size()) + 1;
+        // pages of a report hold about as many bands as each other: one
+        // allocation instead of a growing vector per page
+        if (!m_model.pages.empty())
+            p.bands.reserve(m_model.pages.back().bands.size() + 2);
         m_model.pages.push_back(std::move(p));
         m_y = m_top;
         if (m_pageHeader) {

@@ -16,9 +16,20 @@ QString berichtsFormat(const QVariant& value, const QString& mask) {
         return steuersatz::text(value.toDouble());
     }
     if (mask == kDatumMaske) {
+        // a report runs in date order within its groups: the date of the row
+        // before is mostly this row's, printed once
+        thread_local QString letzterWert, letzterText;
+        const bool text = value.typeId() == QMetaType::QString;
+        if (text && !letzterWert.isNull() && value.toString() == letzterWert)
+            return letzterText;
         const QDate d =
             value.typeId() == QMetaType::QDate ? value.toDate() : dates::fromSql(value.toString());
-        return d.isValid() ? dates::format(d) : value.toString();
+        const QString gedruckt = d.isValid() ? dates::format(d) : value.toString();
+        if (text) {
+            letzterWert = value.toString();
+            letzterText = gedruckt;
+        }
+        return gedruckt;
     }
     switch (value.typeId()) {
     case QMetaType::Int:
