@@ -15,7 +15,7 @@
 #include "data/finanzamtliste.h"
 #include "data/summen.h"
 #include "export/programmexport.h"
-#include "export/tdbgridexport.h"
+#include "export/tabfrageexport.h"
 #include "jahrgenerator.h"
 #include "kontoauszugbench.h"
 #include "platform/clock.h"
@@ -335,16 +335,13 @@ std::vector<Operation> operationen() {
          }},
         {"Finanzamt-Export Jahr",
          [](Jahr& j) {
-             FinanzamtListe query(j.dm().db());
-             QueryFinanzamtOeffnen(j.dm(), query, 12);
-             TDBGridExport e(j.ui, j.clock);
-             e.setModel(&query);
+             TAbfrageExport e(j.ui, j.clock);
+             finanzamtExportOeffnen(j.dm(), e, 12);
              programmExportEinrichten(e, j.ui, QStringLiteral("Export Finanzamt"));
              e.ExportTypes.include(xtTAB);
              e.ExportType = xtTAB;
              e.FileName = j.dir.filePath(QStringLiteral("finanzamt.txt"));
              e.RunExport();
-             query.schliessen();
          },
          [](Jahr& j) { return rohStatements(*j.roh, {FinanzamtListe::statement()}, periode(17)); }},
         {"Start bis Hauptfenster",

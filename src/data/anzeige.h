@@ -43,4 +43,11 @@ namespace anzeige {
 // (empty for NULL), the typed value in ZahlRolle or DatumRolle, else nothing.
 QVariant wert(FeldArt art, const QVariant& roh, int role);
 
+// The typed value of a stored one: a date QDate, an amount Currency, an
+// integer qlonglong (a rate with a decimal, 4,9, Currency), a text QString;
+// nothing for NULL. What a writer of typed cells takes straight from a statement.
+QVariant typisiert(FeldArt art, const QVariant& roh);
+// The display text of a typed value of the kind; empty for nothing.
+QString text(FeldArt art, const QVariant& typisiert);
+
 } // namespace anzeige

@@ -177,8 +177,8 @@ QString zahlText(std::uint64_t betrag, const Maskenteil& m) {
     return QString(reinterpret_cast<const QChar*>(text.constData()), text.size());
 }
 
-// The sections of the mask last used, parsed once: a report formats every
-// value of a column with the same mask.
+// The sections of a mask, parsed once: a report formats every value of a
+// column with the same mask, and its columns take turns with a few masks.
 struct Maske {
     QString text;
     std::vector<QString> abschnitte;
@@ -186,18 +186,22 @@ struct Maske {
 };
 
 const Maske& maske(const QString& text) {
-    thread_local Maske letzte;
-    thread_local bool gelesen = false;
-    if (!gelesen || letzte.text != text) {
-        const QStringList abschnitte = maskenAbschnitte(text);
-        letzte.text = text;
-        letzte.abschnitte.assign(abschnitte.cbegin(), abschnitte.cend());
-        letzte.teile.clear();
-        for (const QString& a : abschnitte)
-            letzte.teile.push_back(maskenteil(a));
-        gelesen = true;
+    constexpr std::size_t kBehalten = 8;
+    thread_local std::vector<Maske> gelesen;
+    for (const Maske& m : gelesen) {
+        if (m.text == text)
+            return m;
     }
-    return letzte;
+    if (gelesen.size() >= kBehalten)
+        gelesen.erase(gelesen.begin());
+    Maske m;
+    const QStringList abschnitte = maskenAbschnitte(text);
+    m.text = text;
+    m.abschnitte.assign(abschnitte.cbegin(), abschnitte.cend());
+    for (const QString& a : abschnitte)
+        m.teile.push_back(maskenteil(a));
+    gelesen.push_back(std::move(m));
+    return gelesen.back();
 }
 
 } // namespace
@@ -224,8 +228,11 @@ QString Currency::formatMaske(const QString& mask) const {
     const std::int64_t wert = rundeAuf(m_units, teil->maxDezimal);
     const std::uint64_t betrag =
         wert < 0 ? static_cast<std::uint64_t>(-(wert + 1)) + 1 : static_cast<std::uint64_t>(wert);
-    return (minus ? QStringLiteral("-") : QString()) + teil->vorne + zahlText(betrag, *teil) +
-           teil->hinten;
+    QString zahl = zahlText(betrag, *teil);
+    // an amount's mask mostly has no text around its digits
+    if (!minus && teil->vorne.isEmpty() && teil->hinten.isEmpty())
+        return zahl;
+    return (minus ? QStringLiteral("-") : QString()) + teil->vorne + zahl + teil->hinten;
 }
 
 std::optional<Currency> Currency::fromDouble(double value) {

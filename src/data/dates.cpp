@@ -28,14 +28,17 @@ void zweistellig(QChar* ziel, int wert) {
 } // namespace
 
 QString format(const QDate& date) {
-    if (!date.isValid() || date.year() < 1000 || date.year() > 9999)
+    // one calendar conversion for all three parts
+    int jahr = 0, monat = 0, tag = 0;
+    date.getDate(&jahr, &monat, &tag);
+    if (!date.isValid() || jahr < 1000 || jahr > 9999)
         return date.toString(QStringLiteral("dd.MM.yyyy"));
     QString text(10, QLatin1Char('.'));
     QChar* z = text.data();
-    zweistellig(z, date.day());
-    zweistellig(z + 3, date.month());
-    zweistellig(z + 6, date.year() / 100);
-    zweistellig(z + 8, date.year() % 100);
+    zweistellig(z, tag);
+    zweistellig(z + 3, monat);
+    zweistellig(z + 6, jahr / 100);
+    zweistellig(z + 8, jahr % 100);
     return text;
 }
 

@@ -5,6 +5,8 @@
 #include "data/db.h"
 #include "data/feldlaengen.h"
 
+#include <stdexcept>
+
 namespace {
 
 enum Spalte { Buchungsdatum, Belegnummer, Text, BruttoBetrag, Steuersatz, VST, UST, Anzahl };
@@ -52,16 +54,55 @@ std::vector<ListenSpalte> FinanzamtListe::spalten() {
             s("Steuersatz", 70),    s("VST", 60),         s("UST", 60)};
 }
 
-void FinanzamtListe::starten(int zeitraum, const QDate& von, const QDate& bis, int mandant) {
-    schliessen();
-    Sql q = m_db.sql(statement());
+std::vector<FeldArt> FinanzamtListe::arten() {
+    std::vector<FeldArt> out;
+    for (int i = 0; i < Anzahl; ++i)
+        out.push_back(artDerSpalte(i));
+    return out;
+}
+
+std::vector<int> FinanzamtListe::breiten() {
+    std::vector<int> out(Anzahl, 0);
+    out[Text] = feldlaenge::Buchungstext;
+    return out;
+}
+
+namespace {
+
+Sql ausgefuehrt(Datenbank& db, bool vorwaerts, int zeitraum, const QDate& von, const QDate& bis,
+                int mandant) {
+    Sql q = db.sql(FinanzamtListe::statement());
+    if (vorwaerts)
+        q.query().setForwardOnly(true);
     q.bind(QStringLiteral("zeitraum"), zeitraum)
         .bind(QStringLiteral("von"), dates::toSql(von))
         .bind(QStringLiteral("bis"), dates::toSql(bis))
         .bind(QStringLiteral("mandant"), mandant)
         .exec();
-    setQuery(q.take());
+    return q;
+}
+
+} // namespace
+
+QSqlQuery FinanzamtListe::abfrage(Datenbank& db, int zeitraum, const QDate& von, const QDate& bis,
+                                  int mandant) {
+    return ausgefuehrt(db, true, zeitraum, von, bis, mandant).take();
+}
+
+void FinanzamtListe::starten(int zeitraum, const QDate& von, const QDate& bis, int mandant) {
+    schliessen();
+    setQuery(ausgefuehrt(m_db, false, zeitraum, von, bis, mandant).take());
+    m_zeitraum = zeitraum;
+    m_von = von;
+    m_bis = bis;
+    m_mandant = mandant;
     m_offen = true;
+}
+
+QSqlQuery FinanzamtListe::exportAbfrage() const {
+    if (!m_offen)
+        throw std::logic_error("FinanzamtListe::exportAbfrage on a closed list");
+    return abfrage(m_db, m_zeitraum, m_von, m_bis, m_mandant);
 }
 
 void FinanzamtListe::schliessen() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "data/anzeige.h"
 #include "data/listenspalte.h"
 
 #include <QDate>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <vector>
 
@@ -22,10 +24,21 @@ public:
     // The preview grid's columns: the result columns under their own names.
     static std::vector<ListenSpalte> spalten();
 
+    // The kind of each result column and the longest text of each text column (0: none).
+    static std::vector<FeldArt> arten();
+    static std::vector<int> breiten();
+    // The statement executed for a period, forward-only: the rows of an
+    // export, read once. Throws DatenbankFehler.
+    static QSqlQuery abfrage(Datenbank& db, int zeitraum, const QDate& von, const QDate& bis,
+                             int mandant);
+
     // Opens the list; throws DatenbankFehler.
     void starten(int zeitraum, const QDate& von, const QDate& bis, int mandant);
     void schliessen();
     bool offen() const { return m_offen; }
+    // The open list's statement run again for an export, forward-only; throws
+    // DatenbankFehler, std::logic_error when the list is not open.
+    QSqlQuery exportAbfrage() const;
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     void multiData(const QModelIndex& index, QModelRoleDataSpan roleDataSpan) const override;
@@ -38,4 +51,8 @@ private:
 
     Datenbank& m_db;
     bool m_offen = false;
+    // the period the list was opened for
+    int m_zeitraum = 0;
+    QDate m_von, m_bis;
+    int m_mandant = 0;
 };

@@ -21,6 +21,7 @@ struct PendingCell {
 // The native spreadsheet through TNativeExcel.
 class ExcelFormat final : public ExportFormat {
 public:
+    bool usesTyped() const override { return true; }
     // What a sheet of every version it writes (BIFF2 to BIFF5) holds.
     static constexpr int MaxRows = 16384;
     static QString meldungZuVieleZeilen();

@@ -92,6 +92,8 @@ public:
     virtual QString captionRowPrefix(int rowNumberCellLength) const = 0;
 
     virtual QString cell(const QString& text, const CellInfo& info, bool useAlignments) = 0;
+    // Whether cell() looks at CellInfo::typed; a run asks for typed values only then.
+    virtual bool usesTyped() const { return false; }
     // Between two consecutive exported cells.
     virtual QString join() const = 0;
     // The lines of one row, with the format's row prefix and suffix.
@@ -161,6 +163,7 @@ public:
     QString captionRowPrefix(int rowNumberCellLength) const override;
     QString cell(const QString& text, const CellInfo& info, bool useAlignments) override;
     QString join() const override { return QStringLiteral(";"); }
+    bool usesTyped() const override { return true; }
     TextFileResult finish(const QString& target, const QStringList& lines,
                           const ExportSinks& sinks) override;
 

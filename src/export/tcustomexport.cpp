@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QUrl>
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -318,8 +319,9 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
 
     const bool selectedOnly = Options.contains(xoSelectedRowsOnly);
     const bool progress = Options.contains(xoShowProgress);
+    TExportValues values;
     while (!AllRowsDone()) {
-        TExportValues values;
+        values.clear();
         if (!ReadRow(values))
             break;
         bool exportRow = selectedOnly ? RowSelected() : true;
@@ -354,13 +356,17 @@ void TCustomExport::writeGuarded(const QString& target, bool& wroteAnything) {
         m_ui.question(UserSeam::Kind::Information, Messages.CopiedToClipboard, UserSeam::Ok);
 }
 
+QString TCustomExport::writerName() const {
+    return QString::fromLatin1(metaObject()->className()).toUpper();
+}
+
 FormatContext TCustomExport::formatContext(const QString& target) {
     FormatContext context;
     context.options = Options;
     context.columnCount = ColumnCount();
     context.rowTotal = m_total;
     context.columnWidths = ColumnWidths;
-    context.className = QString::fromLatin1(metaObject()->className()).toUpper();
+    context.className = writerName();
     context.target = target;
     context.html = &HTML;
     context.rtf = &DOC_RTF;
@@ -399,9 +405,12 @@ QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bo
     if (!format)
         throw ExportFailure(QStringLiteral("Dieses Exportformat ist nicht verfügbar."));
     QString row;
+    // rows of one run are about as long as each other
+    row.reserve(m_rowCapacity);
     if (withRowNumber && !captionRow)
         row = format->rowNumber(rowNumberText(), rowNumberPad()) + format->afterRowNumber();
     const bool alignments = Options.contains(xoUseAlignments);
+    const bool typed = !captionRow && format->usesTyped();
     std::vector<ColumnLayout> asked;
     if (!m_columns)
         asked = columnLayout();
@@ -418,13 +427,14 @@ QString TCustomExport::BuildRow(const TExportValues& values, bool captionRow, bo
         info.alignment = c.alignment;
         info.captionRow = captionRow;
         info.value = i < static_cast<int>(values.size()) ? values[i] : QVariant();
-        if (!captionRow)
+        if (typed)
             info.typed = TypedValue(i);
         if (!first)
             row += format->join();
         row += format->cell(CellText(info.value, info.width), info, alignments);
         first = false;
     }
+    m_rowCapacity = std::max(m_rowCapacity, row.size() + row.size() / 4);
     return row;
 }
 

@@ -127,6 +127,8 @@ protected:
     virtual QVariant TypedValue(int /*i*/) { return QVariant(); }
 
     UserSeam& ui() { return m_ui; }
+    // The name DIF and SYLK files give as their writer: the class name in capitals.
+    virtual QString writerName() const;
 
 private:
     void raiseError(int code, const QString& reason = QString());
@@ -166,4 +168,5 @@ private:
     int m_replaced = 0;
     // set while a run writes its rows, so a row does not ask again per cell
     const std::vector<ColumnLayout>* m_columns = nullptr;
+    qsizetype m_rowCapacity = 0;
 };

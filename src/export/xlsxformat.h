@@ -15,6 +15,7 @@ struct lxw_format;
 // filtered, written to a temporary file beside the target and renamed over it.
 class XlsxFormat final : public ExportFormat {
 public:
+    bool usesTyped() const override { return true; }
     // The widest column, in characters: a longer text shows cut.
     static constexpr int MaxWidth = 60;
 

@@ -175,12 +175,27 @@ Band& Report::band(const QString& name) {
 }
 
 QVariant Report::value(const QString& field) const {
-    for (qsizetype i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0)
-            return i < static_cast<qsizetype>(m_row.size()) ? m_row[static_cast<size_t>(i)]
-                                                            : QVariant();
+    const int i = fieldIndex(field);
+    return i >= 0 && static_cast<size_t>(i) < m_row.size() ? m_row[static_cast<size_t>(i)]
+                                                           : QVariant();
+}
+
+int Report::fieldIndex(const QString& field) const {
+    // events ask for the same few names row after row: a name once found is
+    // matched exactly, without comparing it against every field ignoring case
+    for (const auto& [name, index] : m_gefunden) {
+        if (name == field)
+            return index;
     }
-    return QVariant();
+    int index = -1;
+    for (qsizetype i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].compare(field, Qt::CaseInsensitive) == 0) {
+            index = static_cast<int>(i);
+            break;
+        }
+    }
+    m_gefunden.emplace_back(field, index);
+    return index;
 }
 
 QString Report::format(const QVariant& value, const QString& mask) const {
@@ -385,6 +400,10 @@ private:
     void newPage(bool fortsetzung) {
         Page p;
         p.number = static_cast<int>(m_model.pages.size()) + 1;
+        // pages of a report hold about as many bands as each other: one
+        // allocation instead of a growing vector per page
+        if (!m_model.pages.empty())
+            p.bands.reserve(m_model.pages.back().bands.size() + 2);
         m_model.pages.push_back(std::move(p));
         m_y = m_top;
         if (m_pageHeader) {
@@ -709,11 +728,13 @@ private:
 PageModel Report::produce(RowSource& rows) {
     m_fields = rows.fields();
     m_row.assign(static_cast<size_t>(m_fields.size()), QVariant());
+    m_gefunden.clear();
     struct Clear {
         Report& r;
         ~Clear() {
             r.m_row.clear();
             r.m_fields.clear();
+            r.m_gefunden.clear();
         }
     } clear{*this};
     Layout layout(*this);

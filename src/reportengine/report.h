@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace reportengine {
@@ -197,6 +198,8 @@ private:
 
     Band& addBand(std::unique_ptr<Band> band);
     QString format(const QVariant& value, const QString& mask) const;
+    // The index of a field of the rows, -1 for an unknown one.
+    int fieldIndex(const QString& field) const;
 
     QString m_name;
     QSizeF m_paper{210.0, 297.0};
@@ -211,6 +214,8 @@ private:
     // the row being printed
     QStringList m_fields;
     std::vector<QVariant> m_row;
+    // the names value() was asked for, as spelt, with their field's index
+    mutable std::vector<std::pair<QString, int>> m_gefunden;
 };
 
 } // namespace reportengine

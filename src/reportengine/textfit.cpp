@@ -70,8 +70,12 @@ struct TextFit::Impl {
     }
 
     Entry& entry(const FontSpec& spec) {
+        // asked for every text of a report: the plain fields first, the name last
         for (Entry& e : cache) {
-            if (e.spec == spec)
+            if (e.spec.pointSize == spec.pointSize && e.spec.bold == spec.bold &&
+                e.spec.italic == spec.italic && e.spec.underline == spec.underline &&
+                (e.spec.family.constData() == spec.family.constData() ||
+                 e.spec.family == spec.family))
                 return e;
         }
         Entry e;

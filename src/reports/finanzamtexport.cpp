@@ -4,6 +4,7 @@
 #include "data/dates.h"
 #include "data/dm_einaus.h"
 #include "data/finanzamtliste.h"
+#include "export/tabfrageexport.h"
 #include "platform/userseam.h"
 #include "reports/texportansicht.h"
 #include "toolkit/umgebung.h"
@@ -18,6 +19,13 @@ void QueryFinanzamtOeffnen(TDM_EinAus& dm, FinanzamtListe& query, int monat) {
     const int zeitraum = dm.gibZeitraum();
     const FinanzamtZeitraum z = finanzamtZeitraum(dm.gibJahr(), monat);
     query.starten(zeitraum, z.von, z.bis, mandant);
+}
+
+void finanzamtExportOeffnen(TDM_EinAus& dm, TAbfrageExport& e, int monat) {
+    datenbankpruefung::typenSicherstellen(dm.db());
+    const FinanzamtZeitraum z = finanzamtZeitraum(dm.gibJahr(), monat);
+    e.oeffnen(FinanzamtListe::abfrage(dm.db(), dm.gibZeitraum(), z.von, z.bis, dm.gibMandant()),
+              FinanzamtListe::arten(), FinanzamtListe::breiten());
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <optional>
 
 class FinanzamtListe;
+class TAbfrageExport;
 class TDM_EinAus;
 class TExportansicht;
 class UserSeam;
@@ -21,6 +22,11 @@ FinanzamtZeitraum finanzamtZeitraum(int jahr, int monat);
 // Opens QueryFinanzamt for the current client and fiscal year up to the end
 // of monat (1 to 12); throws DatenbankFehler.
 void QueryFinanzamtOeffnen(TDM_EinAus& dm, FinanzamtListe& query, int monat);
+
+// Opens QueryFinanzamt's statement for the current client and fiscal year up
+// to the end of monat into the export: the rows reach the formats straight
+// from the statement. Throws DatenbankFehler.
+void finanzamtExportOeffnen(TDM_EinAus& dm, TAbfrageExport& e, int monat);
 
 // Asks the user for the month of the export (1 to 12); nullopt on Cancel.
 using MonatFrage = std::function<std::optional<int>()>;

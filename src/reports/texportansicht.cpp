@@ -1,9 +1,10 @@
 #include "reports/texportansicht.h"
 
+#include "data/db.h"
 #include "data/dm_einaus.h"
 #include "data/finanzamtliste.h"
 #include "export/programmexport.h"
-#include "export/tdbgridexport.h"
+#include "export/tabfrageexport.h"
 #include "platform/userseam.h"
 #include "reports/texporthilfe.h"
 #include "toolkit/gridspalten.h"
@@ -46,9 +47,8 @@ TExportansicht::TExportansicht(Umgebung& umgebung, QWidget* parent)
     listenGridEinrichten(*DBGrid_Finanzamt);
     DBGrid_Finanzamt->setModel(m_query.get());
 
-    m_export = std::make_unique<TDBGridExport>(umgebung.ui, umgebung.clock);
+    m_export = std::make_unique<TAbfrageExport>(umgebung.ui, umgebung.clock);
     m_export->setObjectName(QStringLiteral("DBGridExport1"));
-    m_export->setDBGrid(DBGrid_Finanzamt);
     programmExportEinrichten(*m_export, umgebung.ui, QStringLiteral("Export Finanzamt"));
 
     // buttons top left, middle and right; the grid fills the rest
@@ -81,6 +81,18 @@ void TExportansicht::FormActivate() {
 }
 
 void TExportansicht::BitBtn2Click() {
+    // the grid shows the rows; the export takes them from the statement, typed
+    try {
+        m_export->oeffnen(m_query->exportAbfrage(), FinanzamtListe::arten(),
+                          FinanzamtListe::breiten());
+    } catch (const DatenbankFehler& e) {
+        m_umgebung.ui.error(e.text());
+        return;
+    }
+    struct Schliessen {
+        TAbfrageExport& e;
+        ~Schliessen() { e.schliessen(); }
+    } schliessen{*m_export};
     programmExportAusfuehren(*m_export, m_umgebung.ui);
 }
 

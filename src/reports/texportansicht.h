@@ -6,7 +6,7 @@
 class FinanzamtListe;
 class QPushButton;
 class QTableView;
-class TDBGridExport;
+class TAbfrageExport;
 class TExportHilfe;
 struct Umgebung;
 
@@ -24,7 +24,8 @@ public:
     void BitBtn3Click();
 
     FinanzamtListe& QueryFinanzamt() { return *m_query; }
-    TDBGridExport& DBGridExport1() { return *m_export; }
+    // Writes the shown period's rows, read again from the statement.
+    TAbfrageExport& Export1() { return *m_export; }
     TExportHilfe& ExportHilfe() { return *m_hilfe; }
 
     QPushButton* BitBtn2 = nullptr;
@@ -38,6 +39,6 @@ protected:
 private:
     Umgebung& m_umgebung;
     std::unique_ptr<FinanzamtListe> m_query;
-    std::unique_ptr<TDBGridExport> m_export;
+    std::unique_ptr<TAbfrageExport> m_export;
     std::unique_ptr<TExportHilfe> m_hilfe;
 };

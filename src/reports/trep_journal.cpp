@@ -77,6 +77,11 @@ TRep_Journal::TRep_Journal(const T_RepDaten& daten)
     feld("LabelSteuersatz", kSatz, "Steuersatz", kSatzMaske, true);
     feld("LabelVST", kVST, "VST", kSteuer, true);
     feld("LabelUST", kUST, "UST", kSteuer, true);
+    // looked up once: the event runs for every row
+    m_satz = &detail.element(QStringLiteral("LabelSteuersatz"));
+    m_vstFeld = &detail.element(QStringLiteral("LabelVST"));
+    m_ustFeld = &detail.element(QStringLiteral("LabelUST"));
+    m_betragFeld = &detail.element(QStringLiteral("labelBetragJournal"));
     detail.onBeforePrint([this](Band& b, bool& print) { DetailBand1BeforePrint(b, print); });
 
     Band& summen = m_report.addSummary(QStringLiteral("SummenBand"), kZeile + 2);
@@ -107,25 +112,25 @@ void TRep_Journal::PageHeaderBand1BeforePrint(Band& band) {
     band.element(QStringLiteral("LabelGanzerName")).setText(m_daten.GanzerName);
 }
 
-void TRep_Journal::DetailBand1BeforePrint(Band& band, bool& print) {
+void TRep_Journal::DetailBand1BeforePrint(Band&, bool& print) {
     // the deduction of an acquisition's tax: the booking is printed once, with
     // its 1021 line; a small business's reverse charge has no 2021 line at all,
     // so skipping "the next row" would swallow the following booking
-    if (m_report.value(QStringLiteral("Konten_Nr")).toInt() == 2021) {
+    if (m_report.value(QStringLiteral("Konten_Nr")).toLongLong() == 2021) {
         print = false;
         return;
     }
-    const bool dritt = m_report.value(QStringLiteral("IstDrittland")).toInt() == 1;
+    const bool dritt = m_report.value(QStringLiteral("IstDrittland")).toLongLong() == 1;
     if (!dritt)
         m_betrag += auswertung::betrag(m_report.value(QStringLiteral("Betrag2")));
-    m_vst += auswertung::betrag(m_report.value(QStringLiteral("VST")));
-    m_ust += auswertung::betrag(m_report.value(QStringLiteral("UST")));
-    for (const char* name : {"LabelSteuersatz", "LabelUST", "labelBetragJournal"})
-        band.element(QString::fromLatin1(name)).setEnabled(!dritt);
-    band.element(QStringLiteral("LabelVST"))
-        .setEnabled(!m_report.value(QStringLiteral("VST")).isNull());
-    band.element(QStringLiteral("LabelUST"))
-        .setEnabled(!m_report.value(QStringLiteral("UST")).isNull());
+    const QVariant vst = m_report.value(QStringLiteral("VST"));
+    const QVariant ust = m_report.value(QStringLiteral("UST"));
+    m_vst += auswertung::betrag(vst);
+    m_ust += auswertung::betrag(ust);
+    for (reportengine::Element* e : {m_satz, m_ustFeld, m_betragFeld})
+        e->setEnabled(!dritt);
+    m_vstFeld->setEnabled(!vst.isNull());
+    m_ustFeld->setEnabled(!ust.isNull());
 }
 
 void TRep_Journal::SummenBandBeforePrint(Band& band) {

@@ -25,4 +25,9 @@ private:
     reportengine::Report m_report;
     // an import's amount is not printed and so not added
     Currency m_betrag, m_vst, m_ust;
+    // the detail band's elements the event switches on and off
+    reportengine::Element* m_satz = nullptr;
+    reportengine::Element* m_vstFeld = nullptr;
+    reportengine::Element* m_ustFeld = nullptr;
+    reportengine::Element* m_betragFeld = nullptr;
 };

@@ -41,6 +41,32 @@ TEST(Anzeigemaske, SectionsGroupingAndRounding) {
             << c.mask << " " << c.value;
 }
 
+// A report's columns take turns with their masks, more of them than are
+// kept parsed: each value still gets its own column's mask.
+TEST(Anzeigemaske, MasksTakingTurnsKeepTheirOwnSections) {
+    const struct {
+        const char* mask;
+        const char* expected;
+    } masken[] = {
+        {"#,##0.00", "-1.234,50"},
+        {"#,##0.00;;''", "-1.234,50"},
+        {"0", "-1235"},
+        {"0.0###", "-1234,5"},
+        {"#,##0", "-1.235"},
+        {"'EUR '0.00", "-EUR 1234,50"},
+        {"#,##0.00 €", "-1.234,50 €"},
+        {"0.000", "-1234,500"},
+        {"#,##0.0", "-1.234,5"},
+        {"#,##0.00;(#,##0.00);'-'", "(1.234,50)"},
+    };
+    const Currency wert = betrag("-1234,5");
+    for (int runde = 0; runde < 3; ++runde) {
+        for (const auto& m : masken)
+            EXPECT_EQ(wert.formatMaske(QString::fromUtf8(m.mask)), QString::fromUtf8(m.expected))
+                << m.mask << " round " << runde;
+    }
+}
+
 TEST(Anzeigemaske, AgreesWithTheFixedFormatOnExtremes) {
     for (const std::int64_t units : {std::int64_t{0}, std::int64_t{-50}, std::int64_t{49},
                                      std::numeric_limits<std::int64_t>::max(),

@@ -2,8 +2,8 @@
 // through the same components with the same settings.
 #include "cli.h"
 #include "data/dm_einaus.h"
-#include "data/finanzamtliste.h"
 #include "export/programmexport.h"
+#include "export/tabfrageexport.h"
 #include "export/tdbgridexport.h"
 #include "exportausgabe.h"
 #include "reports/einaus.h"
@@ -55,7 +55,7 @@ TExportType exportFormatAus(const Args& args) {
         QStringLiteral("Unbekanntes Format %1 (erlaubt: %2).").arg(name, exportFormatListe()));
 }
 
-void exportSchreiben(Kontext& k, TDBGridExport& e, TExportType format, const QString& datei) {
+void exportSchreiben(Kontext& k, TCustomExport& e, TExportType format, const QString& datei) {
     e.ExportTypes.include(format);
     e.ExportType = format;
     e.FileName = datei;
@@ -87,17 +87,9 @@ void exportFinanzamt(Kontext& k, const QStringList& words) {
         throw UsageError(QStringLiteral("Der Monat muss zwischen 1 und 12 liegen."));
     const TExportType format = exportFormatAus(args);
 
-    TDM_EinAus& dm = k.dm();
-    FinanzamtListe query(dm.db());
-    QueryFinanzamtOeffnen(dm, query, monat);
-
-    TDBGridExport e(k.ui(), k.clock());
-    e.setModel(&query);
+    TAbfrageExport e(k.ui(), k.clock());
+    finanzamtExportOeffnen(k.dm(), e, monat);
     programmExportEinrichten(e, k.ui(), QStringLiteral("Export Finanzamt"));
-    struct Schliessen {
-        FinanzamtListe& q;
-        ~Schliessen() { q.schliessen(); }
-    } schliessen{query};
     exportSchreiben(k, e, format, datei);
 }
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-class TDBGridExport;
+class TCustomExport;
 
 namespace cli {
 
@@ -19,6 +19,6 @@ QString exportFormatListe();
 TExportType exportFormatAus(const Args& args);
 // Runs the export set up in e to datei in the format; a failure is Refused
 // with the program's message, replaced characters are noted on stderr.
-void exportSchreiben(Kontext& k, TDBGridExport& e, TExportType format, const QString& datei);
+void exportSchreiben(Kontext& k, TCustomExport& e, TExportType format, const QString& datei);
 
 } // namespace cli
