@@ -73,7 +73,7 @@ Sql ausgefuehrt(Datenbank& db, bool vorwaerts, int zeitraum, const QDate& von, c
                 int mandant) {
     Sql q = db.sql(FinanzamtListe::statement());
     if (vorwaerts)
-        q.query().setForwardOnly(true);
+        q.nurVorwaerts();
     q.bind(QStringLiteral("zeitraum"), zeitraum)
         .bind(QStringLiteral("von"), dates::toSql(von))
         .bind(QStringLiteral("bis"), dates::toSql(bis))
