@@ -104,8 +104,8 @@ void TDM_EinAus::serverVerbinden() {
                                "„velmora-cli --db %1 init --mandant NAME --jahr JAHR“ an.")
                     .arg(m_db.path()));
         if (!alleTabellen(m_db))
-            throw DatenbankFehler(QStringLiteral("Die Datenbank %1 ist keine Velmora-Datenbank.")
-                                      .arg(m_db.path()));
+            throw DatenbankFehler(
+                QStringLiteral("Die Datenbank %1 ist keine Velmora-Datenbank.").arg(m_db.path()));
     } catch (const DatenbankFehler&) {
         m_db.close();
         throw;

@@ -59,8 +59,9 @@ std::optional<Ziel> lesen(const QString& url, QString* fehler) {
         else if (key == QLatin1String("user"))
             z.benutzer = value;
         else if (key == QLatin1String("password"))
-            return falsch(QStringLiteral("Ein Kennwort gehört nicht in die Adresse; es steht in "
-                                         "~/.pgpass oder PGPASSWORD oder wird beim Start erfragt."));
+            return falsch(
+                QStringLiteral("Ein Kennwort gehört nicht in die Adresse; es steht in "
+                               "~/.pgpass oder PGPASSWORD oder wird beim Start erfragt."));
         else if (!key.contains(QLatin1Char(';')) && !value.contains(QLatin1Char(';')))
             z.optionen << key + QLatin1Char('=') + value;
         else

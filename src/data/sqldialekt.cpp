@@ -100,8 +100,7 @@ QString ausdruecke(const QString& text) {
             const qsizetype e = text.indexOf(QLatin1Char(']'), i);
             if (e > i) {
                 const QString name = text.mid(i + 1, e - i - 1);
-                static const QRegularExpression einfach(
-                    QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+                static const QRegularExpression einfach(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
                 if (einfach.match(name).hasMatch())
                     out += name;
                 else
@@ -188,7 +187,8 @@ QString ergebnisnamen(const QString& s) {
     const qsizetype von = schluesselwort(s, liste, QLatin1String("from"));
     if (von < 0)
         return s;
-    if (distinct >= 0 && distinct < von && QStringView(s).mid(liste, distinct - liste).trimmed().isEmpty())
+    if (distinct >= 0 && distinct < von &&
+        QStringView(s).mid(liste, distinct - liste).trimmed().isEmpty())
         liste = distinct + 8;
     static const QRegularExpression spalte(
         QStringLiteral("^\\s*(?:[A-Za-z_][A-Za-z0-9_]*\\.)?([A-Za-z_][A-Za-z0-9_]*)\\s*$"));

@@ -112,8 +112,8 @@ std::vector<std::vector<QVariant>> zeilenLesen(Datenbank& db, const Tabelle& t) 
     QStringList namen;
     for (const Spalte& s : t.spalten)
         namen << bezeichner(db, s.name);
-    Sql q = db.sql(
-        QStringLiteral("select %1 from %2").arg(namen.join(QLatin1Char(',')), bezeichner(db, t.name)));
+    Sql q = db.sql(QStringLiteral("select %1 from %2")
+                       .arg(namen.join(QLatin1Char(',')), bezeichner(db, t.name)));
     q.exec();
     std::vector<std::vector<QVariant>> zeilen;
     while (q.next()) {
@@ -132,9 +132,9 @@ void zeileEinfuegen(Datenbank& db, const Tabelle& t, const std::vector<QVariant>
         namen << bezeichner(db, t.spalten[i].name);
         werte << QStringLiteral(":w%1").arg(i);
     }
-    Sql q = db.sql(
-        QStringLiteral("insert into %1 (%2) values (%3)")
-            .arg(bezeichner(db, t.name), namen.join(QLatin1Char(',')), werte.join(QLatin1Char(','))));
+    Sql q = db.sql(QStringLiteral("insert into %1 (%2) values (%3)")
+                       .arg(bezeichner(db, t.name), namen.join(QLatin1Char(',')),
+                            werte.join(QLatin1Char(','))));
     for (int i = 0; i < static_cast<int>(zeile.size()); ++i)
         q.bind(QStringLiteral("w%1").arg(i), zeile[static_cast<size_t>(i)]);
     q.exec();

@@ -61,7 +61,8 @@ protected:
 
     QTemporaryDir m_dir;
     std::optional<serverziel::Ziel> m_server;
-    std::map<QString, QString> m_schreibfehler; // trigger → table // the books on the test server, if any
+    std::map<QString, QString>
+        m_schreibfehler; // trigger → table // the books on the test server, if any
     FixedClock clock{QDateTime(QDate(2026, 12, 10), QTime(10, 0))};
     ScriptedUserSeam ui;
     std::unique_ptr<SettingsFile> ini;

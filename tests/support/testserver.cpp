@@ -49,7 +49,8 @@ void aufraeumen() {
         return;
     Datenbank verwaltung(QStringLiteral("testserver_verwaltung"));
     verwaltung.openServer(zielFuer(QStringLiteral("postgres")));
-    verwaltung.execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(eigenerName()));
+    verwaltung.execute(
+        QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(eigenerName()));
     angelegt() = false;
 }
 

@@ -33,7 +33,8 @@ void tabellenAufDemServer(Kontext& k) {
     Datenbank db(sicherung::verbindungsname());
     db.openServer(*k.server());
     const QStringList vorhanden = db.tabellen();
-    if (!vorhanden.isEmpty() && !vorhanden.contains(QStringLiteral("T_Buchungen"), Qt::CaseInsensitive))
+    if (!vorhanden.isEmpty() &&
+        !vorhanden.contains(QStringLiteral("T_Buchungen"), Qt::CaseInsensitive))
         throw Refused(QStringLiteral("Die Datenbank %1 gehört zu einem anderen Programm; Velmora "
                                      "legt darin keine Tabellen an.")
                           .arg(db.path()));
