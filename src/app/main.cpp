@@ -26,7 +26,14 @@ int main(int argc, char** argv) {
         ui.error(vorbereitet.fehler);
     SystemClock clock;
     VelmoraApp velmora(programmPfad, QDir::currentPath(), ui, clock);
-    if (!velmora.starten())
+    // velmora --db postgresql://user@host/velmora: an office's books on a server
+    std::optional<QString> db;
+    const QStringList argumente = QCoreApplication::arguments();
+    for (qsizetype i = 1; i + 1 < argumente.size(); ++i) {
+        if (argumente[i] == QLatin1String("--db"))
+            db = argumente[i + 1];
+    }
+    if (!velmora.starten(db))
         return 1;
     ui.setParent(&velmora.Form_Velmora());
     velmora.Form_Velmora().show();

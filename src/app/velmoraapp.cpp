@@ -4,7 +4,9 @@
 #include "app/tform_velmora.h"
 #include "data/datenbankpruefung.h"
 #include "data/dm_einaus.h"
+#include "platform/clock.h"
 #include "platform/userseam.h"
+#include "sicherung/aktualisierung.h"
 #include "sicherung/sicherungsstatus.h"
 
 #include <QDir>
@@ -25,7 +27,48 @@ VelmoraApp::~VelmoraApp() {
     m_form.reset();
 }
 
-bool VelmoraApp::starten() {
+bool VelmoraApp::serverVorbereiten(const serverziel::Ziel& ziel) {
+    QString kennwort;
+    for (;;) {
+        try {
+            Datenbank db(QStringLiteral("velmora_server_vorbereiten"));
+            db.openServer(ziel, kennwort);
+            // a database of another program or an empty one is told by the
+            // data module's connect; only Velmora's own tables are updated
+            if (db.tabellen().contains(QStringLiteral("T_Buchungen"), Qt::CaseInsensitive))
+                aktualisierung::serverAktualisieren(db, m_clock.now());
+            m_dm->setServer(ziel, kennwort);
+            return true;
+        } catch (const DatenbankFehler& e) {
+            if (!e.text().contains(QStringLiteral("Anmeldung abgelehnt"))) {
+                m_ui.error(e.text());
+                return false;
+            }
+            if (!kennwort.isEmpty())
+                m_ui.error(e.text());
+            // kept in memory for this run only, never written
+            const auto antwort =
+                m_ui.kennwortBox(QStringLiteral("Anmeldung"),
+                                 QStringLiteral("Kennwort für %1:").arg(ziel.anzeige()));
+            if (!antwort)
+                return false;
+            kennwort = *antwort;
+        }
+    }
+}
+
+bool VelmoraApp::starten(const std::optional<QString>& dbOption) {
+    const QString adresse = serverziel::waehlen(dbOption, m_ini);
+    if (!adresse.isEmpty()) {
+        QString fehler;
+        const auto ziel = serverziel::lesen(adresse, &fehler);
+        if (!ziel) {
+            m_ui.error(fehler);
+            return false;
+        }
+        if (!serverVorbereiten(*ziel))
+            return false;
+    }
     try {
         m_dm->DataModuleCreate();
         datenbankpruefung::beimStartPruefen(m_dm->db());
@@ -34,6 +77,12 @@ bool VelmoraApp::starten() {
         return false;
     }
     m_form = std::make_unique<TForm_Velmora>(*m_umgebung);
+    if (const auto& server = m_dm->server()) {
+        // the office's books: the title says where they are; the server
+        // keeps its own pages, and its backups are the administrator's
+        m_form->setWindowTitle(m_form->windowTitle() + QStringLiteral(" – ") + server->anzeige());
+        return true;
+    }
     // the working directory first, as the program always has looked; then
     // beside the program, so a start from elsewhere still backs up
     QStringList programme{QDir(m_arbeitsverzeichnis).absoluteFilePath(startup::backupFileName())};

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "data/serverziel.h"
+
+#include <optional>
+
 #include "platform/settingsfile.h"
 #include "toolkit/umgebung.h"
 
@@ -22,7 +26,9 @@ public:
 
     // The data module's start-up, then the main window. False when the
     // database could not be opened; the error has been shown then.
-    bool starten();
+    // dbOption: `--db URL`; without it VELMORA_DB or the settings may still
+    // name a PostgreSQL server instead of the working database file.
+    bool starten(const std::optional<QString>& dbOption = std::nullopt);
 
     TDM_EinAus& DM_EinAus() { return *m_dm; }
     TForm_Velmora& Form_Velmora() { return *m_form; }
@@ -31,6 +37,10 @@ public:
     const QString& programmPfad() const { return m_programmPfad; }
 
 private:
+    // Connects to the server (asking for the password when libpq has none)
+    // and brings its tables up to the template; false after showing why not.
+    bool serverVorbereiten(const serverziel::Ziel& ziel);
+
     QString m_programmPfad;
     UserSeam& m_ui;
     const Clock& m_clock;

@@ -211,21 +211,27 @@ std::vector<std::pair<QString, QString>> felder(const QString& text) {
 }
 
 QString hash(const QString& vorherigerHash, const Eintrag& e) {
-    const QStringList teile{vorherigerHash,
-                            QString::number(e.id),
-                            zeitText(e.Zeitpunkt),
-                            QString::number(e.mandant),
-                            QString::number(e.Wirtschaftsjahr),
-                            e.Aktion,
-                            e.Buchungsid ? QString::number(*e.Buchungsid) : QString(),
-                            e.Vorher,
-                            e.Nachher};
+    QStringList teile{vorherigerHash,
+                      QString::number(e.id),
+                      zeitText(e.Zeitpunkt),
+                      QString::number(e.mandant),
+                      QString::number(e.Wirtschaftsjahr),
+                      e.Aktion,
+                      e.Buchungsid ? QString::number(*e.Buchungsid) : QString(),
+                      e.Vorher,
+                      e.Nachher};
+    // rows written before the column keep their hash
+    if (!e.Benutzer.isEmpty())
+        teile << e.Benutzer;
     return QString::fromLatin1(
         QCryptographicHash::hash(teile.join(QChar(0x1f)).toUtf8(), QCryptographicHash::Sha256)
             .toHex());
 }
 
-Schreiber::Schreiber(Datenbank& db) : m_db(db) {
+Schreiber::Schreiber(Datenbank& db)
+    : m_db(db),
+      m_mitBenutzer(db.hatSpalte(QStringLiteral("T_Protokoll"), QStringLiteral("Benutzer"))),
+      m_benutzer(m_mitBenutzer ? db.benutzer() : QString()) {
     Sql q = m_db.sql(QStringLiteral("select id, Hash from T_Protokoll order by id desc limit 1"));
     q.exec();
     if (q.next()) {
@@ -236,7 +242,29 @@ Schreiber::Schreiber(Datenbank& db) : m_db(db) {
 
 int Schreiber::schreiben(Eintrag e) {
     e.id = m_letzteID + 1;
+    e.Benutzer = m_benutzer;
     e.Hash = hash(m_letzterHash, e);
+    if (m_mitBenutzer) {
+        m_db.wiederverwendet(
+                QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
+                               "Aktion, Buchungsid, Vorher, Nachher, Hash, Benutzer) values (:id, "
+                               ":zeitpunkt, :mandant, :wirtschaftsjahr, :aktion, :buchungsid, "
+                               ":vorher, :nachher, :hash, :benutzer)"))
+            .bind("id", e.id)
+            .bind("zeitpunkt", zeitText(e.Zeitpunkt))
+            .bind("mandant", e.mandant)
+            .bind("wirtschaftsjahr", e.Wirtschaftsjahr)
+            .bind("aktion", e.Aktion)
+            .bind("buchungsid", nullOder(e.Buchungsid))
+            .bind("vorher", textOderNull(e.Vorher))
+            .bind("nachher", textOderNull(e.Nachher))
+            .bind("hash", e.Hash)
+            .bind("benutzer", e.Benutzer)
+            .exec();
+        m_letzteID = e.id;
+        m_letzterHash = e.Hash;
+        return e.id;
+    }
     m_db.wiederverwendet(
             QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
                            "Aktion, Buchungsid, Vorher, Nachher, Hash) values (:id, :zeitpunkt, "
@@ -349,9 +377,12 @@ Pruefung pruefen(Datenbank& db) {
     };
     QHash<int, Letzter> letzte; // by booking id
     {
+        const bool mitBenutzer =
+            db.hatSpalte(QStringLiteral("T_Protokoll"), QStringLiteral("Benutzer"));
         Sql q = db.sql(QStringLiteral("select id, Zeitpunkt, mandant, Wirtschaftsjahr, Aktion, "
-                                      "Buchungsid, Vorher, Nachher, Hash from T_Protokoll "
-                                      "order by id"));
+                                      "Buchungsid, Vorher, Nachher, Hash%1 from T_Protokoll "
+                                      "order by id")
+                           .arg(mitBenutzer ? QStringLiteral(", Benutzer") : QString()));
         q.exec();
         QString vorheriger;
         int erwartet = 1;
@@ -367,6 +398,8 @@ Pruefung pruefen(Datenbank& db) {
             e.Vorher = q.value(6).toString();
             e.Nachher = q.value(7).toString();
             e.Hash = q.value(8).toString();
+            if (mitBenutzer)
+                e.Benutzer = q.value(9).toString();
             if (e.id != erwartet) {
                 p.fehler = QStringLiteral("Protokolleintrag %1: der Eintrag %2 davor fehlt.")
                                .arg(e.id)

@@ -50,6 +50,7 @@ struct Eintrag {
     QString Vorher;
     QString Nachher;
     QString Hash;
+    QString Benutzer; // empty in rows older than the column
 };
 
 // The hash of e (all but its Hash) chained to the previous row's hash.
@@ -67,6 +68,8 @@ private:
     Datenbank& m_db;
     int m_letzteID = 0;
     QString m_letzterHash;
+    bool m_mitBenutzer = false; // a file the updater has not yet completed lacks the column
+    QString m_benutzer;
 };
 
 // One booking's row: neu (without alt), gelöscht (without neu) or geändert.

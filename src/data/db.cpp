@@ -10,7 +10,9 @@
 #include <QSqlError>
 #include <QUrl>
 #include <cerrno>
+#include <pwd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <utility>
 
 namespace datenbankmeldung {
@@ -382,6 +384,19 @@ QStringList Datenbank::tabellen() {
     while (q.next())
         namen << q.value(0).toString();
     return namen;
+}
+
+QString Datenbank::benutzer() {
+    if (m_server) {
+        Sql q = sql(QStringLiteral("select current_user"));
+        q.exec();
+        if (!q.next())
+            throw DatenbankFehler(fehlerText(q.query().lastError()));
+        return q.value(0).toString();
+    }
+    if (const passwd* pw = getpwuid(geteuid()))
+        return QString::fromLocal8Bit(pw->pw_name);
+    return qEnvironmentVariable("USER");
 }
 
 bool Datenbank::hatSpalte(const QString& tabelle, const QString& spalte) {

@@ -108,6 +108,8 @@ public:
     bool istServer() const { return m_server; }
     // The names of the database's own tables, as the engine spells them.
     QStringList tabellen();
+    // Who writes: the database role on a server, else the system's user.
+    QString benutzer();
     // Whether a table has a column, names compared without regard to case.
     bool hatSpalte(const QString& tabelle, const QString& spalte);
     // How long a statement waits for another program's lock before it fails.

@@ -87,7 +87,10 @@ CREATE TABLE T_Protokoll (
     Buchungsid      INTEGER,
     Vorher          TEXT,
     Nachher         TEXT,
-    Hash            TEXT
+    Hash            TEXT,
+    -- who wrote the row: the database role on a server, else the system's
+    -- user; part of the Hash when present
+    Benutzer        TEXT
 );
 
 -- A fiscal year locked up to and including the day Bis; only ever extended.

@@ -26,6 +26,10 @@ public:
     // An input box; nullopt on Cancel.
     virtual std::optional<QString> inputBox(const QString& caption, const QString& prompt,
                                             const QString& preset) = 0;
+    // An input box whose text is not shown, for a password; nullopt on Cancel.
+    virtual std::optional<QString> kennwortBox(const QString& caption, const QString& prompt) {
+        return inputBox(caption, prompt, QString());
+    }
     // The toolkit's standard error box for failures a command does not handle.
     virtual void error(const QString& text) = 0;
     // Shows a dialog modally and answers its result code.

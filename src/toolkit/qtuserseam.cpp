@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -119,6 +120,19 @@ std::optional<QString> QtUserSeam::inputBox(const QString& caption, const QStrin
     dlg.setWindowTitle(caption);
     dlg.setLabelText(prompt);
     dlg.setTextValue(preset);
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dlg.textValue();
+}
+
+std::optional<QString> QtUserSeam::kennwortBox(const QString& caption, const QString& prompt) {
+    const FokusZurueck zurueck(m_parent);
+    QInputDialog dlg(m_parent);
+    dlg.setWindowTitle(caption);
+    dlg.setLabelText(prompt);
+    dlg.setTextEchoMode(QLineEdit::Password);
     dlg.setOkButtonText(QStringLiteral("OK"));
     dlg.setCancelButtonText(QStringLiteral("Abbrechen"));
     if (dlg.exec() != QDialog::Accepted)

@@ -12,6 +12,7 @@ public:
 
     void message(const QString& text) override;
     Button question(Kind kind, const QString& text, Buttons buttons) override;
+    std::optional<QString> kennwortBox(const QString& caption, const QString& prompt) override;
     std::optional<QString> inputBox(const QString& caption, const QString& prompt,
                                     const QString& preset) override;
     void error(const QString& text) override;

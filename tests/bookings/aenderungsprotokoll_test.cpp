@@ -170,6 +170,10 @@ TEST_F(AenderungsprotokollTest, TheCheckNamesTheFirstRowThatDoesNotMatch) {
     e.Aktion = ap::neu();
     e.Buchungsid = 1;
     e.Nachher = wert("select Nachher from T_Protokoll where id = 1").toString();
+    // who wrote it is part of the row: the system's user, on a server the role
+    e.Benutzer = wert("select Benutzer from T_Protokoll where id = 1").toString();
+    EXPECT_EQ(e.Benutzer, dm->db().benutzer());
+    EXPECT_FALSE(e.Benutzer.isEmpty());
     ASSERT_EQ(ap::hash(QString(), e), wert("select Hash from T_Protokoll where id = 1").toString());
     e.Nachher.replace(QStringLiteral("120.0000"), QStringLiteral("12.0000"));
     dm->db()

@@ -86,3 +86,24 @@ TEST(CliSicherung, ListsTheCopiesNewestFirstAndRestoresOne) {
 }
 
 } // namespace
+
+// On the server the backup is pg_dump's, checked before it counts; a restore
+// is the administrator's and is refused with the way to do it.
+TEST(CliSicherung, OnTheServerADumpAndNoRestore) {
+    if (!testserver::aktiv())
+        GTEST_SKIP() << "braucht den Testserver";
+    CliRunner cli;
+    cli.erstesQuartal();
+    const QString pfad = cli.ok({"sicherung"}).trimmed();
+    EXPECT_TRUE(pfad.startsWith(cli.dir() + "/Datensicherung/Velmora_")) << pfad.toStdString();
+    EXPECT_TRUE(pfad.endsWith(".dump")) << pfad.toStdString();
+    QFile dump(pfad);
+    ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
+    EXPECT_EQ(dump.read(5), QByteArray("PGDMP")) << "pg_dump's custom format";
+    EXPECT_TRUE(QDir(cli.dir() + "/Datensicherung").entryList({"*.teil"}).isEmpty());
+
+    const CliErgebnis zurueck = cli.run({"sicherung", "zurueck", pfad});
+    EXPECT_EQ(zurueck.status, 1);
+    EXPECT_TRUE(zurueck.err.contains("pg_restore")) << zurueck.err.toStdString();
+    EXPECT_EQ(cli.ok({"summen"}).isEmpty(), false) << "the books are untouched";
+}

@@ -7,6 +7,7 @@
 #include "data/festschreibung.h"
 #include "sicherung/aktualisierung.h"
 #include "sicherung/datensicherung.h"
+#include "sicherung/serversicherung.h"
 #include "sicherung/verbindung.h"
 #include "sicherung/wiederherstellung.h"
 
@@ -101,6 +102,11 @@ void pruefen(Kontext& k, const QStringList& words) {
 // The backup of the closing program, now: prints the copy's path.
 void sichern(Kontext& k, const QStringList& words) {
     Args(words, {}, {}).expectPositional(0);
+    if (k.server()) {
+        k.out(QDir::toNativeSeparators(
+            serversicherung::sichern(*k.server(), k.dir(), k.clock().now())));
+        return;
+    }
     Datensicherung s(k.dir());
     const QDateTime jetzt = k.clock().now();
     try {
@@ -127,6 +133,8 @@ void sicherungListe(Kontext& k, const QStringList& words) {
 void sicherungZurueck(Kontext& k, const QStringList& words) {
     const Args args(words, {}, {});
     args.expectPositional(1);
+    if (k.server())
+        throw Refused(serversicherung::zurueckspielenAbgelehnt(*k.server()));
     const QString datei = QDir::current().absoluteFilePath(args.at(0, "DATEI"));
     k.out(QDir::toNativeSeparators(
         wiederherstellung::zurueckspielen(k.dir(), datei, k.clock().now())));
