@@ -103,6 +103,8 @@ void BuchungsBefehle::GridDblClick(bool, std::optional<int> buchungsid) {
         gesperrtZeigen(*buchung, *gesperrtBis);
         return;
     }
+    // the state the user sees: another clerk's change since is not overwritten
+    Buchung geoeffnet = *buchung;
     for (;;) {
         TFormBelegeingabe dialog(m_umgebung, *buchung, DatensatzZustand::Bearbeiten,
                                  m_hauptfenster.widget());
@@ -117,11 +119,20 @@ void BuchungsBefehle::GridDblClick(bool, std::optional<int> buchungsid) {
             return;
         try {
             if (!Buchungsschreiber(m_umgebung.dm)
-                     .buchungAendern(dialog.datensatz(), dialog.belegnummernwahl())) {
+                     .buchungAendern(dialog.datensatz(), dialog.belegnummernwahl(), geoeffnet)) {
                 m_umgebung.ui.message(kNichtMehrVorhanden);
                 beideListenAktualisieren();
                 return;
             }
+        } catch (const BuchungInzwischenGeaendert& e) {
+            m_umgebung.ui.message(e.text());
+            beideListenAktualisieren();
+            if (!e.aktuell())
+                return;
+            // shown again as it is stored now
+            *buchung = *e.aktuell();
+            geoeffnet = *e.aktuell();
+            continue;
         } catch (const DatenbankFehler& e) {
             m_umgebung.ui.error(e.text());
             *buchung = dialog.datensatz();

@@ -53,9 +53,24 @@ int Buchungsschreiber::neueBuchungSpeichern(const Buchung& b, Belegnummernwahl w
     return neu.ID;
 }
 
-bool Buchungsschreiber::buchungAendern(const Buchung& b, Belegnummernwahl wahl) {
+BuchungInzwischenGeaendert::BuchungInzwischenGeaendert(const QString& text,
+                                                       std::optional<Buchung> aktuell)
+    : DatenbankFehler(text), m_aktuell(std::move(aktuell)) {}
+
+bool Buchungsschreiber::buchungAendern(const Buchung& b, Belegnummernwahl wahl,
+                                       const std::optional<Buchung>& geoeffnet) {
     Transaktion t(m_dm.db());
     const auto alt = aenderungsprotokoll::lesen(m_dm.db(), b.ID, b.mandant);
+    // read under the write lock: another clerk's change is either in or waits
+    if (geoeffnet && (!alt || !(alt->buchung == *geoeffnet))) {
+        QString wer = aenderungsprotokoll::letzterBenutzer(m_dm.db(), b.ID, b.mandant);
+        if (wer.isEmpty())
+            wer = QStringLiteral("einem anderen Benutzer");
+        throw BuchungInzwischenGeaendert(
+            alt ? QStringLiteral("Die Buchung wurde inzwischen von %1 geändert.").arg(wer)
+                : QStringLiteral("Die Buchung wurde inzwischen von %1 gelöscht.").arg(wer),
+            alt ? std::optional<Buchung>(alt->buchung) : std::nullopt);
+    }
     if (!alt)
         return false;
     Buchung neu = b;

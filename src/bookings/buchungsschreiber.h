@@ -4,7 +4,10 @@
 
 #include <functional>
 
-struct Buchung;
+#include "data/buchung.h"
+
+#include <optional>
+
 class TDM_EinAus;
 
 // A booking that the checks at the moment of writing refuse; the text is the
@@ -12,6 +15,18 @@ class TDM_EinAus;
 class BuchungAbgewiesen : public DatenbankFehler {
 public:
     using DatenbankFehler::DatenbankFehler;
+};
+
+// A booking that another clerk changed or deleted after this one opened it:
+// the text names who; aktuell is the state now (none when it is gone).
+// Nothing was written.
+class BuchungInzwischenGeaendert : public DatenbankFehler {
+public:
+    BuchungInzwischenGeaendert(const QString& text, std::optional<Buchung> aktuell);
+    const std::optional<Buchung>& aktuell() const { return m_aktuell; }
+
+private:
+    std::optional<Buchung> m_aktuell;
 };
 
 // Where a booking's voucher number comes from.
@@ -50,7 +65,10 @@ public:
                              Belegnummernwahl wahl = Belegnummernwahl::WieAngegeben);
     // A changed booking (same ID and client): the row, then its old postings
     // out and the new ones in. False, with nothing changed, when the row is gone.
-    bool buchungAendern(const Buchung& b, Belegnummernwahl wahl = Belegnummernwahl::WieAngegeben);
+    // geoeffnet: the booking as the user opened it; when it is no longer
+    // stored so, BuchungInzwischenGeaendert instead of overwriting.
+    bool buchungAendern(const Buchung& b, Belegnummernwahl wahl = Belegnummernwahl::WieAngegeben,
+                        const std::optional<Buchung>& geoeffnet = std::nullopt);
     // The booking row and its postings.
     void buchungLoeschen(int id, int mandant);
 

@@ -463,4 +463,13 @@ QString meldungInOrdnung(int eintraege) {
     return QStringLiteral("Protokoll in Ordnung: %1 Einträge").arg(eintraege);
 }
 
+QString letzterBenutzer(Datenbank& db, int buchungsid, int mandant) {
+    if (!db.hatSpalte(QStringLiteral("T_Protokoll"), QStringLiteral("Benutzer")))
+        return QString();
+    Sql q = db.sql(QStringLiteral("select Benutzer from T_Protokoll where Buchungsid = :id and "
+                                  "mandant = :mandant order by id desc limit 1"));
+    q.bind("id", buchungsid).bind("mandant", mandant).exec();
+    return q.next() ? q.value(0).toString() : QString();
+}
+
 } // namespace aenderungsprotokoll

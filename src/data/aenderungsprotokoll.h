@@ -100,6 +100,9 @@ struct Pruefung {
 // row and every logged booking that is gone with a deletion. Names the first
 // row that does not match.
 Pruefung pruefen(Datenbank& db);
+
+// Who wrote the newest row of a booking; empty when nobody is recorded.
+QString letzterBenutzer(Datenbank& db, int buchungsid, int mandant);
 QString meldungInOrdnung(int eintraege);
 
 } // namespace aenderungsprotokoll

@@ -250,3 +250,49 @@ TEST_F(BuchungsschreiberTest, VoucherNumbersFollowWhereTheyCameFrom) {
     EXPECT_THROW(schreiber().buchungAendern(geaendert, Belegnummernwahl::WieAngegeben),
                  BuchungAbgewiesen);
 }
+
+// Two clerks open the same booking; the second to save is told who changed
+// or deleted it meanwhile, and the first one's change stays.
+TEST_F(BuchungsschreiberTest, AChangeMadeMeanwhileIsNeverOverwritten) {
+    const int id = schreiber().neueBuchungSpeichern(beleg("120,00", 20, true));
+    const Buchung geoeffnet = *buchungstabelle::lesen(dm->db(), id, mandant);
+
+    ScriptedUserSeam andererUi;
+    const auto anderer = weiteresModul(andererUi);
+    Buchung seine = geoeffnet;
+    seine.Betrag = *Currency::parse(QStringLiteral("130"));
+    ASSERT_TRUE(Buchungsschreiber(*anderer).buchungAendern(seine, Belegnummernwahl::WieAngegeben,
+                                                           geoeffnet));
+
+    Buchung meine = geoeffnet;
+    meine.Betrag = *Currency::parse(QStringLiteral("99"));
+    const int zeilen = anzahl(QStringLiteral("T_Protokoll"));
+    try {
+        schreiber().buchungAendern(meine, Belegnummernwahl::WieAngegeben, geoeffnet);
+        ADD_FAILURE() << "overwrote another clerk's change";
+    } catch (const BuchungInzwischenGeaendert& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Die Buchung wurde inzwischen von %1 geändert.")
+                                .arg(dm->db().benutzer()));
+        ASSERT_TRUE(e.aktuell().has_value());
+        EXPECT_EQ(*e.aktuell(), seine);
+    }
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant), seine);
+    EXPECT_EQ(anzahl(QStringLiteral("T_Protokoll")), zeilen);
+
+    // from the state shown again, the change goes through
+    EXPECT_TRUE(schreiber().buchungAendern(meine, Belegnummernwahl::WieAngegeben, seine));
+    EXPECT_EQ(buchungstabelle::lesen(dm->db(), id, mandant)->Betrag,
+              *Currency::parse(QStringLiteral("99")));
+
+    const Buchung jetzt = *buchungstabelle::lesen(dm->db(), id, mandant);
+    Buchungsschreiber(*anderer).buchungLoeschen(id, mandant);
+    try {
+        schreiber().buchungAendern(meine, Belegnummernwahl::WieAngegeben, jetzt);
+        ADD_FAILURE() << "wrote a booking another clerk deleted";
+    } catch (const BuchungInzwischenGeaendert& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Die Buchung wurde inzwischen von %1 gelöscht.")
+                                .arg(dm->db().benutzer()));
+        EXPECT_FALSE(e.aktuell().has_value());
+    }
+    EXPECT_FALSE(buchungstabelle::lesen(dm->db(), id, mandant).has_value());
+}
