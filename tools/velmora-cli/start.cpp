@@ -5,13 +5,18 @@
 #include "data/dates.h"
 #include "data/dm_einaus.h"
 #include "data/festschreibung.h"
+#include "platform/files.h"
 #include "sicherung/aktualisierung.h"
 #include "sicherung/datensicherung.h"
 #include "sicherung/serversicherung.h"
+#include "sicherung/umzug.h"
 #include "sicherung/verbindung.h"
+#include "sicherung/vorlageschema.h"
 #include "sicherung/wiederherstellung.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace cli {
 
@@ -140,6 +145,65 @@ void sicherungZurueck(Kontext& k, const QStringList& words) {
         wiederherstellung::zurueckspielen(k.dir(), datei, k.clock().now())));
 }
 
+// Copies the books into an empty server database, or from a server into a
+// new file; the source is only read.
+void umziehen(Kontext& k, const QStringList& words) {
+    const Args args(words, {}, {QStringLiteral("--von"), QStringLiteral("--nach")});
+    args.expectPositional(0);
+    const auto von = args.value(QStringLiteral("--von"));
+    const auto nach = args.value(QStringLiteral("--nach"));
+    if (!nach)
+        throw UsageError(QStringLiteral("--nach fehlt."));
+    const auto server = [](const QString& url) {
+        QString fehler;
+        const auto ziel = serverziel::lesen(url, &fehler);
+        if (!ziel)
+            throw UsageError(fehler);
+        return *ziel;
+    };
+    umzug::Bericht bericht;
+    if (!von) {
+        Datenbank quelle(sicherung::verbindungsname());
+        const QString datei = files::findCaseInsensitive(k.dir(), TDM_EinAus::connectionFileName());
+        if (datei.isEmpty())
+            throw Refused(
+                QStringLiteral("Die Datenbank %1 wurde im Verzeichnis %2 nicht gefunden.")
+                    .arg(TDM_EinAus::connectionFileName(), QDir::toNativeSeparators(k.dir())));
+        quelle.open(datei, true);
+        Datenbank ziel(sicherung::verbindungsname());
+        ziel.openServer(server(*nach));
+        bericht = umzug::kopieren(quelle, ziel);
+    } else {
+        const QString datei = k.datei(*nach);
+        if (QFileInfo::exists(datei))
+            throw Refused(QStringLiteral("Die Datei %1 gibt es schon; Velmora zieht nur in eine "
+                                         "neue Datei um.")
+                              .arg(QDir::toNativeSeparators(datei)));
+        Datenbank quelle(sicherung::verbindungsname());
+        quelle.openServer(server(*von));
+        // made beside the target and renamed only when complete and verified
+        const QString teil = datei + QStringLiteral(".teil");
+        QFile::remove(teil);
+        try {
+            vorlageschema::vorlageSchreiben(teil);
+            Datenbank ziel(sicherung::verbindungsname());
+            ziel.open(teil);
+            bericht = umzug::kopieren(quelle, ziel);
+            ziel.close();
+        } catch (...) {
+            QFile::remove(teil);
+            throw;
+        }
+        if (!QFile::rename(teil, datei)) {
+            QFile::remove(teil);
+            throw Refused(QStringLiteral("Die Datei %1 kann nicht angelegt werden.")
+                              .arg(QDir::toNativeSeparators(datei)));
+        }
+    }
+    for (const QString& z : std::as_const(bericht.zeilen))
+        k.out(z);
+}
+
 void startBefehle(std::vector<Befehl>& out) {
     out.push_back(
         {QStringLiteral("init"), QStringLiteral("init [--mandant NAME] [--jahr JAHR]"), init});
@@ -149,6 +213,10 @@ void startBefehle(std::vector<Befehl>& out) {
                        status(k);
                    }});
     out.push_back({QStringLiteral("pruefen"), QStringLiteral("pruefen"), pruefen});
+    out.push_back(
+        {QStringLiteral("umziehen"),
+         QStringLiteral("umziehen --nach postgresql://… | --von postgresql://… --nach DATEI"),
+         umziehen});
     out.push_back({QStringLiteral("sicherung"), QStringLiteral("sicherung"), sichern});
     out.push_back(
         {QStringLiteral("sicherung liste"), QStringLiteral("sicherung liste"), sicherungListe});
