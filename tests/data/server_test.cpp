@@ -150,6 +150,10 @@ TEST_F(ServerTest, ThreeClerksBookingAtOnce) {
     const auto pruefung = aenderungsprotokoll::pruefen(dm->db());
     EXPECT_TRUE(pruefung.fehler.isEmpty()) << pruefung.fehler.toStdString();
     EXPECT_EQ(pruefung.eintraege, gebucht.load());
+    // every row names its writer: the clerks' database role
+    EXPECT_EQ(anzahl(QStringLiteral("T_Protokoll"),
+                     QStringLiteral("Benutzer = '%1'").arg(m_server->benutzer)),
+              gebucht.load());
     RecordProperty("gebucht", gebucht.load());
     std::printf(
         "drei Schreiber, %d s: %d Buchungen, %d Belegnummern doppelt, %d Fehler\n", sekunden,
