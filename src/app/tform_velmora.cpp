@@ -627,6 +627,18 @@ void TForm_Velmora::FormClose() {
         m_startpruefung->abbrechen();
     // the backup runs on its own; the program ends whether it starts or not,
     // and a backup that could not run is told at the next start
+    if (m_serverSicherung) {
+        QList<std::pair<QString, QString>> umgebung;
+        if (!m_serverSicherung->kennwort.isEmpty())
+            umgebung.append({QStringLiteral("PGPASSWORD"), m_serverSicherung->kennwort});
+        if (!process::startDetached(m_serverSicherung->programm, m_datenbankDir,
+                                    m_serverSicherung->argumente, umgebung))
+            sicherungsstatus::merken(
+                m_datenbankDir, m_umgebung.clock.now(),
+                QStringLiteral("Das Programm %1 konnte nicht gestartet werden.")
+                    .arg(QDir::toNativeSeparators(m_serverSicherung->programm)));
+        return;
+    }
     if (m_backupProgramme.isEmpty())
         return;
     QString fehler;

@@ -113,6 +113,12 @@ public:
     // when the window closes; when none exists or it cannot start, that is
     // recorded for the next start in ordnerDir's backup folder. No
     // kandidaten: nothing is started or recorded.
+    // On a server the closing backup is velmora-cli's pg_dump: the tool,
+    // its arguments and the password the window was given (handed over in
+    // the environment, never written).
+    void setServerSicherung(QString programm, QStringList argumente, QString kennwort) {
+        m_serverSicherung = {std::move(programm), std::move(argumente), std::move(kennwort)};
+    }
     void setBackupProgramme(QStringList kandidaten, QString datenbankDir) {
         m_backupProgramme = std::move(kandidaten);
         m_datenbankDir = std::move(datenbankDir);
@@ -166,6 +172,12 @@ private:
 
     Umgebung& m_umgebung;
     QStringList m_backupProgramme;
+    struct ServerSicherung {
+        QString programm;
+        QStringList argumente;
+        QString kennwort;
+    };
+    std::optional<ServerSicherung> m_serverSicherung;
     QString m_datenbankDir;
     QLabel* m_statusFestschreibung = nullptr;
     QLabel* m_statusSicherung = nullptr;

@@ -81,6 +81,13 @@ bool VelmoraApp::starten(const std::optional<QString>& dbOption) {
         // the office's books: the title says where they are; the server
         // keeps its own pages, and its backups are the administrator's
         m_form->setWindowTitle(m_form->windowTitle() + QStringLiteral(" – ") + server->anzeige());
+        m_form->setBackupProgramme({}, m_programmPfad);
+        m_form->setServerSicherung(
+            QDir(m_programmPfad).absoluteFilePath(QStringLiteral("velmora-cli")),
+            {QStringLiteral("--dir"), m_programmPfad, QStringLiteral("--db"), server->url(),
+             QStringLiteral("sicherung")},
+            m_dm->passwort());
+        m_form->setSicherungsHinweis(sicherungsstatus::letzterFehler(m_programmPfad));
         return true;
     }
     // the working directory first, as the program always has looked; then

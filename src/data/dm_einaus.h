@@ -61,6 +61,7 @@ public:
     // password only when libpq has none of its own.
     void setServer(std::optional<serverziel::Ziel> ziel, QString passwort = QString());
     const std::optional<serverziel::Ziel>& server() const { return m_server; }
+    const QString& passwort() const { return m_passwort; }
     UserSeam& ui() { return m_ui; }
     const Clock& clock() const { return m_clock; }
     const QString& dir() const { return m_dir; }

@@ -14,6 +14,21 @@ QString Ziel::anzeige() const {
     return text + host + QLatin1Char('/') + datenbank;
 }
 
+QString Ziel::url() const {
+    const auto teil = [](const QString& t) {
+        return QString::fromUtf8(QUrl::toPercentEncoding(t));
+    };
+    // concatenated, not .arg(): "%2F" in an encoded part is no placeholder
+    QString text = QStringLiteral("postgresql://") +
+                   (benutzer.isEmpty() ? QString() : teil(benutzer) + QLatin1Char('@')) +
+                   QLatin1Char('/') + teil(datenbank) + QStringLiteral("?host=") + teil(host) +
+                   QStringLiteral("&port=") + QString::number(port);
+    for (const QString& o : optionen)
+        text += QLatin1Char('&') + teil(o.section(QLatin1Char('='), 0, 0)) + QLatin1Char('=') +
+                teil(o.section(QLatin1Char('='), 1));
+    return text;
+}
+
 QString Ziel::treiberOptionen() const {
     QStringList alle = optionen;
     bool zeitlimit = false;

@@ -20,6 +20,9 @@ struct Ziel {
 
     // The address as the title bar and `status` name it, without port and options.
     QString anzeige() const;
+    // The whole address again, host and port as parameters (a socket
+    // directory fits there), for a program started with it.
+    QString url() const;
     // The options for Qt's driver ("sslmode=require;connect_timeout=5").
     QString treiberOptionen() const;
 };

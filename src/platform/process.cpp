@@ -32,4 +32,17 @@ bool startDetached(const QString& file, const QString& workingDir) {
     return p.startDetached();
 }
 
+bool startDetached(const QString& file, const QString& workingDir, const QStringList& arguments,
+                   const QList<std::pair<QString, QString>>& umgebung) {
+    QProcess p;
+    p.setProgram(file);
+    p.setArguments(arguments);
+    p.setWorkingDirectory(workingDir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, wert] : umgebung)
+        env.insert(name, wert);
+    p.setProcessEnvironment(env);
+    return p.startDetached();
+}
+
 } // namespace process

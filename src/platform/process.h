@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <utility>
 
 namespace process {
 
@@ -14,5 +17,8 @@ bool startAndWait(const QString& file, const QString& parameter);
 
 // Starts file in workingDir without waiting; failures are the caller's to ignore.
 bool startDetached(const QString& file, const QString& workingDir);
+// The same with arguments and variables added to its environment.
+bool startDetached(const QString& file, const QString& workingDir, const QStringList& arguments,
+                   const QList<std::pair<QString, QString>>& umgebung);
 
 } // namespace process

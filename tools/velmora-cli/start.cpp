@@ -9,6 +9,7 @@
 #include "sicherung/aktualisierung.h"
 #include "sicherung/datensicherung.h"
 #include "sicherung/serversicherung.h"
+#include "sicherung/sicherungsstatus.h"
 #include "sicherung/umzug.h"
 #include "sicherung/verbindung.h"
 #include "sicherung/vorlageschema.h"
@@ -108,8 +109,16 @@ void pruefen(Kontext& k, const QStringList& words) {
 void sichern(Kontext& k, const QStringList& words) {
     Args(words, {}, {}).expectPositional(0);
     if (k.server()) {
-        k.out(QDir::toNativeSeparators(
-            serversicherung::sichern(*k.server(), k.dir(), k.clock().now())));
+        // the window's next start tells a failure (pg_dump missing) in its status bar
+        const QDateTime jetzt = k.clock().now();
+        try {
+            const QString datei = serversicherung::sichern(*k.server(), k.dir(), jetzt);
+            sicherungsstatus::merken(k.dir(), jetzt, QString());
+            k.out(QDir::toNativeSeparators(datei));
+        } catch (const DatenbankFehler& e) {
+            sicherungsstatus::merken(k.dir(), jetzt, e.text());
+            throw;
+        }
         return;
     }
     Datensicherung s(k.dir());
