@@ -244,33 +244,18 @@ int Schreiber::schreiben(Eintrag e) {
     e.id = m_letzteID + 1;
     e.Benutzer = m_benutzer;
     e.Hash = hash(m_letzterHash, e);
-    if (m_mitBenutzer) {
-        m_db.wiederverwendet(
-                QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
-                               "Aktion, Buchungsid, Vorher, Nachher, Hash, Benutzer) values (:id, "
-                               ":zeitpunkt, :mandant, :wirtschaftsjahr, :aktion, :buchungsid, "
-                               ":vorher, :nachher, :hash, :benutzer)"))
-            .bind("id", e.id)
-            .bind("zeitpunkt", zeitText(e.Zeitpunkt))
-            .bind("mandant", e.mandant)
-            .bind("wirtschaftsjahr", e.Wirtschaftsjahr)
-            .bind("aktion", e.Aktion)
-            .bind("buchungsid", nullOder(e.Buchungsid))
-            .bind("vorher", textOderNull(e.Vorher))
-            .bind("nachher", textOderNull(e.Nachher))
-            .bind("hash", e.Hash)
-            .bind("benutzer", e.Benutzer)
-            .exec();
-        m_letzteID = e.id;
-        m_letzterHash = e.Hash;
-        return e.id;
-    }
-    m_db.wiederverwendet(
-            QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
-                           "Aktion, Buchungsid, Vorher, Nachher, Hash) values (:id, :zeitpunkt, "
-                           ":mandant, :wirtschaftsjahr, :aktion, :buchungsid, :vorher, :nachher, "
-                           ":hash)"))
-        .bind("id", e.id)
+    // a file the updater has not yet completed has no column for the writer
+    Sql q = m_db.wiederverwendet(
+        m_mitBenutzer
+            ? QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
+                             "Aktion, Buchungsid, Vorher, Nachher, Hash, Benutzer) values (:id, "
+                             ":zeitpunkt, :mandant, :wirtschaftsjahr, :aktion, :buchungsid, "
+                             ":vorher, :nachher, :hash, :benutzer)")
+            : QStringLiteral("insert into T_Protokoll (id, Zeitpunkt, mandant, Wirtschaftsjahr, "
+                             "Aktion, Buchungsid, Vorher, Nachher, Hash) values (:id, :zeitpunkt, "
+                             ":mandant, :wirtschaftsjahr, :aktion, :buchungsid, :vorher, :nachher, "
+                             ":hash)"));
+    q.bind("id", e.id)
         .bind("zeitpunkt", zeitText(e.Zeitpunkt))
         .bind("mandant", e.mandant)
         .bind("wirtschaftsjahr", e.Wirtschaftsjahr)
@@ -278,8 +263,10 @@ int Schreiber::schreiben(Eintrag e) {
         .bind("buchungsid", nullOder(e.Buchungsid))
         .bind("vorher", textOderNull(e.Vorher))
         .bind("nachher", textOderNull(e.Nachher))
-        .bind("hash", e.Hash)
-        .exec();
+        .bind("hash", e.Hash);
+    if (m_mitBenutzer)
+        q.bind("benutzer", e.Benutzer);
+    q.exec();
     m_letzteID = e.id;
     m_letzterHash = e.Hash;
     return e.id;
